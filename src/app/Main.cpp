@@ -1,0 +1,33 @@
+#include "World.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char* argv[]) {
+    allegro_init();
+    install_keyboard();
+    install_timer();
+    install_mouse();
+    install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+    set_color_depth(16);
+    set_volume(128, 255);
+    const bool fullScreen = argc > 1 && std::strcmp(argv[1], "full") == 0;
+    const int driver = fullScreen ? GFX_AUTODETECT : GFX_AUTODETECT_WINDOWED;
+    if (set_gfx_mode(driver, 800, 600, 0, 0) != 0) {
+        // Nothing can be drawn without a screen, so stop before the world is built.
+        std::fprintf(stderr, "Cannot set the 800x600 16-bit graphics mode: %s\n", allegro_error);
+        allegro_exit();
+        return 1;
+    }
+    World* world = new World("orvalle.map");
+    world->run();
+    delete world;
+    stop_midi();
+    remove_timer();
+    fade_out(4);
+    allegro_exit();
+    return 0;
+}
+END_OF_MAIN()

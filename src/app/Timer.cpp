@@ -1,0 +1,71 @@
+#include "Timer.h"
+
+#include "Utils.h"
+
+#include <cstdint>
+
+namespace {
+int clamp(int v, int low, int high) {
+    if (v < low) {
+        return low;
+    }
+    return v > high ? high : v;
+}
+} // namespace
+
+Timer::Timer() { reset(); }
+
+void Timer::reset() {
+    year = 0;
+    month = 0;
+    day = 0;
+    hour = 0;
+    minute = 0;
+    secound = 0;
+}
+
+void Timer::inc() {
+    if (++secound <= 60) {
+        return;
+    }
+    secound = 0;
+    if (++minute <= 60) {
+        return;
+    }
+    minute = 0;
+    if (++hour <= 24) {
+        return;
+    }
+    hour = 0;
+    if (++day <= 30) {
+        return;
+    }
+    day = 1;
+    if (++month <= 12) {
+        return;
+    }
+    month = 1;
+    ++year;
+}
+
+std::string Timer::toString() {
+    return decimal(year) + decimal(month) + decimal(day) + decimal(hour) + decimal(minute) +
+           decimal(secound);
+}
+
+int Timer::valueOf() {
+    // The sum wraps like 32-bit signed arithmetic; computing it unsigned keeps that defined.
+    std::uint32_t sum = static_cast<std::uint32_t>(secound) + 60u * static_cast<std::uint32_t>(minute) +
+                        3600u * static_cast<std::uint32_t>(hour) +
+                        86400u * static_cast<std::uint32_t>(day) +
+                        2592000u * static_cast<std::uint32_t>(month) +
+                        31104000u * static_cast<std::uint32_t>(year);
+    return static_cast<std::int32_t>(sum);
+}
+
+void Timer::setYear(int v) { year = v > 0 ? v : 1; }
+void Timer::setMonth(int v) { month = clamp(v, 1, 12); }
+void Timer::setDay(int v) { day = clamp(v, 1, 30); }
+void Timer::setHour(int v) { hour = clamp(v, 0, 24); }
+void Timer::setMinute(int v) { minute = clamp(v, 0, 60); }
+void Timer::setSecound(int v) { secound = clamp(v, 0, 60); }

@@ -1,0 +1,41 @@
+#ifndef ORVALLE_TIMER_H
+#define ORVALLE_TIMER_H
+
+#include <string>
+
+// The world's simulated calendar: one second per pass. A minute has seconds 0..60, an hour
+// minutes 0..60, a day hours 0..24, a month days 1..30 and a year months 1..12.
+class Timer {
+  public:
+    Timer();
+    virtual ~Timer() = default;
+
+    void reset();
+    void inc();
+    std::string toString();
+    int valueOf();
+
+    void setYear(int v);
+    void setMonth(int v);
+    void setDay(int v);
+    void setHour(int v);
+    void setMinute(int v);
+    void setSecound(int v);
+
+    int getYear() const { return year; }
+    int getMonth() const { return month; }
+    int getDay() const { return day; }
+    int getHour() const { return hour; }
+    int getMinute() const { return minute; }
+    int getSecound() const { return secound; }
+
+  private:
+    int year;
+    int month;
+    int day;
+    int hour;
+    int minute;
+    int secound;
+};
+
+#endif

@@ -1,0 +1,16 @@
+#ifndef ORVALLE_AVATAR_H
+#define ORVALLE_AVATAR_H
+
+#include "Element.h"
+
+// The creature the user steers with the keyboard.
+class Avatar : public Element {
+  public:
+    explicit Avatar(World* world);
+    void run() override;
+
+  private:
+    void actOnKeys();
+};
+
+#endif

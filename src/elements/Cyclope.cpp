@@ -1,0 +1,19 @@
+#include "Cyclope.h"
+
+#include <cstdlib>
+
+Cyclope::Cyclope(World* world) : Element(world, "cyclope", CYCLOPE) { setCreature(true); }
+
+void Cyclope::run() {
+    Element::run();
+    if (isWalking() || !isAlive()) {
+        return;
+    }
+    Element* target = findTarget(AVATAR);
+    if (target == nullptr) {
+        // One try in a random axis direction: down, right, up or left.
+        move((std::rand() % 4) * 2);
+        return;
+    }
+    actOn(target, CYCLOPE);
+}

@@ -1,0 +1,13 @@
+#ifndef ORVALLE_CYCLOPE_H
+#define ORVALLE_CYCLOPE_H
+
+#include "Element.h"
+
+// A wild creature that wanders at random, hunts the avatar and eats when hungry.
+class Cyclope : public Element {
+  public:
+    explicit Cyclope(World* world);
+    void run() override;
+};
+
+#endif

@@ -1,0 +1,16 @@
+#ifndef ORVALLE_SPIDER_H
+#define ORVALLE_SPIDER_H
+
+#include "Element.h"
+
+// A wild creature that patrols in straight lines, hunts cyclopes and eats when hungry.
+class Spider : public Element {
+  public:
+    explicit Spider(World* world);
+    void run() override;
+
+  private:
+    void patrol();
+};
+
+#endif

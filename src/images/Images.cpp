@@ -1,0 +1,96 @@
+#include "Images.h"
+
+#include "Utils.h"
+
+namespace {
+// For each frame, the frame whose bitmap stands in when its file is missing (-1: "void").
+// Left comes from right, diagonals from up, and the rest from down; stepping from stepping.
+const int fallbackFrame[Images::frameCount] = {-1, 0, 0, 1, 0, 1, 2, 3, 0, 1, 0, 1, 4, 5, 4, 5};
+} // namespace
+
+Images::Images() {
+    BITMAP* placeholder = createPlaceholder();
+    if (placeholder != nullptr) {
+        owned.push_back(placeholder);
+    }
+    bitmaps["void"] = placeholder;
+}
+
+Images::~Images() {
+    for (BITMAP* bitmap : owned) {
+        destroy_bitmap(bitmap);
+    }
+}
+
+BITMAP* Images::createPlaceholder() {
+    BITMAP* placeholder = create_bitmap(50, 50);
+    if (placeholder == nullptr) {
+        return nullptr;
+    }
+    const int white = makecol(255, 255, 255);
+    clear_to_color(placeholder, makecol(255, 0, 255));
+    line(placeholder, 0, 0, placeholder->w, placeholder->h, white);
+    line(placeholder, 0, placeholder->h, placeholder->w, 0, white);
+    return placeholder;
+}
+
+void Images::add(std::string name) {
+    for (int frame = 0; frame < frameCount; ++frame) {
+        BITMAP* bitmap = loadFrame(name, frame);
+        if (bitmap == nullptr) {
+            int from = fallbackFrame[frame];
+            bitmap = get(from < 0 ? std::string("void") : name + decimal(from));
+        }
+        bitmaps[name + decimal(frame)] = bitmap;
+    }
+    // Refresh in place a table built before this call: elements may point at it.
+    auto table = frameTables.find(name);
+    if (table != frameTables.end()) {
+        fillFrames(name, table->second);
+    }
+}
+
+BITMAP* Images::loadFrame(const std::string& name, int frame) {
+    std::string path = "images//" + name + decimal(frame) + ".bmp";
+    BITMAP* bitmap = load_bitmap(path.c_str(), nullptr);
+    if (bitmap != nullptr) {
+        owned.push_back(bitmap);
+        if (!hasMaskPixel(bitmap)) {
+            opaque.insert(bitmap);
+        }
+    }
+    return bitmap;
+}
+
+bool Images::hasMaskPixel(BITMAP* bitmap) {
+    const int mask = bitmap_mask_color(bitmap);
+    for (int y = 0; y < bitmap->h; ++y) {
+        for (int x = 0; x < bitmap->w; ++x) {
+            if (getpixel(bitmap, x, y) == mask) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+BITMAP* Images::get(std::string key) {
+    auto found = bitmaps.find(key);
+    return found == bitmaps.end() ? nullptr : found->second;
+}
+
+const Images::Frames& Images::getFrames(const std::string& name) {
+    auto found = frameTables.find(name);
+    if (found != frameTables.end()) {
+        return found->second;
+    }
+    Frames& frames = frameTables[name];
+    fillFrames(name, frames);
+    return frames;
+}
+
+void Images::fillFrames(const std::string& name, Frames& frames) {
+    for (int frame = 0; frame < frameCount; ++frame) {
+        frames[frame] = get(name + decimal(frame));
+    }
+}

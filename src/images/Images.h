@@ -1,0 +1,46 @@
+#ifndef ORVALLE_IMAGES_H
+#define ORVALLE_IMAGES_H
+
+#include <allegro.h>
+
+#include <array>
+#include <map>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+// Bitmaps loaded by name + frame number (0..15) from images//<name><frame>.bmp. A missing frame
+// is filled from a lower frame of the same name, frame 0 from the placeholder "void".
+class Images {
+  public:
+    static const int frameCount = 16;
+    using Frames = std::array<BITMAP*, frameCount>;
+
+    Images();
+    virtual ~Images();
+    Images(const Images&) = delete;
+    Images& operator=(const Images&) = delete;
+
+    void add(std::string name);
+    BITMAP* get(std::string key);
+
+    // The sixteen frames stored under name + 0..15, null where a key is not stored. The table
+    // lives as long as the cache, so elements can share it instead of copying it.
+    const Frames& getFrames(const std::string& name);
+
+    // True when the bitmap has no pixel in the mask colour, so copying it equals masked drawing.
+    bool isOpaque(BITMAP* bitmap) const { return opaque.count(bitmap) != 0; }
+
+  private:
+    static BITMAP* createPlaceholder();
+    BITMAP* loadFrame(const std::string& name, int frame);
+    static bool hasMaskPixel(BITMAP* bitmap);
+    void fillFrames(const std::string& name, Frames& frames);
+
+    std::map<std::string, BITMAP*> bitmaps;
+    std::map<std::string, Frames> frameTables;
+    std::vector<BITMAP*> owned;
+    std::unordered_set<BITMAP*> opaque;
+};
+
+#endif

@@ -1,0 +1,156 @@
+#include "LoadWorld.h"
+
+#include "Utils.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+// Only the first 254 characters of a value count (stringToInt's work buffer), and no tag name
+// that long is known, so longer texts need not be kept: memory stays bounded on any input.
+const std::size_t maxBufferLength = 254;
+const std::size_t chunkSize = 1 << 16;
+} // namespace
+
+LoadWorld::LoadWorld(std::string fileName)
+    : fileName(fileName), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
+      inBlock(false), inValue(false), section(NO_SECTION) {
+    load();
+}
+
+LoadWorld::LoadWorld(std::string fileName, Status& status, std::FILE* source)
+    : fileName(fileName), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
+      inBlock(false), inValue(false), section(NO_SECTION) {
+    status = source != nullptr ? readFrom(source) : read();
+}
+
+void LoadWorld::load() {
+    Status status = read();
+    if (status == CANNOT_OPEN) {
+        std::fprintf(stderr, "Error loanding file%s\n", fileName.c_str());
+    } else if (status == INVALID) {
+        std::fprintf(stderr, "Invalid world file: %s\n", fileName.c_str());
+    }
+    if (status != LOADED) {
+        std::fflush(stderr);
+        std::exit(1);
+    }
+}
+
+LoadWorld::Status LoadWorld::read() {
+    std::FILE* file = std::fopen(fileName.c_str(), "r");
+    if (file == nullptr) {
+        return CANNOT_OPEN;
+    }
+    Status status = readFrom(file);
+    std::fclose(file);
+    return status;
+}
+
+LoadWorld::Status LoadWorld::readFrom(std::FILE* source) {
+    std::vector<char> chunk(chunkSize);
+    std::size_t count;
+    while ((count = std::fread(chunk.data(), 1, chunk.size(), source)) > 0) {
+        for (std::size_t i = 0; i < count; ++i) {
+            take(chunk[i]);
+        }
+    }
+    return isValid() ? LOADED : INVALID;
+}
+
+void LoadWorld::take(char c) {
+    if (inBlock) {
+        takeInBlock(c);
+    } else if (inTag) {
+        takeInTag(c);
+    } else if (c == '<') {
+        inTag = true;
+    } else if (c == '{') {
+        inBlock = true;
+    }
+}
+
+void LoadWorld::takeInBlock(char c) {
+    // A '}' ends the block even inside a value; the value goes on in the next block.
+    if (c == '}') {
+        inBlock = false;
+    } else if (!inValue) {
+        inValue = c == '[';
+    } else if (c == ']') {
+        closeValue();
+    } else {
+        appendToBuffer(c);
+    }
+}
+
+void LoadWorld::takeInTag(char c) {
+    if (c == '>') {
+        closeTag();
+    } else {
+        appendToBuffer(c);
+    }
+}
+
+void LoadWorld::appendToBuffer(char c) {
+    if (buffer.size() < maxBufferLength) {
+        buffer.push_back(c);
+    }
+}
+
+void LoadWorld::closeValue() {
+    inValue = false;
+    const int value = stringToInt(buffer);
+    buffer.clear();
+    switch (section) {
+    case WORLD_SECTION:
+        (width == 0 ? width : height) = value;
+        break;
+    case LAND_SECTION:
+        landCodes.push_back(value);
+        break;
+    case ELEMENT_SECTION:
+        elementCodes.push_back(value);
+        break;
+    case NO_SECTION:
+        break;
+    }
+}
+
+void LoadWorld::closeTag() {
+    inTag = false;
+    if (buffer == "world") {
+        section = WORLD_SECTION;
+    } else if (buffer == "land") {
+        section = LAND_SECTION;
+    } else if (buffer == "element") {
+        section = ELEMENT_SECTION;
+    }
+    buffer.clear();
+}
+
+bool LoadWorld::isValid() const {
+    // Negative sizes are refused too, and the cell count is computed in 64 bits so that a
+    // declared 65536 x 65536 cannot wrap to a small number.
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    const std::uint64_t cells = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    return landCodes.size() == cells && elementCodes.size() == cells;
+}
+
+int LoadWorld::getNext(int layer) {
+    std::vector<int>* codes = layer == 1 ? &elementCodes : (layer == 0 ? &landCodes : nullptr);
+    unsigned* cursor = layer == 1 ? &elementCursor : &landCursor;
+    if (codes == nullptr || *cursor >= codes->size()) {
+        return 0;
+    }
+    return (*codes)[(*cursor)++];
+}
+
+void LoadWorld::reset(int layer) {
+    if (layer == 1) {
+        elementCursor = 0;
+    } else if (layer == 0) {
+        landCursor = 0;
+    }
+}

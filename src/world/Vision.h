@@ -1,0 +1,29 @@
+#ifndef ORVALLE_VISION_H
+#define ORVALLE_VISION_H
+
+#include <vector>
+
+class Element;
+
+// What a creature saw in the cone ahead of it: the element-layer and the land-layer elements in
+// scan order, each list with its own read cursor. The elements are not owned.
+class Vision {
+  public:
+    Vision();
+    virtual ~Vision() = default;
+
+    void add(Element* element, int layer);
+    Element* getNext(int layer);
+    void reset(int layer);
+
+  private:
+    std::vector<Element*>* listOf(int layer);
+    unsigned* cursorOf(int layer);
+
+    unsigned elementCursor;
+    unsigned landCursor;
+    std::vector<Element*> elements;
+    std::vector<Element*> lands;
+};
+
+#endif

@@ -1,0 +1,410 @@
+#include "World.h"
+
+#include "Avatar.h"
+#include "Cyclope.h"
+#include "Element.h"
+#include "Images.h"
+#include "LoadWorld.h"
+#include "Spider.h"
+#include "Timer.h"
+#include "Vision.h"
+
+#include <cstdlib>
+
+namespace {
+const int cellSize = 50;
+const int halfCell = 25;
+const int frameWidth = 800;
+const int frameHeight = 600;
+const int highestWalkableLand = 199;
+
+const char* const imageSets[] = {"meat",  "dead", "avatar", "cyclope",    "water", "adobe", "spider",
+                                 "ground", "fire", "lawn",   "littlelawn", "rocks", "tree",  "wall"};
+
+// The cell at distance d ahead and lateral offset k of a viewer at (x, y), per facing.
+bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
+    switch (facing) {
+    case 0:
+    case 8:
+    case 10:
+        cx = x + k;
+        cy = y + d;
+        return true;
+    case 2:
+        cx = x + d;
+        cy = y + k;
+        return true;
+    case 4:
+    case 12:
+    case 14:
+        cx = x + k;
+        cy = y - d;
+        return true;
+    case 6:
+        cx = x - d;
+        cy = y + k;
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+World::World(std::string fileName)
+    : image(nullptr), buffer(nullptr), music(nullptr), x(0), y(0), avatar(nullptr),
+      selected(nullptr), height(0), width(0), calendar(nullptr), images(nullptr) {
+    buffer = create_bitmap(900, 700);
+    image = create_bitmap(frameWidth, frameHeight);
+    calendar = new Timer();
+    music = load_midi("clkcwhrv.mid");
+    setMusic(true);
+    images = new Images();
+    for (const char* name : imageSets) {
+        images->add(name);
+    }
+    loadWorld(fileName);
+}
+
+World::~World() {
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            delete get(1, column, row);
+            delete get(0, column, row);
+        }
+    }
+    for (Type* layer : layers) {
+        for (Line* line : layer->rows) {
+            delete line;
+        }
+        delete layer;
+    }
+    layers.clear();
+    for (Element* element : removed) {
+        delete element;
+    }
+    delete images;
+    delete calendar;
+    if (music != nullptr) {
+        destroy_midi(music);
+    }
+    if (image != nullptr) {
+        destroy_bitmap(image);
+    }
+    if (buffer != nullptr) {
+        destroy_bitmap(buffer);
+    }
+}
+
+void World::run() {
+    while (!key[KEY_ESC]) {
+        pass();
+        rest(30);
+    }
+}
+
+void World::pass() {
+    runGrid();
+    centreView();
+    incTimer();
+    selectWithMouse();
+    draw();
+    clear_keybuf();
+}
+
+// Columns outer, rows inner. An element that steps down or right lands in a cell not yet
+// visited and is run again; that is part of the rules.
+void World::runGrid() {
+    for (int column = 0; column < width; ++column) {
+        for (int row = 0; row < height; ++row) {
+            runCell(1, column, row);
+            runCell(0, column, row);
+        }
+    }
+}
+
+void World::runCell(int layer, int column, int row) {
+    Element* element = get(layer, column, row);
+    if (element == nullptr) {
+        return;
+    }
+    element->run();
+    if (element->isToErase()) {
+        set(layer, column, row, nullptr);
+        removed.push_back(element);
+    }
+}
+
+void World::centreView() {
+    if (avatar == nullptr) {
+        return;
+    }
+    setX(avatar->getX() - getScreenWidth() / 2);
+    setY(avatar->getY() - getScreenHeight() / 2);
+}
+
+void World::selectWithMouse() {
+    if ((mouse_b & 1) == 0) {
+        return;
+    }
+    Element* clicked = get(1, getX() + mouse_x / cellSize, getY() + mouse_y / cellSize);
+    if (clicked != nullptr) {
+        selected = clicked;
+    }
+}
+
+void World::incTimer() { calendar->inc(); }
+
+void World::setMusic(bool on) {
+    // Without a loaded tune there is nothing to start, and the world stays silent.
+    if (!on) {
+        stop_midi();
+    } else if (music != nullptr) {
+        play_midi(music, -1);
+    }
+}
+
+int World::clampOrigin(int v, int size, int screenSize) {
+    const int max = size - screenSize;
+    if (v > max) {
+        return max;
+    }
+    return v < 0 ? 0 : v;
+}
+
+void World::setX(int v) { x = clampOrigin(v, width, getScreenWidth()); }
+void World::setY(int v) { y = clampOrigin(v, height, getScreenHeight()); }
+
+Element* World::get(int layer, int column, int row) const {
+    if (column < 0 || column >= width || row < 0 || row >= height ||
+        static_cast<unsigned>(layer) >= layers.size()) {
+        return nullptr;
+    }
+    return layers[layer]->rows[row]->cells[column];
+}
+
+void World::set(int layer, int column, int row, Element* e) {
+    if (column < 0 || column >= width || row < 0 || row >= height ||
+        static_cast<unsigned>(layer) >= layers.size() || layer > 1) {
+        return;
+    }
+    layers[layer]->rows[row]->cells[column] = e;
+}
+
+bool World::stepOf(int direction, int& dx, int& dy) {
+    switch (direction) {
+    case 0: dx = 0; dy = 1; return true;
+    case 2: dx = 1; dy = 0; return true;
+    case 4: dx = 0; dy = -1; return true;
+    case 6: dx = -1; dy = 0; return true;
+    case 8: dx = 1; dy = 1; return true;
+    case 10: dx = -1; dy = 1; return true;
+    case 12: dx = 1; dy = -1; return true;
+    case 14: dx = -1; dy = -1; return true;
+    default: return false;
+    }
+}
+
+Element* World::get(Element* e, int layer, int direction) const {
+    int dx = 0;
+    int dy = 0;
+    if (!stepOf(direction, dx, dy)) {
+        return nullptr;
+    }
+    const int ex = e->getX();
+    const int ey = e->getY();
+    const bool inside = (dx != 1 || ex < width - 1) && (dx != -1 || ex > 0) &&
+                        (dy != 1 || ey < height - 1) && (dy != -1 || ey > 0);
+    return inside ? get(layer, ex + dx, ey + dy) : nullptr;
+}
+
+Element* World::getFront(Element* e, int layer) const {
+    int dx = 0;
+    int dy = 0;
+    if (!stepOf(e->getDirection(), dx, dy)) {
+        return nullptr;
+    }
+    return get(layer, e->getX() + dx, e->getY() + dy);
+}
+
+bool World::move(Element* e, int direction) {
+    Element* land = get(e, 0, direction);
+    if (land == nullptr || land->getType() > highestWalkableLand || get(e, 1, direction) != nullptr) {
+        return false;
+    }
+    int dx = 0;
+    int dy = 0;
+    stepOf(direction, dx, dy);
+    const int nx = e->getX() + dx;
+    const int ny = e->getY() + dy;
+    set(1, nx, ny, e);
+    set(1, e->getX(), e->getY(), nullptr);
+    e->setX(nx);
+    e->setY(ny);
+    return true;
+}
+
+Vision* World::getVision(Element* e, int range) const {
+    if (e == nullptr) {
+        return nullptr;
+    }
+    Vision* vision = new Vision();
+    const int ex = e->getX();
+    const int ey = e->getY();
+    const int facing = e->getDirection();
+    for (int d = 1; d <= range; ++d) {
+        for (int k = -d; k <= d; ++k) {
+            int cx = 0;
+            int cy = 0;
+            if (!coneCell(facing, ex, ey, d, k, cx, cy)) {
+                return vision;
+            }
+            vision->add(get(1, cx, cy), 1);
+            vision->add(get(0, cx, cy), 0);
+        }
+    }
+    return vision;
+}
+
+void World::loadWorld(std::string fileName) {
+    LoadWorld reader(fileName);
+    height = reader.getHeight();
+    width = reader.getWidth();
+    Type* land = new Type();
+    Type* elements = new Type();
+    for (int row = 0; row < height; ++row) {
+        Line* elementRow = new Line();
+        Line* landRow = new Line();
+        elementRow->cells.reserve(width);
+        landRow->cells.reserve(width);
+        for (int column = 0; column < width; ++column) {
+            elementRow->cells.push_back(createElement(reader.getNext(1), column, row));
+            Element* tile = createLand(reader.getNext(0));
+            if (tile != nullptr) {
+                tile->setX(column);
+                tile->setY(row);
+                tile->setMaxTime(std::rand() % 4 + 10);
+            }
+            landRow->cells.push_back(tile);
+        }
+        elements->rows.push_back(elementRow);
+        land->rows.push_back(landRow);
+    }
+    layers.push_back(land);
+    layers.push_back(elements);
+}
+
+Element* World::createElement(int code, int column, int row) {
+    Element* element = nullptr;
+    switch (code) {
+    case AVATAR:
+        if (avatar != nullptr) {
+            return nullptr;
+        }
+        element = avatar = new Avatar(this);
+        break;
+    case CYCLOPE: element = new Cyclope(this); break;
+    case FIRE: element = new Element(this, "fire", FIRE); break;
+    case TREE: element = new Element(this, "tree", TREE); break;
+    case SPIDER: element = new Spider(this); break;
+    case WALL: element = new Element(this, "wall", WALL); break;
+    default: return nullptr;
+    }
+    element->setX(column);
+    element->setY(row);
+    if (element == avatar) {
+        setX(column - getScreenWidth() / 2);
+        setY(row - getScreenHeight() / 2);
+    }
+    return element;
+}
+
+Element* World::createLand(int code) {
+    switch (code) {
+    case ADOBE: return new Element(this, "adobe", ADOBE);
+    case LITTLELAWN: return new Element(this, "littlelawn", LITTLELAWN);
+    case GROUND: return new Element(this, "ground", GROUND);
+    case ROCKS: return new Element(this, "rocks", ROCKS);
+    case LAWN: return new Element(this, "lawn", LAWN);
+    case WATER: return new Element(this, "water", WATER);
+    default: return nullptr;
+    }
+}
+
+void World::draw() {
+    show_mouse(nullptr);
+    clear_to_color(buffer, makecol(0, 0, 0));
+    drawLand();
+    drawElements();
+    int sx = cellSize;
+    int sy = cellSize;
+    viewShift(sx, sy);
+    blit(buffer, image, sx, sy, 0, 0, frameWidth, frameHeight);
+    if (selected != nullptr) {
+        textout_ex(image, font, selected->toString().c_str(), 10, 10, makecol(255, 255, 255),
+                   makecol(0, 0, 0));
+    }
+    show_mouse(image);
+    blit(image, screen, 0, 0, 0, 0, frameWidth, frameHeight);
+}
+
+// Window cells -1..16 by -1..12: the visible 16 x 12 plus a margin cell on every side.
+void World::drawLand() {
+    for (int i = -1; i <= getScreenWidth(); ++i) {
+        for (int k = -1; k <= getScreenHeight(); ++k) {
+            if (Element* tile = get(0, x + i, y + k)) {
+                drawTile(tile->getImage(), i * cellSize + cellSize, k * cellSize + cellSize);
+            }
+        }
+    }
+}
+
+void World::drawElements() {
+    for (int i = -1; i <= getScreenWidth(); ++i) {
+        for (int k = -1; k <= getScreenHeight(); ++k) {
+            Element* element = get(1, x + i, y + k);
+            if (element == nullptr || element->getImage() == nullptr) {
+                continue;
+            }
+            int px = i * cellSize + halfCell;
+            int py = k * cellSize + halfCell;
+            int dx = 0;
+            int dy = 0;
+            // Half a step behind its new cell while the first half of the step lasts.
+            if (element->isWalking() && element->isStep() && stepOf(element->getDirection(), dx, dy)) {
+                px -= halfCell * dx;
+                py -= halfCell * dy;
+            }
+            draw_sprite(buffer, element->getImage(), px, py);
+        }
+    }
+}
+
+// A tile without transparent pixels is copied instead of masked: the same pixels, much faster.
+void World::drawTile(BITMAP* tile, int px, int py) {
+    if (tile == nullptr) {
+        return;
+    }
+    if (images->isOpaque(tile)) {
+        blit(tile, buffer, 0, 0, px, py, tile->w, tile->h);
+    } else {
+        draw_sprite(buffer, tile, px, py);
+    }
+}
+
+// While the avatar is in the first half of a step the view trails it by half a cell, except
+// against an edge of the grid, where the view cannot move.
+void World::viewShift(int& sx, int& sy) const {
+    int dx = 0;
+    int dy = 0;
+    if (avatar == nullptr || !avatar->isWalking() || !avatar->isStep() ||
+        !stepOf(avatar->getDirection(), dx, dy)) {
+        return;
+    }
+    const bool roomX = 0 < x && x < width - getScreenWidth();
+    const bool roomY = 0 < y && y < height - getScreenHeight();
+    const bool shifts = (dy == 0 && roomX) || (dx == 0 && roomY) || (dx != 0 && dy != 0 && roomX && roomY);
+    if (shifts) {
+        sx = cellSize - halfCell * dx;
+        sy = cellSize - halfCell * dy;
+    }
+}
