@@ -103,12 +103,16 @@ void World::run() {
 }
 
 void World::pass() {
-    runGrid();
-    centreView();
-    incTimer();
+    simulate();
     selectWithMouse();
     draw();
     clear_keybuf();
+}
+
+void World::simulate() {
+    runGrid();
+    centreView();
+    incTimer();
 }
 
 // Columns outer, rows inner. An element that steps down or right lands in a cell not yet

@@ -36,6 +36,9 @@ class World {
     // One pass without the Escape test and the rest: every element acts, the view follows the
     // avatar, the calendar advances, the mouse selects and the frame is drawn.
     void pass();
+    // The rules of one pass without input and drawing: every element acts, the view follows the
+    // avatar and the calendar advances. Headless runs use it.
+    void simulate();
 
     void loadWorld(std::string fileName);
 
