@@ -1,9 +1,18 @@
 #!/bin/sh
-# Regenerates every generated game file from the sources under tools/.
-# Usage: tools/make-data.sh [OUT_DIR]   (default: the repo's data/ folder)
-# Output is byte-for-byte reproducible: fixed seeds, no timestamps.
+# Regenerates every generated game file from the sources in the repo.
+# Usage: tools/make-data.sh [OUT_ROOT]
+#   OUT_ROOT defaults to the repo itself; files land in OUT_ROOT/data and
+#   OUT_ROOT/tests/maps.  Output is byte-for-byte reproducible: fixed
+#   seeds, no timestamps.
 set -eu
 tools=$(cd "$(dirname "$0")" && pwd)
-out=${1:-"$tools/../data"}
-mkdir -p "$out"
-python3 "$tools/gfx/make_images.py" "$out"
+repo=$(dirname "$tools")
+out=${1:-"$repo"}
+export PYTHONDONTWRITEBYTECODE=1
+mkdir -p "$out/data" "$out/tests/maps"
+python3 "$tools/gfx/make_images.py" "$out/data"
+python3 "$tools/map/make_map.py" "$tools/map/orvalle.txt" "$out/data/orvalle.map"
+for source in "$repo"/tests/maps/*.txt; do
+    name=$(basename "$source" .txt)
+    python3 "$tools/map/make_map.py" "$source" "$out/tests/maps/$name.map"
+done

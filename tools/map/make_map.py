@@ -1,0 +1,66 @@
+"""Convert character-art maps into the game's .map text format.
+
+A source map is a grid with one character per cell.  Lines starting with
+';' are comments.  Each character stands for a land kind and, optionally,
+an element standing on it:
+
+    .  littlelawn            t  littlelawn + tree     C  littlelawn + cyclope
+    ,  lawn                  T  lawn + tree           c  lawn + cyclope
+    _  ground                S  ground + spider       a  littlelawn + avatar
+    :  rocks                 s  rocks + spider
+    ~  water                 #  adobe + wall          F  adobe + fire
+    =  adobe                 @  adobe + avatar
+
+Usage: make_map.py SOURCE.txt OUTPUT.map
+"""
+import sys
+
+LAND = {"adobe": 100, "littlelawn": 101, "ground": 102, "rocks": 103,
+        "lawn": 104, "water": 300}
+ELEMENT = {None: 0, "avatar": 1, "cyclope": 2, "fire": 3, "tree": 4,
+           "spider": 5, "wall": 200}
+LEGEND = {
+    ".": ("littlelawn", None), ",": ("lawn", None), "_": ("ground", None),
+    ":": ("rocks", None), "~": ("water", None), "=": ("adobe", None),
+    "t": ("littlelawn", "tree"), "T": ("lawn", "tree"),
+    "C": ("littlelawn", "cyclope"), "c": ("lawn", "cyclope"),
+    "S": ("ground", "spider"), "s": ("rocks", "spider"),
+    "#": ("adobe", "wall"), "F": ("adobe", "fire"),
+    "@": ("adobe", "avatar"), "a": ("littlelawn", "avatar"),
+}
+
+
+def read_grid(path):
+    with open(path) as source:
+        rows = [line.rstrip("\n") for line in source if not line.startswith(";")]
+    rows = [row for row in rows if row]
+    widths = {len(row) for row in rows}
+    if len(widths) != 1:
+        sys.exit(f"{path}: rows differ in width {sorted(widths)}")
+    unknown = {ch for row in rows for ch in row} - LEGEND.keys()
+    if unknown:
+        sys.exit(f"{path}: characters not in the legend: {''.join(sorted(unknown))}")
+    return rows
+
+
+def layer(rows, pick):
+    lines = ["".join(f"[{pick(LEGEND[ch])}]" for ch in row) for row in rows]
+    return "{\n" + "\n".join(lines) + "\n}\n"
+
+
+def to_map_text(rows):
+    land = layer(rows, lambda cell: LAND[cell[0]])
+    element = layer(rows, lambda cell: ELEMENT[cell[1]])
+    world = f"{{[{len(rows[0])}][{len(rows)}]}}\n"
+    return f"<world>\n{world}<land>\n{land}<element>\n{element}"
+
+
+def main(source, output):
+    with open(output, "w", newline="\n") as out:
+        out.write(to_map_text(read_grid(source)))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    main(sys.argv[1], sys.argv[2])
