@@ -1,0 +1,142 @@
+#include "Images.h"
+#include "TestSupport.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+// Writes images//<name><frame>.bmp for each frame; frame f is 10 + f pixels wide, so a loaded
+// bitmap tells by its width which file it came from.
+void writeFrames(const std::string& name, std::initializer_list<int> frames) {
+    mkdir("images", 0755);
+    for (int frame : frames) {
+        BITMAP* bitmap = create_bitmap(10 + frame, 5);
+        clear_to_color(bitmap, makecol(10 * frame, 20, 30));
+        std::string path = "images/" + name + std::to_string(frame) + ".bmp";
+        save_bitmap(path.c_str(), bitmap, nullptr);
+        destroy_bitmap(bitmap);
+    }
+}
+
+// The file frame whose bitmap a key holds, or -1 for the placeholder.
+int sourceFrame(Images& images, const std::string& key) {
+    BITMAP* bitmap = images.get(key);
+    if (bitmap == images.get("void")) {
+        return -1;
+    }
+    return bitmap == nullptr ? -2 : bitmap->w - 10;
+}
+} // namespace
+
+TEST(ImageCache, PlaceholderIsAMagentaSquareWithAWhiteCross) {
+    Images images;
+    BITMAP* placeholder = images.get("void");
+    ASSERT_NE(nullptr, placeholder);
+    EXPECT_EQ(50, placeholder->w);
+    EXPECT_EQ(50, placeholder->h);
+    const int white = makecol(255, 255, 255);
+    EXPECT_EQ(white, getpixel(placeholder, 0, 0));
+    EXPECT_EQ(white, getpixel(placeholder, 25, 25));
+    EXPECT_EQ(white, getpixel(placeholder, 49, 1));
+    EXPECT_EQ(makecol(255, 0, 255), getpixel(placeholder, 25, 5));
+    EXPECT_FALSE(images.isOpaque(placeholder));
+}
+
+TEST(ImageCache, OnlyFrameZeroFillsEveryFrame) {
+    TempDir dir;
+    writeFrames("avatar", {0});
+    Images images;
+    images.add("avatar");
+    for (int frame = 0; frame < 16; ++frame) {
+        EXPECT_EQ(0, sourceFrame(images, "avatar" + std::to_string(frame))) << frame;
+    }
+}
+
+TEST(ImageCache, MissingFramesFollowTheFallbackChain) {
+    TempDir dir;
+    writeFrames("avatar", {0, 1, 2, 3});
+    Images images;
+    images.add("avatar");
+    const int expected[16] = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 0, 1, 0, 1, 0, 1};
+    for (int frame = 0; frame < 16; ++frame) {
+        EXPECT_EQ(expected[frame], sourceFrame(images, "avatar" + std::to_string(frame))) << frame;
+    }
+}
+
+TEST(ImageCache, WithoutFrameZeroOnlyTheChainOfALoadedFrameAvoidsThePlaceholder) {
+    TempDir dir;
+    writeFrames("avatar", {3});
+    Images images;
+    images.add("avatar");
+    for (int frame = 0; frame < 16; ++frame) {
+        const int expected = (frame == 3 || frame == 7) ? 3 : -1;
+        EXPECT_EQ(expected, sourceFrame(images, "avatar" + std::to_string(frame))) << frame;
+    }
+}
+
+TEST(ImageCache, NoFilesGivesThePlaceholderEverywhere) {
+    TempDir dir;
+    Images images;
+    images.add("tree");
+    for (int frame = 0; frame < 16; ++frame) {
+        EXPECT_EQ(-1, sourceFrame(images, "tree" + std::to_string(frame)));
+    }
+}
+
+TEST(ImageCache, UnknownKeysGiveNull) {
+    TempDir dir;
+    Images images;
+    images.add("avatar");
+    EXPECT_EQ(nullptr, images.get("avatar16"));
+    EXPECT_EQ(nullptr, images.get("Avatar0"));
+    EXPECT_EQ(nullptr, images.get("cyclope0"));
+}
+
+TEST(ImageCache, UnreadableFilesFallBack) {
+    TempDir dir;
+    writeFrames("wall", {0});
+    dir.write("images/wall1.bmp", "BM this is not a bitmap");
+    dir.write("images/wall2.bmp", "");
+    Images images;
+    images.add("wall");
+    EXPECT_EQ(0, sourceFrame(images, "wall1"));
+    EXPECT_EQ(0, sourceFrame(images, "wall2"));
+}
+
+TEST(ImageCache, KeysArePlainConcatenationsAndTheLaterStoreWins) {
+    // Frame 10 of "a" and frame 0 of "a1" share the key "a10".
+    TempDir dir;
+    writeFrames("a", {0});
+    Images images;
+    images.add("a");
+    EXPECT_EQ(0, sourceFrame(images, "a10"));
+    images.add("a1");
+    EXPECT_EQ(-1, sourceFrame(images, "a10"));
+    images.add("a");
+    EXPECT_EQ(0, sourceFrame(images, "a10"));
+}
+
+TEST(ImageCache, FrameTablesFollowTheKeys) {
+    TempDir dir;
+    writeFrames("fire", {0, 1});
+    Images images;
+    images.add("fire");
+    const Images::Frames& frames = images.getFrames("fire");
+    EXPECT_EQ(images.get("fire0"), frames[0]);
+    EXPECT_EQ(images.get("fire1"), frames[1]);
+    EXPECT_EQ(images.get("fire15"), frames[15]);
+    EXPECT_EQ(nullptr, images.getFrames("unknown")[0]);
+}
+
+TEST(ImageCache, BitmapsWithoutMaskPixelsAreOpaque) {
+    TempDir dir;
+    writeFrames("rocks", {0});
+    Images images;
+    images.add("rocks");
+    EXPECT_TRUE(images.isOpaque(images.get("rocks0")));
+    EXPECT_FALSE(images.isOpaque(images.get("void")));
+}
