@@ -1,0 +1,226 @@
+#include "Element.h"
+#include "TestSupport.h"
+#include "Timer.h"
+#include "World.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+namespace {
+class WorldTest : public ::testing::Test {
+  protected:
+    void SetUp() override { releaseInput(); }
+    void TearDown() override { releaseInput(); }
+    TempDir dir;
+};
+
+// Kills a creature by running its health down, then eats its body empty when asked.
+void kill(Element* creature, bool eatAll) {
+    for (int i = 0; i < 101; ++i) {
+        creature->decHelth();
+    }
+    while (eatAll && creature->isEatenBy(nullptr) == 1) {
+    }
+}
+
+void clickAt(int px, int py) {
+    mouse_x = px;
+    mouse_y = py;
+    mouse_b = 1;
+}
+} // namespace
+
+TEST_F(WorldTest, GridAccessOutsideTheGridReadsEmptyAndWritesNothing) {
+    auto world = makeWorld(filled(3, 2, 'g'), {"T..", "..."});
+    Element* tree = world->get(1, 0, 0);
+    ASSERT_NE(nullptr, tree);
+    EXPECT_EQ(TREE, tree->getType());
+    EXPECT_EQ(nullptr, world->get(0, -1, 0));
+    EXPECT_EQ(nullptr, world->get(1, 3, 0));
+    EXPECT_EQ(nullptr, world->get(1, 0, 2));
+    world->set(1, -1, 0, tree);
+    world->set(2, 0, 0, nullptr);
+    world->set(1, 3, 1, tree);
+    EXPECT_EQ(tree, world->get(1, 0, 0));
+    EXPECT_EQ(nullptr, world->get(1, 2, 1));
+}
+
+TEST_F(WorldTest, LoaderBuildsBothLayersWithCoordinatesAndLandTimers) {
+    auto world = makeWorld({"alg", "rLw", "xgg"}, {"@CF", "TS#", "..@"});
+    EXPECT_EQ(3, world->getWidth());
+    EXPECT_EQ(3, world->getHeight());
+    const int landTypes[3][3] = {{ADOBE, LITTLELAWN, GROUND}, {ROCKS, LAWN, WATER}, {0, GROUND, GROUND}};
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            Element* land = world->get(0, column, row);
+            if (landTypes[row][column] == 0) {
+                EXPECT_EQ(nullptr, land);
+                continue;
+            }
+            ASSERT_NE(nullptr, land);
+            EXPECT_EQ(landTypes[row][column], land->getType());
+            EXPECT_EQ(column, land->getX());
+            EXPECT_EQ(row, land->getY());
+            EXPECT_GE(land->getMaxTime(), 10);
+            EXPECT_LE(land->getMaxTime(), 13);
+        }
+    }
+    EXPECT_EQ("cyclope", world->get(1, 1, 0)->getName());
+    EXPECT_EQ("fire", world->get(1, 2, 0)->getName());
+    EXPECT_EQ("spider", world->get(1, 1, 1)->getName());
+    EXPECT_EQ("wall", world->get(1, 2, 1)->getName());
+    EXPECT_EQ(10, world->get(1, 1, 0)->getMaxTime());
+    // Only the first avatar counts; the second cell stays empty.
+    EXPECT_EQ(world->get(1, 0, 0), world->getAvatar());
+    EXPECT_EQ(nullptr, world->get(1, 2, 2));
+    EXPECT_EQ(6, world->getAvatar()->getMaxTime());
+    EXPECT_FALSE(world->getAvatar()->isWorking());
+}
+
+TEST_F(WorldTest, ViewOriginIsClampedUpperBoundFirst) {
+    auto wide = makeWorld(filled(40, 12, 'g'), filled(40, 12, '.'));
+    wide->setX(-5);
+    EXPECT_EQ(0, wide->getX());
+    wide->setX(30);
+    EXPECT_EQ(24, wide->getX());
+    wide->setX(24);
+    EXPECT_EQ(24, wide->getX());
+    wide->setX(7);
+    EXPECT_EQ(7, wide->getX());
+    for (int v : {-3, 0, 5}) {
+        wide->setY(v);
+        EXPECT_EQ(0, wide->getY());
+    }
+    auto narrow = makeWorld(filled(10, 3, 'g'), filled(10, 3, '.'));
+    narrow->setX(0);
+    EXPECT_EQ(-6, narrow->getX());
+    narrow->setX(-5);
+    EXPECT_EQ(-6, narrow->getX());
+    narrow->setX(-6);
+    EXPECT_EQ(0, narrow->getX());
+    narrow->setX(-7);
+    EXPECT_EQ(0, narrow->getX());
+}
+
+TEST_F(WorldTest, ViewStartsOnTheAvatarAndFollowsIt) {
+    std::vector<std::string> elements = filled(40, 30, '.');
+    elements[20][30] = '@';
+    auto world = makeWorld(filled(40, 30, 'g'), elements);
+    EXPECT_EQ(22, world->getX());
+    EXPECT_EQ(14, world->getY());
+    Element* avatar = world->getAvatar();
+    world->set(1, 30, 20, nullptr);
+    world->set(1, 10, 3, avatar);
+    avatar->setX(10);
+    avatar->setY(3);
+    world->pass();
+    EXPECT_EQ(2, world->getX());
+    EXPECT_EQ(0, world->getY());
+}
+
+TEST_F(WorldTest, WithoutAnAvatarTheViewStaysAtTheOrigin) {
+    auto world = makeWorld(filled(30, 20, 'g'), filled(30, 20, '.'));
+    EXPECT_EQ(nullptr, world->getAvatar());
+    world->setX(5);
+    world->setY(3);
+    passes(*world, 3);
+    EXPECT_EQ(5, world->getX());
+    EXPECT_EQ(3, world->getY());
+    EXPECT_EQ(3, world->getTimer()->getSecound());
+}
+
+TEST_F(WorldTest, EachPassAdvancesTheCalendarOnce) {
+    auto world = makeWorld(filled(2, 2, 'g'), filled(2, 2, '.'));
+    passes(*world, 61);
+    EXPECT_EQ(0, world->getTimer()->getSecound());
+    EXPECT_EQ(1, world->getTimer()->getMinute());
+}
+
+TEST_F(WorldTest, ErasedElementsLeaveTheGridButStaySelectedAndAlive) {
+    auto world = makeWorld(filled(3, 3, 'g'), {"C..", "...", "..."});
+    Element* cyclope = world->get(1, 0, 0);
+    clickAt(10, 10);
+    world->pass();
+    EXPECT_EQ(cyclope, world->getSelected());
+    releaseInput();
+    kill(cyclope, true);
+    // The remains stay for 100 calls once the food is gone.
+    passes(*world, 99);
+    EXPECT_EQ(cyclope, world->get(1, 0, 0));
+    world->pass();
+    EXPECT_EQ(nullptr, world->get(1, 0, 0));
+    EXPECT_EQ(cyclope, world->getSelected());
+    EXPECT_TRUE(cyclope->isToErase());
+    EXPECT_EQ("cyclope: live 0 strong 10 helth 0 food 0", cyclope->toString());
+    passes(*world, 5);
+    EXPECT_EQ(nullptr, world->get(1, 0, 0));
+}
+
+TEST_F(WorldTest, LeftButtonSelectsTheElementUnderThePointer) {
+    std::vector<std::string> elements = filled(40, 30, '.');
+    elements[5][12] = 'C';
+    elements[10][18] = '@';
+    auto world = makeWorld(filled(40, 30, 'g'), elements);
+    ASSERT_EQ(10, world->getX());
+    ASSERT_EQ(4, world->getY());
+    mouse_x = 149;
+    mouse_y = 50;
+    world->pass();
+    EXPECT_EQ(nullptr, world->getSelected());
+    mouse_b = 1;
+    world->pass();
+    EXPECT_EQ(world->get(1, 12, 5), world->getSelected());
+    // An empty cell or a land-only cell keeps the selection.
+    mouse_x = 300;
+    world->pass();
+    EXPECT_EQ(world->get(1, 12, 5), world->getSelected());
+}
+
+TEST_F(WorldTest, ClickOutsideTheGridChangesNothing) {
+    auto world = makeWorld({"gg"}, {"C."});
+    clickAt(700, 500);
+    world->pass();
+    EXPECT_EQ(nullptr, world->getSelected());
+}
+
+// Passes until the avatar, which hit at the start, can hit the cyclope again.
+int passesUntilItCanHitAgain(World& world, Element* avatar, Element* cyclope) {
+    int count = 1;
+    while (!avatar->attack(cyclope)) {
+        world.pass();
+        ++count;
+    }
+    return count;
+}
+
+TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
+    struct Case {
+        int arrow;
+        bool runTwice;
+    };
+    for (Case c : {Case{KEY_DOWN, true}, Case{KEY_RIGHT, true}, Case{KEY_UP, false}, Case{KEY_LEFT, false}}) {
+        auto world = makeWorld(filled(5, 5, 'g'), {"C....", ".....", "..@..", ".....", "....."});
+        Element* avatar = world->getAvatar();
+        Element* cyclope = world->get(1, 0, 0);
+        world->pass();
+        ASSERT_TRUE(avatar->attack(cyclope));
+        key[c.arrow] = 1;
+        world->pass();
+        releaseInput();
+        EXPECT_TRUE(avatar->isWalking());
+        // The step timer advanced at most once in the pass, and the move reset it.
+        EXPECT_EQ(0, avatar->getTime());
+        const int expected = c.runTwice ? 19 : 20;
+        EXPECT_EQ(expected, passesUntilItCanHitAgain(*world, avatar, cyclope)) << c.arrow;
+    }
+}
+
+TEST_F(WorldTest, DestroyingTheWorldReleasesGridAndErasedElements) {
+    // Run under the sanitizers or valgrind, this catches double deletes and leaks.
+    auto world = makeWorld(filled(3, 3, 'g'), {"C.S", "...", "@.T"});
+    kill(world->get(1, 0, 0), true);
+    passes(*world, 101);
+    EXPECT_EQ(nullptr, world->get(1, 0, 0));
+    EXPECT_NE(nullptr, world->get(1, 2, 2));
+    world.reset();
+}
