@@ -11,6 +11,7 @@ out=${1:-"$repo"}
 export PYTHONDONTWRITEBYTECODE=1
 mkdir -p "$out/data" "$out/tests/maps"
 python3 "$tools/gfx/make_images.py" "$out/data"
+python3 "$tools/music/score2mid.py" "$tools/music/score.txt" "$out/data/clkcwhrv.mid"
 python3 "$tools/map/make_map.py" "$tools/map/orvalle.txt" "$out/data/orvalle.map"
 for source in "$repo"/tests/maps/*.txt; do
     name=$(basename "$source" .txt)

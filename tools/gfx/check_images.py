@@ -1,0 +1,51 @@
+"""Checks the game's rules for images: sizes, opaque land, no near-magenta.
+
+The game draws in 16-bit colour, where anything RGB565 rounds to magenta
+(R>=248, G<=3, B>=248) turns transparent, so only the exact mask colour
+may come close to it.
+Usage: check_images.py IMAGES_DIR
+"""
+import os
+import struct
+import sys
+
+from land import KINDS as LAND_KINDS
+
+
+def read_bmp(path):
+    data = open(path, "rb").read()
+    width, height = struct.unpack("<ii", data[18:26])
+    bits = struct.unpack("<H", data[28:30])[0]
+    if data[:2] != b"BM" or bits != 24:
+        raise ValueError("not a 24-bit BMP")
+    row = (width * 3 + 3) // 4 * 4
+    pixels = [tuple(data[54 + y * row + x * 3: 57 + y * row + x * 3][::-1])
+              for y in range(height) for x in range(width)]
+    return width, height, pixels
+
+
+def problems(name, width, height, pixels):
+    is_land = name.rstrip("0123456789") in LAND_KINDS
+    size = 50 if is_land else 100
+    if (width, height) != (size, size):
+        yield f"is {width}x{height}, expected {size}x{size}"
+    masked = sum(p == (255, 0, 255) for p in pixels)
+    if is_land and masked:
+        yield f"has {masked} transparent pixels but land must be opaque"
+    near = sum(p != (255, 0, 255) and p[0] >= 248 and p[1] <= 3 and p[2] >= 248
+               for p in pixels)
+    if near:
+        yield f"has {near} pixels that turn transparent in 16-bit colour"
+
+
+def main(folder):
+    failures = 0
+    for file in sorted(os.listdir(folder)):
+        for problem in problems(file[:-4], *read_bmp(os.path.join(folder, file))):
+            print(f"check-images: {file} {problem}")
+            failures += 1
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
