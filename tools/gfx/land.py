@@ -5,7 +5,6 @@ right edge continues into its left edge.  Frame 1 is the idle-animation
 frame: water ripples travel, grass sways, the dry kinds only glint.
 """
 import math
-import random
 
 from canvas import Canvas, mix, shade
 

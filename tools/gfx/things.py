@@ -124,10 +124,11 @@ def dead(frame):
     bone, rim = (232, 226, 206), (128, 120, 104)
     for (x0, y0, x1, y1) in ((32, 74, 68, 48), (32, 48, 68, 74)):
         canvas.capsule(x0, y0, x1, y1, 3, bone, rim=rim)
-        for x, y in ((x0, y0), (x1, y1)):
-            for d in (-2.5, 2.5):
-                canvas.ellipse(x + d, y + d * (1 if y0 < y1 else -1) * (1 if x == x0 else -1),
-                               3.3, 3.3, bone, rim=rim)
+        length = math.hypot(x1 - x0, y1 - y0)
+        across = ((y0 - y1) / length * 2.5, (x1 - x0) / length * 2.5)
+        for x, y in ((x0, y0), (x1, y1)):  # the two knobs at each bone end
+            for side in (-1, 1):
+                canvas.ellipse(x + side * across[0], y + side * across[1], 3.3, 3.3, bone, rim=rim)
     canvas.ellipse(50, 46, 13, 12, bone, rim=rim)
     canvas.polygon([(42, 52), (58, 52), (56, 63), (44, 63)], bone, rim=rim)
     for side in (-1, 1):
