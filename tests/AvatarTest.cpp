@@ -1,0 +1,132 @@
+#include "Element.h"
+#include "TestSupport.h"
+#include "World.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+namespace {
+class AvatarTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        releaseInput();
+        // The avatar in the middle faces down at a spider walled in below it (a spider never
+        // goes for an avatar that has not hit it); a tree stands to the avatar's right.
+        world = makeWorld(filled(5, 5, 'g'), {".....", ".....", "..@T.", ".#S#.", "..#.."});
+        avatar = world->getAvatar();
+        victim = world->get(1, 2, 3);
+        tree = world->get(1, 3, 2);
+        world->pass();
+    }
+    void TearDown() override { releaseInput(); }
+
+    void hold(std::initializer_list<int> keys) {
+        releaseInput();
+        for (int k : keys) {
+            key[k] = 1;
+        }
+    }
+
+    bool standsAt(int x, int y) { return world->get(1, x, y) == avatar; }
+
+    TempDir dir;
+    std::unique_ptr<World> world;
+    Element* avatar = nullptr;
+    Element* victim = nullptr;
+    Element* tree = nullptr;
+};
+} // namespace
+
+TEST_F(AvatarTest, UpWinsOverDownAndArrowsWinOverHitting) {
+    hold({KEY_UP, KEY_DOWN, KEY_LCONTROL});
+    world->pass();
+    EXPECT_TRUE(standsAt(2, 1));
+    EXPECT_EQ(4, avatar->getDirection());
+    EXPECT_FALSE(victim->isUnderAttack());
+}
+
+TEST_F(AvatarTest, ControlHitsTheElementInFrontOncePer20Calls) {
+    hold({KEY_LCONTROL});
+    world->pass();
+    EXPECT_TRUE(victim->isUnderAttack());
+    EXPECT_EQ(avatar, victim->getAttacker());
+    const int afterFirstHit = victim->getHelth();
+    EXPECT_LT(afterFirstHit, 100);
+    passes(*world, 19);
+    EXPECT_EQ(afterFirstHit, victim->getHelth());
+    world->pass();
+    EXPECT_LT(victim->getHelth(), afterFirstHit);
+}
+
+TEST_F(AvatarTest, VisionKeyComesBeforeHitting) {
+    hold({KEY_A, KEY_LCONTROL});
+    world->pass();
+    EXPECT_FALSE(victim->isUnderAttack());
+    EXPECT_NE(nullptr, avatar->getVision());
+}
+
+TEST_F(AvatarTest, AltNeverBitesALiveCreatureNorEatsAtFullHealth) {
+    for (int i = 0; i < 5; ++i) {
+        avatar->decHelth();
+    }
+    hold({KEY_ALT});
+    world->pass();
+    EXPECT_EQ(100, victim->getFood());
+    // The refused bite kept the cool-down full: turning to the tree, the next pass bites.
+    hold({KEY_RIGHT});
+    world->pass();
+    EXPECT_TRUE(standsAt(2, 2));
+    EXPECT_EQ(2, avatar->getDirection());
+    hold({KEY_ALT});
+    world->pass();
+    // Bitten to 90; the tree's full regrowth counter gives one unit back on its next call.
+    EXPECT_EQ(91, tree->getFood());
+    EXPECT_EQ(95, avatar->getHelth());
+}
+
+TEST_F(AvatarTest, AltAtFullHealthLeavesTheTreeAlone) {
+    hold({KEY_RIGHT});
+    world->pass();
+    avatar->incHelth();
+    ASSERT_EQ(100, avatar->getHelth());
+    hold({KEY_ALT});
+    world->pass();
+    EXPECT_EQ(100, tree->getFood());
+}
+
+TEST_F(AvatarTest, WalksOneCellEverySevenPassesWhileAnArrowIsHeld) {
+    hold({KEY_LEFT});
+    world->pass();
+    EXPECT_TRUE(standsAt(1, 2));
+    passes(*world, 6);
+    EXPECT_TRUE(standsAt(1, 2));
+    world->pass();
+    EXPECT_TRUE(standsAt(0, 2));
+    // At the edge the arrow only turns it; then it reacts on the next pass.
+    passes(*world, 7);
+    EXPECT_TRUE(standsAt(0, 2));
+    EXPECT_FALSE(avatar->isWalking());
+    hold({KEY_UP});
+    world->pass();
+    EXPECT_TRUE(standsAt(0, 1));
+}
+
+TEST_F(AvatarTest, KeysAreIgnoredDuringTheStepPause) {
+    hold({KEY_LEFT});
+    world->pass();
+    hold({KEY_UP});
+    passes(*world, 5);
+    EXPECT_TRUE(standsAt(1, 2));
+    EXPECT_EQ(6, avatar->getDirection());
+}
+
+TEST_F(AvatarTest, ADeadAvatarIgnoresEveryKey) {
+    for (int i = 0; i < 101; ++i) {
+        avatar->decHelth();
+    }
+    hold({KEY_UP, KEY_LCONTROL, KEY_ALT});
+    world->pass();
+    EXPECT_TRUE(standsAt(2, 2));
+    EXPECT_EQ(0, avatar->getDirection());
+    EXPECT_FALSE(victim->isUnderAttack());
+}

@@ -1,0 +1,114 @@
+#include "Element.h"
+#include "TestSupport.h"
+#include "Vision.h"
+#include "World.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+using Cells = std::vector<std::pair<int, int>>;
+
+class VisionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        releaseInput();
+        // Walls everywhere but the viewer's cell, so every cell of the cone is listed.
+        std::vector<std::string> elements = filled(11, 11, '#');
+        elements[5][5] = 'C';
+        world = makeWorld(filled(11, 11, 'g'), elements);
+        viewer = world->get(1, 5, 5);
+    }
+
+    Cells seen(int facing, int layer, int range = 3) {
+        viewer->setDirection(facing);
+        std::unique_ptr<Vision> vision(world->getVision(viewer, range));
+        Cells cells;
+        while (Element* e = vision->getNext(layer)) {
+            cells.emplace_back(e->getX(), e->getY());
+        }
+        return cells;
+    }
+
+    TempDir dir;
+    std::unique_ptr<World> world;
+    Element* viewer = nullptr;
+};
+
+Cells cone(int facing) {
+    Cells cells;
+    for (int d = 1; d <= 3; ++d) {
+        for (int k = -d; k <= d; ++k) {
+            switch (facing) {
+            case 0: cells.emplace_back(5 + k, 5 + d); break;
+            case 2: cells.emplace_back(5 + d, 5 + k); break;
+            case 4: cells.emplace_back(5 + k, 5 - d); break;
+            default: cells.emplace_back(5 - d, 5 + k); break;
+            }
+        }
+    }
+    return cells;
+}
+} // namespace
+
+TEST_F(VisionTest, ScansNearRowsFirstFromTheSmallerCoordinate) {
+    Cells down = seen(0, 1);
+    ASSERT_EQ(15u, down.size());
+    EXPECT_EQ((Cells{{4, 6}, {5, 6}, {6, 6}, {3, 7}, {4, 7}}), Cells(down.begin(), down.begin() + 5));
+    EXPECT_EQ(std::make_pair(8, 8), down.back());
+    for (int facing : {0, 2, 4, 6}) {
+        EXPECT_EQ(cone(facing), seen(facing, 1)) << facing;
+        EXPECT_EQ(cone(facing), seen(facing, 0)) << facing;
+    }
+}
+
+TEST_F(VisionTest, NeverSeesItselfOrWhatIsBesideOrBehind) {
+    for (int facing : {0, 2, 4, 6}) {
+        for (const auto& cell : seen(facing, 1)) {
+            EXPECT_NE(std::make_pair(5, 5), cell);
+        }
+    }
+    EXPECT_EQ(std::make_pair(5, 6), seen(0, 1, 1)[1]);
+    EXPECT_EQ(3u, seen(0, 1, 1).size());
+    EXPECT_TRUE(seen(0, 1, 0).empty());
+    EXPECT_TRUE(seen(0, 1, -2).empty());
+}
+
+TEST_F(VisionTest, CellsOutsideTheGridAreSkipped) {
+    Element* wall = world->get(1, 0, 0);
+    wall->setDirection(4);
+    std::unique_ptr<Vision> vision(world->getVision(wall, 3));
+    EXPECT_EQ(nullptr, vision->getNext(1));
+    EXPECT_EQ(nullptr, vision->getNext(0));
+    wall->setDirection(0);
+    vision.reset(world->getVision(wall, 3));
+    int count = 0;
+    while (vision->getNext(0) != nullptr) {
+        ++count;
+    }
+    EXPECT_EQ(2 + 3 + 4, count);
+    EXPECT_EQ(nullptr, world->getVision(nullptr, 3));
+}
+
+TEST(VisionList, CursorsStopAtTheEndAndRewindOnReset) {
+    Vision vision;
+    Element* a = reinterpret_cast<Element*>(0x10);
+    Element* b = reinterpret_cast<Element*>(0x20);
+    vision.add(a, 1);
+    vision.add(nullptr, 1);
+    vision.add(b, 1);
+    vision.add(b, 0);
+    vision.add(a, 5);
+    EXPECT_EQ(a, vision.getNext(1));
+    EXPECT_EQ(b, vision.getNext(1));
+    EXPECT_EQ(nullptr, vision.getNext(1));
+    EXPECT_EQ(nullptr, vision.getNext(1));
+    EXPECT_EQ(b, vision.getNext(0));
+    EXPECT_EQ(nullptr, vision.getNext(3));
+    vision.reset(1);
+    EXPECT_EQ(a, vision.getNext(1));
+    EXPECT_EQ(nullptr, vision.getNext(0));
+}
