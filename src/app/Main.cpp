@@ -7,6 +7,8 @@
 
 int main(int argc, char* argv[]) {
     allegro_init();
+    // Settings shipped beside the data (the MIDI patch set) add to the user's own configuration.
+    override_config_file("allegro.cfg");
     install_keyboard();
     install_timer();
     install_mouse();
