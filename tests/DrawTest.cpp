@@ -1,0 +1,136 @@
+#include "Element.h"
+#include "TestSupport.h"
+#include "World.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+// Land tiles are solid green; the avatar is a magenta sprite of 100 x 100 with a red dot at
+// (40..59, 40..59), so its position in the frame tells where it was drawn.
+void writeImages() {
+    mkdir("images", 0755);
+    BITMAP* tile = create_bitmap(50, 50);
+    clear_to_color(tile, makecol(0, 200, 0));
+    save_bitmap("images/ground0.bmp", tile, nullptr);
+    destroy_bitmap(tile);
+    BITMAP* sprite = create_bitmap(100, 100);
+    clear_to_color(sprite, makecol(255, 0, 255));
+    rectfill(sprite, 40, 40, 59, 59, makecol(255, 0, 0));
+    save_bitmap("images/avatar0.bmp", sprite, nullptr);
+    destroy_bitmap(sprite);
+}
+
+class DrawTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        releaseInput();
+        writeImages();
+    }
+    void TearDown() override { releaseInput(); }
+
+    static bool isRed(BITMAP* frame, int x, int y) {
+        return getpixel(frame, x, y) == makecol(255, 0, 0);
+    }
+
+    // The screen position of the avatar's red dot (its sprite's top-left + 40), or (-1, -1).
+    static std::pair<int, int> redDot(BITMAP* frame) {
+        for (int y = 0; y < frame->h; ++y) {
+            for (int x = 0; x < frame->w; ++x) {
+                if (isRed(frame, x, y)) {
+                    return {x - 40, y - 40};
+                }
+            }
+        }
+        return {-1, -1};
+    }
+
+    TempDir dir;
+};
+} // namespace
+
+TEST_F(DrawTest, LandFillsTheScreenAndTheAvatarSitsOnItsCell) {
+    std::vector<std::string> elements = filled(40, 30, '.');
+    elements[10][20] = '@';
+    auto world = makeWorld(filled(40, 30, 'g'), elements);
+    world->pass();
+    BITMAP* frame = world->getFrame();
+    // View origin (12, 4): the avatar is in window cell (8, 6), its sprite 25 px up and left.
+    EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(frame));
+    EXPECT_EQ(makecol(0, 200, 0), getpixel(frame, 0, 0));
+    EXPECT_EQ(makecol(0, 200, 0), getpixel(frame, 799, 599));
+    EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(screen));
+}
+
+TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
+    std::vector<std::string> elements = filled(40, 30, '.');
+    elements[10][20] = '@';
+    auto world = makeWorld(filled(40, 30, 'g'), elements);
+    world->pass();
+    key[KEY_RIGHT] = 1;
+    world->pass();
+    releaseInput();
+    Element* avatar = world->getAvatar();
+    ASSERT_TRUE(avatar->isWalking());
+    ASSERT_TRUE(avatar->isStep());
+    // The view moved a cell with it but shows the buffer from x 25: it stays put on screen.
+    EXPECT_EQ(13, world->getX());
+    EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame()));
+    passes(*world, 3);
+    EXPECT_FALSE(avatar->isStep());
+    EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame()));
+}
+
+TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
+    std::vector<std::string> elements = filled(20, 12, '.');
+    elements[0][0] = '@';
+    auto world = makeWorld(filled(20, 12, 'g'), elements);
+    world->pass();
+    EXPECT_EQ(std::make_pair(-25, -25), redDot(world->getFrame()));
+    key[KEY_DOWN] = 1;
+    world->pass();
+    releaseInput();
+    // Walking down at row 1, drawn 25 px higher than its cell; the view cannot shift vertically.
+    EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(world->getFrame()));
+}
+
+TEST_F(DrawTest, SelectedElementsTextIsWhiteOnBlackAtTenTen) {
+    // A cyclope walled in at (5, 5), so that it is still there when clicked.
+    std::vector<std::string> elements = filled(20, 12, '.');
+    elements[4].replace(4, 3, "###");
+    elements[5].replace(4, 3, "#C#");
+    elements[6].replace(4, 3, "###");
+    auto world = makeWorld(filled(20, 12, 'g'), elements);
+    world->pass();
+    EXPECT_EQ(makecol(0, 200, 0), getpixel(world->getFrame(), 12, 12));
+    mouse_x = 5 * 50 + 10;
+    mouse_y = 5 * 50 + 10;
+    mouse_b = 1;
+    world->pass();
+    ASSERT_NE(nullptr, world->getSelected());
+    const std::string text = world->getSelected()->toString();
+    EXPECT_EQ("cyclope: live 1 strong 10 helth 99 food 100", text);
+    BITMAP* expected = create_bitmap(text_length(font, text.c_str()), text_height(font));
+    textout_ex(expected, font, text.c_str(), 0, 0, makecol(255, 255, 255), makecol(0, 0, 0));
+    int differing = 0;
+    for (int y = 0; y < expected->h; ++y) {
+        for (int x = 0; x < expected->w; ++x) {
+            differing += getpixel(expected, x, y) != getpixel(world->getFrame(), 10 + x, 10 + y);
+        }
+    }
+    destroy_bitmap(expected);
+    EXPECT_EQ(0, differing);
+}
+
+TEST_F(DrawTest, AreasWithoutLandAreBlack) {
+    auto world = makeWorld({"gggg", "gg.."}, {"...@", "...."});
+    world->pass();
+    BITMAP* frame = world->getFrame();
+    // A 4 x 2 grid sits at the clamped origin (-12, -10): cells start at pixel (600, 500).
+    EXPECT_EQ(makecol(0, 200, 0), getpixel(frame, 610, 510));
+    EXPECT_EQ(makecol(0, 0, 0), getpixel(frame, 710, 560));
+    EXPECT_EQ(makecol(0, 0, 0), getpixel(frame, 100, 100));
+}
