@@ -87,6 +87,9 @@ World::~World() {
     if (music != nullptr) {
         destroy_midi(music);
     }
+    // The mouse pointer is drawn onto the frame; take it off before the frame goes away, or
+    // the library would later restore the pointer's background into freed memory.
+    show_mouse(nullptr);
     if (image != nullptr) {
         destroy_bitmap(image);
     }
