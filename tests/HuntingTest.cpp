@@ -11,9 +11,9 @@ class HuntingTest : public ::testing::Test {
 
     // Builds a world on ground from an element picture.
     void build(const std::vector<std::string>& elements) {
-        world = makeWorld(filled(static_cast<int>(elements[0].size()),
-                                 static_cast<int>(elements.size()), 'g'),
-                          elements);
+        world = makeWorld(
+            filled(static_cast<int>(elements[0].size()), static_cast<int>(elements.size()), 'g'),
+            elements);
     }
 
     Element* at(int x, int y) { return world->get(1, x, y); }

@@ -90,7 +90,8 @@ TEST(MapReader, SectionsMayRepeatAndComeInAnyOrder) {
 }
 
 TEST(MapReader, UnknownTagsKeepTheCurrentSection) {
-    Reading r = readText("<world>{[2][1]}<land>{[100]}<Land>{[101]}< element>{[102]}<element>{[1][2]}");
+    Reading r =
+        readText("<world>{[2][1]}<land>{[100]}<Land>{[101]}< element>{[102]}<element>{[1][2]}");
     EXPECT_EQ(LoadWorld::INVALID, r.status);
     EXPECT_EQ((std::vector<int>{100, 101, 102, 0}), r.land);
 }
@@ -146,7 +147,8 @@ TEST(MapReader, RejectsNegativeAndOverflowingSizes) {
     EXPECT_EQ(LoadWorld::INVALID, readText("<world>{[-1][-1]}<land>{[100]}<element>{[1]}").status);
     // 65536 x 65536 wraps to 0 in 32 bits and must not pass for a world without codes.
     EXPECT_EQ(LoadWorld::INVALID, readText("<world>{[65536][65536]}").status);
-    EXPECT_EQ(LoadWorld::INVALID, readText("<world>{[99999999999][1]}<land>{[1]}<element>{[1]}").status);
+    EXPECT_EQ(LoadWorld::INVALID,
+              readText("<world>{[99999999999][1]}<land>{[1]}<element>{[1]}").status);
 }
 
 TEST(MapReader, MissingFileIsReportedWithoutReading) {

@@ -63,7 +63,7 @@ TEST_F(MovementTest, RefusedStepTurnsAndRestartsTheTimerOnly) {
 TEST_F(MovementTest, NeighboursInAllEightDirectionsStopAtTheEdges) {
     auto world = makeWorld(filled(3, 3, 'g'), {"TFT", "#C#", "FTF"});
     Element* centre = world->get(1, 1, 1);
-    const int expected[][3] = {{0, 1, 2}, {2, 2, 1}, {4, 1, 0}, {6, 0, 1},
+    const int expected[][3] = {{0, 1, 2}, {2, 2, 1},  {4, 1, 0},  {6, 0, 1},
                                {8, 2, 2}, {10, 0, 2}, {12, 2, 0}, {14, 0, 0}};
     for (const auto& e : expected) {
         EXPECT_EQ(world->get(1, e[1], e[2]), world->get(centre, 1, e[0])) << e[0];

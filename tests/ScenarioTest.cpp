@@ -22,7 +22,8 @@ class ScenarioTest : public ::testing::Test {
 } // namespace
 
 TEST_F(ScenarioTest, CyclopeWalksUpToTheAvatarAndHitsItEvery20Passes) {
-    auto world = makeWorld(filled(5, 6, 'g'), {"#.C.#", "#...#", "#...#", "#.@.#", "#####", "#####"});
+    auto world =
+        makeWorld(filled(5, 6, 'g'), {"#.C.#", "#...#", "#...#", "#.@.#", "#####", "#####"});
     Element* avatar = world->getAvatar();
     Element* cyclope = world->get(1, 2, 0);
     std::vector<int> hits;

@@ -74,10 +74,11 @@ std::string block(const std::vector<std::string>& rows, int (*code)(char)) {
 }
 } // namespace
 
-std::string mapText(const std::vector<std::string>& land, const std::vector<std::string>& elements) {
+std::string mapText(const std::vector<std::string>& land,
+                    const std::vector<std::string>& elements) {
     const std::size_t width = land.empty() ? 0 : land[0].size();
-    return "<world>\n{[" + std::to_string(width) + "][" + std::to_string(land.size()) + "]}\n<land>\n" +
-           block(land, landCode) + "<element>\n" + block(elements, elementCode);
+    return "<world>\n{[" + std::to_string(width) + "][" + std::to_string(land.size()) +
+           "]}\n<land>\n" + block(land, landCode) + "<element>\n" + block(elements, elementCode);
 }
 
 std::unique_ptr<World> makeWorld(const std::vector<std::string>& land,

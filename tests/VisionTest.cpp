@@ -1,6 +1,6 @@
+#include "Vision.h"
 #include "Element.h"
 #include "TestSupport.h"
-#include "Vision.h"
 #include "World.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +57,8 @@ Cells cone(int facing) {
 TEST_F(VisionTest, ScansNearRowsFirstFromTheSmallerCoordinate) {
     Cells down = seen(0, 1);
     ASSERT_EQ(15u, down.size());
-    EXPECT_EQ((Cells{{4, 6}, {5, 6}, {6, 6}, {3, 7}, {4, 7}}), Cells(down.begin(), down.begin() + 5));
+    EXPECT_EQ((Cells{{4, 6}, {5, 6}, {6, 6}, {3, 7}, {4, 7}}),
+              Cells(down.begin(), down.begin() + 5));
     EXPECT_EQ(std::make_pair(8, 8), down.back());
     for (int facing : {0, 2, 4, 6}) {
         EXPECT_EQ(cone(facing), seen(facing, 1)) << facing;

@@ -1,7 +1,7 @@
+#include "World.h"
 #include "Element.h"
 #include "TestSupport.h"
 #include "Timer.h"
-#include "World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -49,7 +49,8 @@ TEST_F(WorldTest, LoaderBuildsBothLayersWithCoordinatesAndLandTimers) {
     auto world = makeWorld({"alg", "rLw", "xgg"}, {"@CF", "TS#", "..@"});
     EXPECT_EQ(3, world->getWidth());
     EXPECT_EQ(3, world->getHeight());
-    const int landTypes[3][3] = {{ADOBE, LITTLELAWN, GROUND}, {ROCKS, LAWN, WATER}, {0, GROUND, GROUND}};
+    const int landTypes[3][3] = {
+        {ADOBE, LITTLELAWN, GROUND}, {ROCKS, LAWN, WATER}, {0, GROUND, GROUND}};
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
             Element* land = world->get(0, column, row);
@@ -198,7 +199,8 @@ TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
         int arrow;
         bool runTwice;
     };
-    for (Case c : {Case{KEY_DOWN, true}, Case{KEY_RIGHT, true}, Case{KEY_UP, false}, Case{KEY_LEFT, false}}) {
+    for (Case c : {Case{KEY_DOWN, true}, Case{KEY_RIGHT, true}, Case{KEY_UP, false},
+                   Case{KEY_LEFT, false}}) {
         auto world = makeWorld(filled(5, 5, 'g'), {"C....", ".....", "..@..", ".....", "....."});
         Element* avatar = world->getAvatar();
         Element* cyclope = world->get(1, 0, 0);

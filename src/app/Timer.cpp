@@ -13,7 +13,9 @@ int clamp(int v, int low, int high) {
 }
 } // namespace
 
-Timer::Timer() { reset(); }
+Timer::Timer() {
+    reset();
+}
 
 void Timer::reset() {
     year = 0;
@@ -55,17 +57,28 @@ std::string Timer::toString() {
 
 int Timer::valueOf() {
     // The sum wraps like 32-bit signed arithmetic; computing it unsigned keeps that defined.
-    std::uint32_t sum = static_cast<std::uint32_t>(secound) + 60u * static_cast<std::uint32_t>(minute) +
-                        3600u * static_cast<std::uint32_t>(hour) +
-                        86400u * static_cast<std::uint32_t>(day) +
-                        2592000u * static_cast<std::uint32_t>(month) +
-                        31104000u * static_cast<std::uint32_t>(year);
+    std::uint32_t sum =
+        static_cast<std::uint32_t>(secound) + 60u * static_cast<std::uint32_t>(minute) +
+        3600u * static_cast<std::uint32_t>(hour) + 86400u * static_cast<std::uint32_t>(day) +
+        2592000u * static_cast<std::uint32_t>(month) + 31104000u * static_cast<std::uint32_t>(year);
     return static_cast<std::int32_t>(sum);
 }
 
-void Timer::setYear(int v) { year = v > 0 ? v : 1; }
-void Timer::setMonth(int v) { month = clamp(v, 1, 12); }
-void Timer::setDay(int v) { day = clamp(v, 1, 30); }
-void Timer::setHour(int v) { hour = clamp(v, 0, 24); }
-void Timer::setMinute(int v) { minute = clamp(v, 0, 60); }
-void Timer::setSecound(int v) { secound = clamp(v, 0, 60); }
+void Timer::setYear(int v) {
+    year = v > 0 ? v : 1;
+}
+void Timer::setMonth(int v) {
+    month = clamp(v, 1, 12);
+}
+void Timer::setDay(int v) {
+    day = clamp(v, 1, 30);
+}
+void Timer::setHour(int v) {
+    hour = clamp(v, 0, 24);
+}
+void Timer::setMinute(int v) {
+    minute = clamp(v, 0, 60);
+}
+void Timer::setSecound(int v) {
+    secound = clamp(v, 0, 60);
+}

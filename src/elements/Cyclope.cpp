@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
-Cyclope::Cyclope(World* world) : Element(world, "cyclope", CYCLOPE) { setCreature(true); }
+Cyclope::Cyclope(World* world) : Element(world, "cyclope", CYCLOPE) {
+    setCreature(true);
+}
 
 void Cyclope::run() {
     Element::run();

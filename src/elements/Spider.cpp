@@ -1,6 +1,8 @@
 #include "Spider.h"
 
-Spider::Spider(World* world) : Element(world, "spider", SPIDER) { setCreature(true); }
+Spider::Spider(World* world) : Element(world, "spider", SPIDER) {
+    setCreature(true);
+}
 
 void Spider::run() {
     Element::run();
@@ -24,13 +26,8 @@ void Spider::patrol() {
     switch (heading) {
     case 0:
     case 2:
-    case 4:
-        setDirection(heading + 2);
-        break;
-    case 6:
-        setDirection(0);
-        break;
-    default:
-        break;
+    case 4: setDirection(heading + 2); break;
+    case 6: setDirection(0); break;
+    default: break;
     }
 }

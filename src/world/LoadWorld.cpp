@@ -102,17 +102,10 @@ void LoadWorld::closeValue() {
     const int value = stringToInt(buffer);
     buffer.clear();
     switch (section) {
-    case WORLD_SECTION:
-        (width == 0 ? width : height) = value;
-        break;
-    case LAND_SECTION:
-        landCodes.push_back(value);
-        break;
-    case ELEMENT_SECTION:
-        elementCodes.push_back(value);
-        break;
-    case NO_SECTION:
-        break;
+    case WORLD_SECTION: (width == 0 ? width : height) = value; break;
+    case LAND_SECTION: landCodes.push_back(value); break;
+    case ELEMENT_SECTION: elementCodes.push_back(value); break;
+    case NO_SECTION: break;
     }
 }
 
@@ -134,7 +127,8 @@ bool LoadWorld::isValid() const {
     if (width <= 0 || height <= 0) {
         return false;
     }
-    const std::uint64_t cells = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    const std::uint64_t cells =
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
     return landCodes.size() == cells && elementCodes.size() == cells;
 }
 
