@@ -1,5 +1,6 @@
 #include "Element.h"
 
+#include "ElementArena.h"
 #include "Timer.h"
 #include "Utils.h"
 #include "Vision.h"
@@ -25,6 +26,12 @@ Element::Element(World* world, std::string name, int type)
 }
 
 Element::~Element() { delete vision; }
+
+void Element::operator delete(void* p) {
+    if (!ElementArena::holds(p)) {
+        ::operator delete(p);
+    }
+}
 
 void Element::run() {
     const int secound = world->getTimer()->getSecound();

@@ -3,6 +3,7 @@
 #include "Avatar.h"
 #include "Cyclope.h"
 #include "Element.h"
+#include "ElementArena.h"
 #include "Images.h"
 #include "LoadWorld.h"
 #include "Spider.h"
@@ -20,6 +21,19 @@ const int highestWalkableLand = 199;
 
 const char* const imageSets[] = {"meat",  "dead", "avatar", "cyclope",    "water", "adobe", "spider",
                                  "ground", "fire", "lawn",   "littlelawn", "rocks", "tree",  "wall"};
+
+// The image set of a land code, null for a code that makes no land.
+const char* landName(int code) {
+    switch (code) {
+    case ADOBE: return "adobe";
+    case LITTLELAWN: return "littlelawn";
+    case GROUND: return "ground";
+    case ROCKS: return "rocks";
+    case LAWN: return "lawn";
+    case WATER: return "water";
+    default: return nullptr;
+    }
+}
 
 // The cell at distance d ahead and lateral offset k of a viewer at (x, y), per facing.
 bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
@@ -52,7 +66,8 @@ bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
 
 World::World(std::string fileName)
     : image(nullptr), buffer(nullptr), music(nullptr), x(0), y(0), avatar(nullptr),
-      selected(nullptr), height(0), width(0), calendar(nullptr), images(nullptr) {
+      selected(nullptr), height(0), width(0), calendar(nullptr), images(nullptr),
+      arena(std::make_unique<ElementArena>()) {
     buffer = create_bitmap(900, 700);
     image = create_bitmap(frameWidth, frameHeight);
     calendar = new Timer();
@@ -276,25 +291,45 @@ void World::loadWorld(std::string fileName) {
     LoadWorld reader(fileName);
     height = reader.getHeight();
     width = reader.getWidth();
+    // The file lists the cells row by row, and in that order the first avatar wins and the land
+    // tiles draw their random step times.
+    const std::size_t cells = static_cast<std::size_t>(width) * height;
+    std::vector<int> elementCodes(cells);
+    std::vector<int> landCodes(cells);
+    std::vector<int> landTimes(cells);
+    bool avatarSeen = avatar != nullptr;
+    for (std::size_t cell = 0; cell < cells; ++cell) {
+        elementCodes[cell] = reader.getNext(1);
+        if (elementCodes[cell] == AVATAR) {
+            elementCodes[cell] = avatarSeen ? 0 : AVATAR;
+            avatarSeen = true;
+        }
+        landCodes[cell] = reader.getNext(0);
+        landTimes[cell] = landName(landCodes[cell]) != nullptr ? std::rand() % 4 + 10 : 0;
+    }
+    createInSweepOrder(elementCodes, landCodes, landTimes);
+}
+// Columns outer, rows inner, the element before the land: the order in which runGrid visits them.
+void World::createInSweepOrder(const std::vector<int>& elementCodes,
+                               const std::vector<int>& landCodes, const std::vector<int>& landTimes) {
     Type* land = new Type();
     Type* elements = new Type();
     for (int row = 0; row < height; ++row) {
-        Line* elementRow = new Line();
-        Line* landRow = new Line();
-        elementRow->cells.reserve(width);
-        landRow->cells.reserve(width);
-        for (int column = 0; column < width; ++column) {
-            elementRow->cells.push_back(createElement(reader.getNext(1), column, row));
-            Element* tile = createLand(reader.getNext(0));
+        land->rows.push_back(new Line{std::vector<Element*>(width, nullptr)});
+        elements->rows.push_back(new Line{std::vector<Element*>(width, nullptr)});
+    }
+    for (int column = 0; column < width; ++column) {
+        for (int row = 0; row < height; ++row) {
+            const std::size_t cell = static_cast<std::size_t>(row) * width + column;
+            elements->rows[row]->cells[column] = createElement(elementCodes[cell], column, row);
+            Element* tile = createLand(landCodes[cell]);
             if (tile != nullptr) {
                 tile->setX(column);
                 tile->setY(row);
-                tile->setMaxTime(std::rand() % 4 + 10);
+                tile->setMaxTime(landTimes[cell]);
             }
-            landRow->cells.push_back(tile);
+            land->rows[row]->cells[column] = tile;
         }
-        elements->rows.push_back(elementRow);
-        land->rows.push_back(landRow);
     }
     layers.push_back(land);
     layers.push_back(elements);
@@ -303,17 +338,12 @@ void World::loadWorld(std::string fileName) {
 Element* World::createElement(int code, int column, int row) {
     Element* element = nullptr;
     switch (code) {
-    case AVATAR:
-        if (avatar != nullptr) {
-            return nullptr;
-        }
-        element = avatar = new Avatar(this);
-        break;
-    case CYCLOPE: element = new Cyclope(this); break;
-    case FIRE: element = new Element(this, "fire", FIRE); break;
-    case TREE: element = new Element(this, "tree", TREE); break;
-    case SPIDER: element = new Spider(this); break;
-    case WALL: element = new Element(this, "wall", WALL); break;
+    case AVATAR: element = avatar = arena->create<Avatar>(this); break;
+    case CYCLOPE: element = arena->create<Cyclope>(this); break;
+    case SPIDER: element = arena->create<Spider>(this); break;
+    case FIRE: element = arena->create<Element>(this, "fire", FIRE); break;
+    case TREE: element = arena->create<Element>(this, "tree", TREE); break;
+    case WALL: element = arena->create<Element>(this, "wall", WALL); break;
     default: return nullptr;
     }
     element->setX(column);
@@ -326,15 +356,8 @@ Element* World::createElement(int code, int column, int row) {
 }
 
 Element* World::createLand(int code) {
-    switch (code) {
-    case ADOBE: return new Element(this, "adobe", ADOBE);
-    case LITTLELAWN: return new Element(this, "littlelawn", LITTLELAWN);
-    case GROUND: return new Element(this, "ground", GROUND);
-    case ROCKS: return new Element(this, "rocks", ROCKS);
-    case LAWN: return new Element(this, "lawn", LAWN);
-    case WATER: return new Element(this, "water", WATER);
-    default: return nullptr;
-    }
+    const char* name = landName(code);
+    return name != nullptr ? arena->create<Element>(this, name, code) : nullptr;
 }
 
 void World::draw() {

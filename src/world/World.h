@@ -3,10 +3,12 @@
 
 #include <allegro.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class Element;
+class ElementArena;
 class Images;
 class Timer;
 class Vision;
@@ -78,6 +80,8 @@ class World {
     void drawElements();
     void drawTile(BITMAP* tile, int px, int py);
     void viewShift(int& sx, int& sy) const;
+    void createInSweepOrder(const std::vector<int>& elementCodes, const std::vector<int>& landCodes,
+                            const std::vector<int>& landTimes);
     Element* createElement(int code, int x, int y);
     Element* createLand(int code);
     static int clampOrigin(int v, int size, int screenSize);
@@ -94,6 +98,8 @@ class World {
     int width;
     Timer* calendar;
     Images* images;
+    // Holds the elements created from the map, in sweep order.
+    std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
 };

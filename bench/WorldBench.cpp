@@ -1,0 +1,119 @@
+// The speed of the world: a full pass, the sweep of the rules, a frame of drawing, building a
+// world and its map, and a vision rebuild.
+#include "BenchDir.h"
+#include "LoadWorld.h"
+#include "TiledMap.h"
+#include "Vision.h"
+#include "World.h"
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+const char* const shippedMap = "orvalle.map";
+
+struct MapFile {
+    std::string name;
+    std::size_t bytes;
+};
+
+// The shipped map repeated to size x size, written once per run.
+const MapFile& tiledMap(int size) {
+    static std::map<int, MapFile> written;
+    auto found = written.find(size);
+    if (found != written.end()) {
+        return found->second;
+    }
+    const BenchDir& dir = BenchDir::get();
+    static const TiledMap source(shippedMap);
+    const std::string name = "tiled" + std::to_string(size) + ".map";
+    const std::size_t bytes = dir.write(name, source.text(size, size));
+    return written[size] = MapFile{name, bytes};
+}
+
+std::unique_ptr<World> shippedWorld() {
+    BenchDir::get();
+    return std::make_unique<World>(shippedMap);
+}
+
+std::size_t fileSize(const char* name) {
+    std::FILE* file = std::fopen(name, "rb");
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fclose(file);
+    return static_cast<std::size_t>(size);
+}
+
+// Builds worlds on a map; only the building is timed, not the tearing down.
+void buildWorlds(benchmark::State& state, const std::string& map, std::size_t bytes) {
+    for (auto _ : state) {
+        auto world = std::make_unique<World>(map);
+        state.PauseTiming();
+        world.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+} // namespace
+
+static void BM_PassShippedMap(benchmark::State& state) {
+    auto world = shippedWorld();
+    for (auto _ : state) {
+        world->pass();
+    }
+}
+BENCHMARK(BM_PassShippedMap)->Unit(benchmark::kMicrosecond);
+
+static void BM_DrawShippedMap(benchmark::State& state) {
+    auto world = shippedWorld();
+    for (auto _ : state) {
+        world->draw();
+    }
+}
+BENCHMARK(BM_DrawShippedMap)->Unit(benchmark::kMicrosecond);
+
+// The counter per_cell is the time of the sweep divided by the cells of one layer.
+static void BM_SimulateTiled(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    World world(tiledMap(size).name);
+    for (auto _ : state) {
+        world.simulate();
+    }
+    state.counters["per_cell"] = benchmark::Counter(static_cast<double>(size) * size,
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SimulateTiled)->Arg(64)->Arg(256)->Arg(1024)->Unit(benchmark::kMicrosecond);
+
+static void BM_VisionRange3(benchmark::State& state) {
+    auto world = shippedWorld();
+    for (auto _ : state) {
+        delete world->getVision(world->getAvatar(), 3);
+    }
+}
+BENCHMARK(BM_VisionRange3);
+
+static void BM_BuildShippedWorld(benchmark::State& state) {
+    BenchDir::get();
+    buildWorlds(state, shippedMap, fileSize(shippedMap));
+}
+BENCHMARK(BM_BuildShippedWorld)->Unit(benchmark::kMillisecond);
+
+static void BM_BuildTiledWorld1024(benchmark::State& state) {
+    const MapFile& map = tiledMap(1024);
+    buildWorlds(state, map.name, map.bytes);
+}
+BENCHMARK(BM_BuildTiledWorld1024)->Unit(benchmark::kMillisecond);
+
+static void BM_LoadTiledMap1024(benchmark::State& state) {
+    const MapFile& map = tiledMap(1024);
+    for (auto _ : state) {
+        LoadWorld::Status status;
+        LoadWorld reader(map.name, status);
+        benchmark::DoNotOptimize(status);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * map.bytes));
+}
+BENCHMARK(BM_LoadTiledMap1024)->Unit(benchmark::kMillisecond);

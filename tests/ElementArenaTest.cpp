@@ -1,0 +1,85 @@
+#include "ElementArena.h"
+#include "Element.h"
+#include "TestSupport.h"
+#include "World.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+// An element that tells when its destructor runs.
+class WatchedElement : public Element {
+  public:
+    WatchedElement(World* world, bool& destroyed)
+        : Element(world, "tree", TREE), destroyed(destroyed) {}
+    ~WatchedElement() override { destroyed = true; }
+
+  private:
+    bool& destroyed;
+};
+
+struct Large {
+    char bytes[3 << 20];
+};
+
+class ElementArenaTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::unique_ptr<World> world = makeWorld({"g"}, {"."});
+};
+} // namespace
+
+TEST_F(ElementArenaTest, HandsOutStorageBackToBackInCreationOrder) {
+    ElementArena arena;
+    Element* first = arena.create<Element>(world.get(), "tree", TREE);
+    Element* second = arena.create<Element>(world.get(), "wall", WALL);
+    EXPECT_EQ(reinterpret_cast<char*>(first) + sizeof(Element), reinterpret_cast<char*>(second));
+    EXPECT_EQ(WALL, second->getType());
+    delete first;
+    delete second;
+}
+
+TEST_F(ElementArenaTest, HoldsItsOwnStorageOnlyWhileItLives) {
+    Element heapElement(world.get(), "tree", TREE);
+    const void* held = nullptr;
+    {
+        ElementArena arena;
+        Element* element = arena.create<Element>(world.get(), "tree", TREE);
+        held = element;
+        EXPECT_TRUE(ElementArena::holds(element));
+        EXPECT_FALSE(ElementArena::holds(&heapElement));
+        delete element;
+    }
+    EXPECT_FALSE(ElementArena::holds(held));
+}
+
+TEST_F(ElementArenaTest, DeleteRunsTheDestructorOfAnArenaElement) {
+    ElementArena arena;
+    bool destroyed = false;
+    Element* element = arena.create<WatchedElement>(world.get(), destroyed);
+    delete element;
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(ElementArenaTest, ObjectsLargerThanABlockGetABlockOfTheirOwn) {
+    ElementArena arena;
+    Large* large = arena.create<Large>();
+    large->bytes[sizeof large->bytes - 1] = 1;
+    EXPECT_TRUE(ElementArena::holds(&large->bytes[sizeof large->bytes - 1]));
+    Element* after = arena.create<Element>(world.get(), "tree", TREE);
+    EXPECT_TRUE(ElementArena::holds(after));
+    EXPECT_EQ(0u, reinterpret_cast<std::uintptr_t>(after) % alignof(Element));
+    delete after;
+}
+
+TEST_F(ElementArenaTest, AWorldLaysItsElementsOutInSweepOrder) {
+    auto grid = makeWorld({"gg", "gg"}, {"T.", ".#"});
+    // Columns outer, rows inner, the element layer before the land layer.
+    const Element* sweep[] = {grid->get(1, 0, 0), grid->get(0, 0, 0), grid->get(0, 0, 1),
+                              grid->get(0, 1, 0), grid->get(1, 1, 1), grid->get(0, 1, 1)};
+    for (std::size_t i = 1; i < sizeof sweep / sizeof sweep[0]; ++i) {
+        EXPECT_LT(sweep[i - 1], sweep[i]) << "element " << i;
+        EXPECT_TRUE(ElementArena::holds(sweep[i]));
+    }
+}
