@@ -1,5 +1,6 @@
 #include "Images.h"
 
+#include "BitmapFile.h"
 #include "Utils.h"
 
 namespace {
@@ -52,7 +53,7 @@ void Images::add(std::string name) {
 
 BITMAP* Images::loadFrame(const std::string& name, int frame) {
     std::string path = "images//" + name + decimal(frame) + ".bmp";
-    BITMAP* bitmap = load_bitmap(path.c_str(), nullptr);
+    BITMAP* bitmap = BitmapFile::isSafeToLoad(path) ? load_bitmap(path.c_str(), nullptr) : nullptr;
     if (bitmap != nullptr) {
         owned.push_back(bitmap);
         if (!hasMaskPixel(bitmap)) {

@@ -10,7 +10,6 @@
 #include <cstdlib>
 
 namespace {
-const int simulatedPasses = 300;
 // Every so many passes a full pass draws the frame as well.
 const int drawnPassEvery = 100;
 const char* const fuzzedMapFile = "fuzzed.map";
@@ -55,7 +54,7 @@ int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
     }
     std::srand(1);
     World world(fuzzedMapFile);
-    for (int pass = 1; pass <= simulatedPasses; ++pass) {
+    for (int pass = 1; pass <= fuzzedWorldPasses; ++pass) {
         if (pass % drawnPassEvery == 0) {
             world.pass();
         } else {
@@ -63,7 +62,7 @@ int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
         }
     }
     std::remove(fuzzedMapFile);
-    return simulatedPasses;
+    return fuzzedWorldPasses;
 }
 
 void startHeadlessAllegro() {

@@ -1,0 +1,43 @@
+#!/bin/sh
+# Fuzzes the map reader and small worlds with libFuzzer, one target at a time with one worker,
+# then merges what was found into the committed corpus tests/fuzz/corpus/<target>/.
+# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (targets: read-map run-world)
+set -e
+cd "$(dirname "$0")/.."
+root=$(pwd)
+seconds=${1:-60}
+[ $# -gt 0 ] && shift
+targets=${*:-"read-map run-world"}
+
+scripts/setup.sh
+CXX=clang++ cmake -S tests/fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build-fuzz -j "$(nproc)"
+
+fuzzer_of() {
+    case "$1" in
+    read-map) echo ReadMapFuzzer ;;
+    run-world) echo RunWorldFuzzer ;;
+    *) echo "Unknown fuzz target: $1" >&2; exit 2 ;;
+    esac
+}
+
+for target in $targets; do
+    fuzzer="$root/build-fuzz/$(fuzzer_of "$target")"
+    committed="$root/tests/fuzz/corpus/$target"
+    work="$root/build-fuzz/corpus/$target"
+    artifacts="$root/build-fuzz/artifacts/$target"
+    mkdir -p "$committed" "$work" "$artifacts"
+    cp "$root"/data/orvalle.map "$root"/tests/maps/*.map "$root"/tests/fuzz/seeds/* "$work"/
+    # The world reads images and music from its working directory: run in an empty one.
+    scratch=$(mktemp -d)
+    (cd "$scratch" &&
+        "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=1024 -max_len=32768 \
+            -dict="$root/tests/fuzz/map.dict" -artifact_prefix="$artifacts/" -print_final_stats=1 \
+            "$work" "$committed")
+    merged=$(mktemp -d)
+    (cd "$scratch" && "$fuzzer" -merge=1 "$merged" "$committed" "$work")
+    rm -f "$committed"/*
+    cp "$merged"/* "$committed"/
+    rm -rf "$scratch" "$merged"
+    echo "$target: $(ls "$committed" | wc -l) inputs in $committed"
+done

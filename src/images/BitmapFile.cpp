@@ -1,0 +1,89 @@
+#include "BitmapFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+const long fileHeaderSize = 14;
+const long os2InfoSize = 12;
+const long windowsInfoSize = 40;
+const std::uint32_t uncompressed = 0;
+const std::uint32_t bitFields = 3;
+
+struct Header {
+    long infoSize;
+    std::int64_t width;
+    std::int64_t height;
+    unsigned bitsPerPixel;
+    std::uint32_t compression;
+};
+
+std::uint32_t little(const unsigned char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) {
+        value = value << 8 | bytes[i];
+    }
+    return value;
+}
+
+// Fills header from the first bytes of the file; false when they are no BMP header.
+bool parse(const unsigned char* bytes, long length, Header& header) {
+    if (length < fileHeaderSize + os2InfoSize || bytes[0] != 'B' || bytes[1] != 'M') {
+        return false;
+    }
+    const unsigned char* info = bytes + fileHeaderSize;
+    header.infoSize = little(info, 4);
+    if (header.infoSize == os2InfoSize) {
+        header = {os2InfoSize, little(info + 4, 2), little(info + 6, 2), little(info + 10, 2),
+                  uncompressed};
+        return true;
+    }
+    if (header.infoSize < windowsInfoSize || length < fileHeaderSize + windowsInfoSize) {
+        return false;
+    }
+    header.width = static_cast<std::int32_t>(little(info + 4, 4));
+    header.height = static_cast<std::int32_t>(little(info + 8, 4));
+    header.bitsPerPixel = little(info + 14, 2);
+    header.compression = little(info + 16, 4);
+    return true;
+}
+
+bool isSupportedFormat(const Header& header) {
+    switch (header.bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+    case 24:
+        return header.compression == uncompressed;
+    case 16:
+    case 32:
+        return header.compression == uncompressed || header.compression == bitFields;
+    default:
+        return false;
+    }
+}
+
+// The pixel rows, each padded to four bytes, must fit in the file after the headers.
+bool pixelsFitIn(const Header& header, long fileSize) {
+    if (header.width <= 0 || header.height == 0) {
+        return false;
+    }
+    const std::int64_t rowBytes = (header.width * header.bitsPerPixel + 31) / 32 * 4;
+    return fileHeaderSize + header.infoSize + rowBytes * std::abs(header.height) <= fileSize;
+}
+} // namespace
+
+bool BitmapFile::isSafeToLoad(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    unsigned char bytes[fileHeaderSize + windowsInfoSize];
+    const long length = static_cast<long>(std::fread(bytes, 1, sizeof bytes, file));
+    const bool sized = std::fseek(file, 0, SEEK_END) == 0;
+    const long fileSize = sized ? std::ftell(file) : -1;
+    std::fclose(file);
+    Header header{};
+    return parse(bytes, length, header) && isSupportedFormat(header) && pixelsFitIn(header, fileSize);
+}
