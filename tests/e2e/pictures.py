@@ -1,0 +1,134 @@
+"""Pictures for the end-to-end checks: X window dumps, BMP files and PNG output.
+
+Every picture is kept in the game's 16-bit colour space: each pixel is an
+(r, g, b) triple of 5, 6 and 5 bits, which is what Allegro's makecol16 keeps of
+a 24-bit colour.  Comparing there makes a sprite file and a screenshot of the
+same sprite equal, whatever rounding the display adds.
+"""
+import struct
+import zlib
+
+# Allegro's mask colour for 16-bit bitmaps: magenta, drawn as transparent.
+MASK = (31, 0, 31)
+WHITE = (31, 63, 31)
+BLACK = (0, 0, 0)
+
+
+def quantise(r, g, b):
+    """The 5-6-5 colour Allegro keeps of an 8-bit-per-channel colour."""
+    return (r >> 3, g >> 2, b >> 3)
+
+
+def close(a, b, tolerance=1):
+    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
+
+
+class Picture:
+    """A grid of pixels, row by row, each packed as a 16-bit 5-6-5 value."""
+
+    def __init__(self, width, height, pixels):
+        self.width = width
+        self.height = height
+        self.pixels = pixels
+
+    def at(self, x, y):
+        return unpack565(self.pixels[y * self.width + x])
+
+    def inside(self, x, y):
+        return 0 <= x < self.width and 0 <= y < self.height
+
+
+def pack565(colour):
+    r, g, b = colour
+    return (r << 11) | (g << 5) | b
+
+
+def unpack565(value):
+    return (value >> 11, (value >> 5) & 63, value & 31)
+
+
+def read_xwd(data):
+    """Decodes the dump that `xwd` writes of a 16-bit 5-6-5 or 24-bit TrueColor window."""
+    header = struct.unpack_from(">25I", data, 0)
+    header_size, width, height = header[0], header[4], header[5]
+    byte_order, bits_per_pixel, bytes_per_line = header[7], header[11], header[12]
+    masks = header[14:17]
+    start = header_size + header[19] * 12
+    order = "<" if byte_order == 0 else ">"
+    pixels = []
+    if bits_per_pixel == 16 and masks == (0xF800, 0x07E0, 0x001F):
+        for y in range(height):
+            pixels += struct.unpack_from(f"{order}{width}H", data, start + y * bytes_per_line)
+    elif bits_per_pixel == 32 and masks == (0xFF0000, 0x00FF00, 0x0000FF):
+        for y in range(height):
+            for v in struct.unpack_from(f"{order}{width}I", data, start + y * bytes_per_line):
+                pixels.append(pack565(quantise(v >> 16, (v >> 8) & 255, v & 255)))
+    else:
+        raise ValueError(f"unsupported xwd visual: {bits_per_pixel} bits, masks {masks}")
+    return Picture(width, height, pixels)
+
+
+def read_bmp(path):
+    """Reads an uncompressed 24- or 32-bit BMP, as the game's images and Allegro's saves are."""
+    with open(path, "rb") as source:
+        data = source.read()
+    if data[:2] != b"BM":
+        raise ValueError(f"{path}: not a BMP file")
+    offset = struct.unpack_from("<I", data, 10)[0]
+    width, height, _, bits, compression = struct.unpack_from("<iiHHI", data, 18)
+    if bits not in (24, 32) or compression not in (0, 3):
+        raise ValueError(f"{path}: {bits}-bit BMP with compression {compression} is not read")
+    step = bits // 8
+    stride = (width * step + 3) // 4 * 4
+    bottom_up = height > 0
+    height = abs(height)
+    pixels = []
+    for y in range(height):
+        row = offset + ((height - 1 - y) if bottom_up else y) * stride
+        for x in range(width):
+            b, g, r = data[row + x * step:row + x * step + 3]
+            pixels.append(pack565(quantise(r, g, b)))
+    return Picture(width, height, pixels)
+
+
+def write_png(picture, path):
+    """Saves a picture as an 8-bit RGB PNG, widening 5-6-5 channels to full range."""
+    def widen(p):
+        r, g, b = p
+        return bytes(((r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2)))
+
+    raw = bytearray()
+    for y in range(picture.height):
+        raw.append(0)
+        for x in range(picture.width):
+            raw += widen(picture.at(x, y))
+
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body +
+                struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+
+    header = struct.pack(">IIBBBBB", picture.width, picture.height, 8, 2, 0, 0, 0)
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+                  chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def sprite_match(screen, sprite, left, top, background=None, step=1):
+    """The share of a sprite's opaque on-screen pixels that the screen shows at (left, top).
+
+    Mask pixels are skipped, or expected to show `background` when one is given.  Returns
+    (matching share, compared pixel count); `step` samples every step-th row and column.
+    """
+    compared = matched = 0
+    for y in range(0, sprite.height, step):
+        for x in range(0, sprite.width, step):
+            if not screen.inside(left + x, top + y):
+                continue
+            expected = sprite.at(x, y)
+            if expected == MASK:
+                if background is None:
+                    continue
+                expected = background
+            compared += 1
+            matched += close(screen.at(left + x, top + y), expected)
+    return (matched / compared if compared else 0.0), compared

@@ -1,0 +1,429 @@
+#!/usr/bin/env python3
+"""End-to-end checks of Orvalle as a person plays it: a real X window on Xvfb, real key
+presses and mouse clicks through xdotool, the real sound through ALSA, real exit codes.
+
+Usage:
+  run_e2e.py [--game BIN] [--render-text BIN] [--data DIR] [CHECK ...]   (no CHECK: all)
+  run_e2e.py --screenshot docs/screenshot.png   (the game at start on the real map, as PNG)
+
+Each check exits 0 when it holds, 1 when it fails and 77 when it cannot run here.
+"""
+import argparse
+import array
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from pictures import BLACK, WHITE, Picture, pack565, read_bmp, sprite_match, write_png  # noqa: E402
+from session import CheckFailed, Game, GameFolder, VirtualScreen, poll  # noqa: E402
+from worldmap import CELL, COLUMNS, ROWS, REPO, WorldMap, build_map, sprite_corner  # noqa: E402
+
+MAPS = Path(__file__).resolve().parent / "maps"
+SKIPPED = 77
+START_TIME = 2.0  # seconds from launch until the world must show
+SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
+POINTER = (799, 599)  # where the mouse pointer waits, away from everything compared
+
+
+class Skip(Exception):
+    pass
+
+
+class Checks:
+    def __init__(self, game, render_text, data):
+        self.binary = Path(game).resolve()
+        self.render_text = Path(render_text).resolve()
+        self.data = Path(data).resolve()
+        self.sprites = {}
+
+    # --- what the data says the window must show -------------------------------------------
+
+    def sprite(self, name):
+        if name not in self.sprites:
+            self.sprites[name] = read_bmp(self.data / "images" / f"{name}.bmp")
+        return self.sprites[name]
+
+    def avatar_share(self, shot, frame, corner):
+        return sprite_match(shot, self.sprite(f"avatar{frame}"), *corner)[0]
+
+    def land_share(self, shot, world, origin, cells, step=1):
+        """The share of the given window cells whose land tile (either frame) is shown."""
+        shown = 0
+        for i, k in cells:
+            name = world.land_name(origin[0] + i, origin[1] + k)
+            shown += any(sprite_match(shot, self.sprite(f"{name}{frame}"), i * CELL, k * CELL,
+                                      background=BLACK, step=step)[0] >= SHOWN
+                         for frame in (0, 1))
+        return shown / len(cells)
+
+    def view_origin_in(self, shot, world, candidates, cells):
+        """The candidate view origin whose land the shot shows, or None."""
+        scores = [(self.land_share(shot, world, origin, cells, step=7), origin)
+                  for origin in candidates]
+        best, origin = max(scores)
+        if best >= 0.9 and self.land_share(shot, world, origin, cells) >= 0.9:
+            return origin
+        return None
+
+    # --- running the game -------------------------------------------------------------------
+
+    def folder(self, root, map_source=None, map_text=None, images=True):
+        folder = GameFolder(root, self.data)
+        world = None
+        if map_source is not None:
+            world = build_map(map_source, folder.path / "orvalle.map")
+        elif map_text is not None:
+            folder.write_map(map_text)
+            world = WorldMap(map_text)
+        if images:
+            folder.link_images()
+        return folder, world
+
+    def start(self, screen, folder, args=()):
+        screen.move_pointer(*POINTER)
+        return Game(screen, folder, self.binary, args)
+
+    def wait_avatar(self, game, world, frame=0, deadline=START_TIME, least=SHOWN):
+        """Waits until the avatar's sprite shows where the map puts it; returns the screenshot."""
+        corner = avatar_corner(world)
+        game.wait_window(deadline)
+        best = [0.0]
+
+        def shown():
+            taken_at = game.elapsed()
+            shot = game.screenshot()
+            share = self.avatar_share(shot, frame, corner)
+            best[0] = max(best[0], share)
+            return (taken_at, shot) if share >= least else None
+
+        found = poll(shown, max(0.0, deadline - game.elapsed()))
+        if not found:
+            raise CheckFailed(f"the avatar (frame {frame}) did not show at {corner} within "
+                              f"{deadline} s; best match {best[0]:.0%}")
+        return found
+
+    # --- the checks -------------------------------------------------------------------------
+
+    def start_up(self, screen, root):
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        with self.start(screen, folder) as game:
+            taken_at, shot = self.wait_avatar(game, world)
+            origin = world.view_origin(*world.avatar())
+            cells = free_cells(world, origin)
+            share = self.land_share(shot, world, origin, cells)
+            if share < 1.0:
+                raise CheckFailed(f"only {share:.0%} of {len(cells)} land cells show their tile")
+            return (f"the world showed {taken_at:.2f} s after launch: avatar at "
+                    f"{avatar_corner(world)}, {len(cells)} land cells match")
+
+    def walk(self, screen, root):
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            before = world.view_origin(*world.avatar())
+            game.focus()
+            game.press("Right", 1.0)
+            centre = avatar_corner(world)
+            candidates = [(before[0] + n, before[1]) for n in range(0, 16)]
+            cells = [c for c in all_cells() if max(abs(c[0] - 8), abs(c[1] - 6)) > 1
+                     and c != pointer_cell()]
+
+            def settled_origin():
+                shot = game.screenshot()
+                if self.avatar_share(shot, 2, centre) < SHOWN:
+                    return None
+                return self.view_origin_in(shot, world, candidates, cells)
+
+            seen = []
+
+            def settled_twice():
+                seen.append(settled_origin())
+                time.sleep(0.4)  # longer than one step, so a walking avatar would show it
+                seen.append(settled_origin())
+                return seen[-1] if seen[-1] is not None and seen[-1] == seen[-2] else None
+
+            after = poll(settled_twice, 4.0)
+            if after is None:
+                raise CheckFailed(f"after holding Right the view never settled on whole cells "
+                                  f"with the avatar facing right at the centre; seen {seen}")
+            walked = after[0] - before[0]
+            if walked < 1:
+                raise CheckFailed("holding Right for a second did not move the avatar")
+            return f"holding Right for 1 s walked {walked} cells; view origin {before} -> {after}"
+
+    def turn_at_edge(self, screen, root):
+        folder, world = self.folder(root, MAPS / "top-edge.txt")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            corner = avatar_corner(world)
+            origin = world.view_origin(*world.avatar())
+            game.focus()
+            game.press("Up", 0.5)
+
+            def facing_up():
+                shot = game.screenshot()
+                return shot if self.avatar_share(shot, 4, corner) >= SHOWN else None
+
+            shot = poll(facing_up, 2.0)
+            if shot is None:
+                raise CheckFailed(f"after Up at the top edge the avatar's frame 4 is not at "
+                                  f"{corner}")
+            if self.avatar_share(shot, 0, corner) >= SHOWN:
+                raise CheckFailed("frames 0 and 4 look alike: the turn cannot be seen")
+            cells = free_cells(world, origin)
+            if self.land_share(shot, world, origin, cells) < 1.0:
+                raise CheckFailed(f"the view moved: the land of origin {origin} is gone")
+            return f"Up at the top edge turned the avatar in place at {corner}, view {origin}"
+
+    def select(self, screen, root):
+        folder, world = self.folder(root, MAPS / "pen.txt")
+        texts = {health: f"cyclope: live 1 strong 10 helth {health} food 100"
+                 for health in range(100, 94, -1)}
+        lines = {health: self.rendered(Path(root) / f"status-{health}.bmp", text)
+                 for health, text in texts.items()}
+        cyclope = next(c for c in world.element_cells() if c != world.avatar())
+        origin = world.view_origin(*world.avatar())
+        target = ((cyclope[0] - origin[0]) * CELL + CELL // 2,
+                  (cyclope[1] - origin[1]) * CELL + CELL // 2)
+        with self.start(screen, folder) as game:
+            _, shot = self.wait_avatar(game, world)
+            if status_line(shot, lines) is not None:
+                raise CheckFailed("a status line shows before anything was clicked")
+            game.click(*target)
+            health = poll(lambda: status_line(game.screenshot(), lines), 2.0)
+            if health is None:
+                raise CheckFailed(f"clicking the cyclope at {target} showed none of "
+                                  f"{list(texts.values())} at (10, 10)")
+            return f"clicking {target} showed {texts[health]!r} at (10, 10)"
+
+    def rendered(self, path, text):
+        subprocess.run([str(self.render_text), str(path), text], check=True)
+        return read_bmp(path)
+
+    def music(self, screen, root):
+        if not (self.data / "clkcwhrv.mid").exists():
+            raise Skip(f"no tune at {self.data / 'clkcwhrv.mid'}")
+        folder, world = self.folder(root, MAPS / "pen.txt")
+        folder.add_music()
+        with self.start(screen, folder) as game:
+            game.wait_window(START_TIME)
+            if not poll(lambda: newest_sound(folder.capture) is True, 3.0 - game.elapsed()):
+                raise CheckFailed(f"no sound within 3 s of launch (captured: "
+                                  f"{newest_sound(folder.capture)})")
+            sounding_at = game.elapsed()
+            game.focus()
+            game.press("n", 0.3)
+            if not poll(lambda: newest_sound(folder.capture) is False, 2.0):
+                raise CheckFailed("the music still sounds 2 s after N")
+            time.sleep(1.0)
+            if newest_sound(folder.capture) is not False:
+                raise CheckFailed("the music came back by itself after N")
+            game.press("m", 0.3)
+            if not poll(lambda: newest_sound(folder.capture) is True, 3.0):
+                raise CheckFailed("no music within 3 s of M")
+            return (f"music sounded {sounding_at:.2f} s after launch, N silenced it and M "
+                    f"brought it back")
+
+    def escape(self, screen, root):
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            game.focus()
+            screen.xdotool("keydown", "Escape")
+            pressed = time.monotonic()
+            status = game.wait_exit(1.0)
+            took = time.monotonic() - pressed
+            screen.xdotool("keyup", "Escape")
+            if status is None:
+                raise CheckFailed("the game still runs 1 s after Escape")
+            if status != 0:
+                raise CheckFailed(f"Escape ended the game with status {status}")
+            if not poll(lambda: not screen.windows(), 1.0):
+                raise CheckFailed("a game window is left after exit")
+            return f"Escape quit with status 0 in {took:.2f} s, no window left"
+
+    def full(self, screen, root):
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        with self.start(screen, folder, ["full"]) as game:
+            poll(lambda: screen.windows() or game.process.poll() is not None, 10.0)
+            status = game.process.poll()
+            if status is not None:
+                error = game.error_text()
+                if status == 1 and "Cannot set the 800x600 16-bit graphics mode: " in error:
+                    return f"full screen refused, as reported: {error.strip()!r}"
+                raise CheckFailed(f"\"full\" ended with status {status}: {error!r}")
+            self.wait_avatar(game, world, deadline=game.elapsed() + START_TIME)
+            game.focus()
+            screen.xdotool("keydown", "Escape")
+            status = game.wait_exit(2.0)
+            screen.xdotool("keyup", "Escape")
+            if status != 0:
+                raise CheckFailed(f"full screen game did not quit cleanly: status {status}")
+            return "full screen runs on the 800x600 Xvfb screen and quits with status 0"
+
+    def missing_map(self, screen, root):
+        folder, _ = self.folder(root)
+        return self.refused(screen, folder, "Error loanding fileorvalle.map")
+
+    def invalid_map(self, screen, root):
+        # Two rows of land declared, one value missing from the second.
+        text = "<world>\n{[2][2]}\n<land>\n{\n[101][101]\n[101]\n}\n<element>\n{\n[1][0]\n[0][0]\n}\n"
+        folder, _ = self.folder(root, map_text=text)
+        return self.refused(screen, folder, "Invalid world file: orvalle.map")
+
+    def refused(self, screen, folder, message):
+        with self.start(screen, folder) as game:
+            status = game.wait_exit(10.0)
+            error = game.error_text()
+            if status != 1 or message not in error:
+                raise CheckFailed(f"expected status 1 and {message!r}; got status {status} "
+                                  f"and {error!r}")
+            return f"status 1, stderr {message!r}"
+
+    def missing_images(self, screen, root):
+        folder, world = self.folder(root, MAPS / "walk.txt", images=False)
+        cross = placeholder_on_black()
+        origin = world.view_origin(*world.avatar())
+        cells = free_cells(world, origin)
+        with self.start(screen, folder) as game:
+            game.wait_window(START_TIME)
+
+            def crosses():
+                shot = game.screenshot()
+                return all(sprite_match(shot, cross, i * CELL, k * CELL)[0] >= SHOWN
+                           for i, k in cells)
+
+            if not poll(crosses, 3.0):
+                raise CheckFailed("without images/ the land cells do not show white crosses "
+                                  "on black")
+            return f"without images/ the game runs and {len(cells)} land cells show crosses"
+
+    def screenshot(self, screen, root, target):
+        """The README's picture: the real map at start."""
+        folder = GameFolder(root, self.data)
+        (folder.path / "orvalle.map").symlink_to(self.data / "orvalle.map")
+        folder.link_images()
+        world = WorldMap((self.data / "orvalle.map").read_text())
+        with self.start(screen, folder) as game:
+            _, shot = self.wait_avatar(game, world, least=0.8)
+            write_png(shot, target)
+        return f"saved {target}"
+
+
+def avatar_corner(world):
+    column, row = world.avatar()
+    origin = world.view_origin(column, row)
+    return sprite_corner(column - origin[0], row - origin[1])
+
+
+def all_cells():
+    return [(i, k) for i in range(COLUMNS) for k in range(ROWS)]
+
+
+def pointer_cell():
+    return POINTER[0] // CELL, POINTER[1] // CELL
+
+
+def free_cells(world, origin):
+    """Window cells whose land no element sprite (they spill half a cell around) covers."""
+    taken = [(x - origin[0], y - origin[1]) for x, y in world.element_cells()]
+    return [c for c in all_cells() if c != pointer_cell() and
+            all(max(abs(c[0] - t[0]), abs(c[1] - t[1])) > 1 for t in taken)]
+
+
+def status_line(shot, lines):
+    """Which rendered status line, keyed by health, shows at (10, 10), if any."""
+    for health, line in lines.items():
+        if sprite_match(shot, line, 10, 10)[0] >= 0.99:
+            return health
+    return None
+
+
+def placeholder_on_black():
+    """The stand-in image, a white cross on magenta, as drawn over nothing."""
+    return Picture(CELL, CELL, [pack565(WHITE if x == y or x + y == CELL else BLACK)
+                                for y in range(CELL) for x in range(CELL)])
+
+
+def newest_sound(capture, window=16384):
+    """True when the newest captured samples vary, False when flat, None before any arrive.
+
+    Silence is one constant sample value (0 or the unsigned midpoint), so the spread of the
+    16-bit words tells sound from silence whatever the sample format.
+    """
+    try:
+        with open(capture, "rb") as source:
+            source.seek(0, 2)
+            size = source.tell()
+            if size < window:
+                return None
+            source.seek(size - window)
+            words = array.array("H", source.read(window))
+    except FileNotFoundError:
+        return None
+    return max(words) - min(words) > 64
+
+
+CHECKS = {
+    "start-up": Checks.start_up, "walk": Checks.walk, "turn-at-edge": Checks.turn_at_edge,
+    "select": Checks.select, "music": Checks.music, "escape": Checks.escape, "full": Checks.full,
+    "missing-map": Checks.missing_map, "invalid-map": Checks.invalid_map,
+    "missing-images": Checks.missing_images,
+}
+
+
+def run_check(checks, name, action):
+    started = time.monotonic()
+    try:
+        with tempfile.TemporaryDirectory(prefix=f"orvalle-e2e-{name}-") as root, \
+                VirtualScreen() as screen:
+            detail = action(screen, root)
+        print(f"PASS {name} ({time.monotonic() - started:.1f} s): {detail}", flush=True)
+        return 0
+    except Skip as reason:
+        print(f"SKIP {name}: {reason}", flush=True)
+        return SKIPPED
+    except CheckFailed as fault:
+        print(f"FAIL {name} ({time.monotonic() - started:.1f} s): {fault}", flush=True)
+        return 1
+    except Exception:  # a broken tool or file fails this check, not the others
+        print(f"FAIL {name}:\n{traceback.format_exc()}", flush=True)
+        return 1
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--game", default=REPO / "build" / "orvalle")
+    parser.add_argument("--render-text", default=REPO / "build" / "tests" / "e2e" /
+                        "e2e-render-text")
+    parser.add_argument("--data", default=REPO / "data")
+    parser.add_argument("--screenshot", metavar="PNG", help="save the game at start and stop")
+    parser.add_argument("checks", nargs="*", metavar="CHECK", help=", ".join(CHECKS))
+    options = parser.parse_args()
+    unknown = set(options.checks) - CHECKS.keys()
+    if unknown:
+        parser.error(f"unknown checks: {', '.join(sorted(unknown))}")
+    checks = Checks(options.game, options.render_text, options.data)
+    if options.screenshot:
+        target = Path(options.screenshot).resolve()
+        return run_check(checks, "screenshot",
+                         lambda screen, root: checks.screenshot(screen, root, target))
+    names = options.checks or list(CHECKS)
+    results = [run_check(checks, name, lambda s, r, n=name: CHECKS[n](checks, s, r))
+               for name in names]
+    if len(names) == 1:
+        return results[0]
+    passed = results.count(0)
+    failed = results.count(1)
+    print(f"{passed} passed, {failed} failed, {results.count(SKIPPED)} skipped")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
