@@ -13,13 +13,13 @@ const int biteSize = 10;
 } // namespace
 
 Element::Element(World* world, std::string name, int type)
-    : x(0), y(0), world(world), images(nullptr), image(nullptr), imageMeat(nullptr),
-      imageDead(nullptr), name(name), type(type), direction(0), time(0), maxTime(10),
-      lastSecound(0), visionRange(3), helth(maxHelth), counterHelth(500), maxCounterHelth(500),
-      strong(10), counterAttack(20), counterEat(20), maxCounterEat(20), maxCounterAttack(20),
-      vision(nullptr), walking(false), working(true), toErase(false), alive(true), counterDead(0),
-      maxCounterDead(100), food(100), counterFood(20), maxCounterFood(20), underAttack(false),
-      maxCounterUnderAttack(40), counterUnderAttack(40), creature(false), attacker(nullptr) {
+    : world(world), images(nullptr), image(nullptr), lastSecound(0), time(0), maxTime(10),
+      direction(0), type(type), counterAttack(maxCounterAttack), counterEat(maxCounterEat),
+      counterFood(maxCounterFood), counterUnderAttack(maxCounterUnderAttack),
+      counterHelth(maxCounterHelth), attacker(nullptr), food(100), walking(false), working(true),
+      alive(true), creature(false), underAttack(false), toErase(false), counterDead(0), x(0), y(0),
+      imageMeat(nullptr), imageDead(nullptr), name(name), visionRange(3), helth(maxHelth),
+      strong(10), vision(nullptr) {
     loadImages(name);
     image = (*images)[direction];
     lastSecound = world->getTimer()->getSecound();

@@ -111,44 +111,49 @@ class Element {
     void stepToward(const Element* target);
     void showCurrentFrame();
 
-    int x;
-    int y;
+    // The ceilings of the counters are the same for every element.
+    static constexpr int maxCounterHelth = 500;
+    static constexpr int maxCounterEat = 20;
+    static constexpr int maxCounterAttack = 20;
+    static constexpr int maxCounterDead = 100;
+    static constexpr int maxCounterFood = 20;
+    static constexpr int maxCounterUnderAttack = 40;
+
+    // What run() reads and writes on every pass comes first, so that a land tile's pass touches
+    // the first two cache lines of the element and no more.
     World* world;
     // The kind's sixteen frames, shared with the image cache instead of copied.
     const Images::Frames* images;
     BITMAP* image;
+    int lastSecound;
+    int time;
+    int maxTime;
+    int direction;
+    int type;
+    int counterAttack;
+    int counterEat;
+    int counterFood;
+    int counterUnderAttack;
+    int counterHelth;
+    Element* attacker;
+    int food;
+    bool walking;
+    bool working;
+    bool alive;
+    bool creature;
+    bool underAttack;
+    bool toErase;
+    int counterDead;
+
+    int x;
+    int y;
     BITMAP* imageMeat;
     BITMAP* imageDead;
     std::string name;
-    int type;
-    int direction;
-    int time;
-    int maxTime;
-    int lastSecound;
     int visionRange;
     int helth;
-    int counterHelth;
-    int maxCounterHelth;
     int strong;
-    int counterAttack;
-    int counterEat;
-    int maxCounterEat;
-    int maxCounterAttack;
     Vision* vision;
-    bool walking;
-    bool working;
-    bool toErase;
-    bool alive;
-    int counterDead;
-    int maxCounterDead;
-    int food;
-    int counterFood;
-    int maxCounterFood;
-    bool underAttack;
-    int maxCounterUnderAttack;
-    int counterUnderAttack;
-    bool creature;
-    Element* attacker;
 };
 
 #endif

@@ -13,14 +13,15 @@ class Images;
 class Timer;
 class Vision;
 
-// One row of one layer: an element pointer per column, null for an empty cell.
+// One column of one layer: an element pointer per row, null for an empty cell. Columns, not
+// rows, because the sweep goes down each column in turn and so reads every Line front to back.
 struct Line {
     std::vector<Element*> cells;
 };
 
-// One layer of the grid: a Line per row.
+// One layer of the grid: a Line per column.
 struct Type {
-    std::vector<Line*> rows;
+    std::vector<Line*> columns;
 };
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
@@ -73,7 +74,7 @@ class World {
 
   private:
     void runGrid();
-    void runCell(int layer, int x, int y);
+    void runCell(Element*& cell);
     void centreView();
     void selectWithMouse();
     void drawLand();
