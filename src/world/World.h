@@ -67,6 +67,8 @@ class World {
     Images* getImages() const { return images; }
     Element* getAvatar() const { return avatar; }
     Element* getSelected() const { return selected; }
+    // Elements taken off the grid by the sweep, in the order they left it.
+    const std::vector<Element*>& getRemoved() const { return removed; }
     BITMAP* getFrame() const { return image; }
 
     // Column and row steps of a direction; false for a value that names no neighbour.

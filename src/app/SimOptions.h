@@ -1,0 +1,41 @@
+#ifndef ORVALLE_SIM_OPTIONS_H
+#define ORVALLE_SIM_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+// The command line of the headless runner: MAP [--passes N] [--every K], or --help.
+class SimOptions {
+  public:
+    enum Outcome { RUN, HELP, BAD_USAGE };
+
+    static constexpr long defaultPasses = 1000;
+    static constexpr long defaultEvery = 100;
+
+    // Reads the arguments that follow the program name; --help or -h anywhere asks for help.
+    static SimOptions parse(const std::vector<std::string>& args);
+    static std::string usage(const std::string& program);
+
+    Outcome getOutcome() const { return outcome; }
+    // What is wrong with the command line when the outcome is BAD_USAGE.
+    const std::string& getError() const { return error; }
+    const std::string& getMap() const { return map; }
+    long getPasses() const { return passes; }
+    long getEvery() const { return every; }
+    // True when a census row is due after the given pass: every K passes and after the last.
+    bool reportsAfter(long pass) const { return pass % every == 0 || pass == passes; }
+
+  private:
+    SimOptions() = default;
+    void take(const std::vector<std::string>& args, std::size_t& i);
+    void takeCount(const std::string& name, const std::string& text, long minimum, long& value);
+    void fail(const std::string& message);
+
+    Outcome outcome = RUN;
+    std::string error;
+    std::string map;
+    long passes = defaultPasses;
+    long every = defaultEvery;
+};
+
+#endif

@@ -1,0 +1,86 @@
+#include "SimOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+SimOptions parse(const std::vector<std::string>& args) {
+    return SimOptions::parse(args);
+}
+
+void expectBadUsage(const std::vector<std::string>& args, const std::string& error) {
+    SimOptions options = parse(args);
+    EXPECT_EQ(SimOptions::BAD_USAGE, options.getOutcome());
+    EXPECT_EQ(error, options.getError());
+}
+} // namespace
+
+TEST(SimOptionsTest, AMapAloneRunsWithTheDefaults) {
+    SimOptions options = parse({"valley.map"});
+    EXPECT_EQ(SimOptions::RUN, options.getOutcome());
+    EXPECT_EQ("valley.map", options.getMap());
+    EXPECT_EQ(SimOptions::defaultPasses, options.getPasses());
+    EXPECT_EQ(SimOptions::defaultEvery, options.getEvery());
+}
+
+TEST(SimOptionsTest, OptionsMayComeBeforeOrAfterTheMap) {
+    SimOptions options = parse({"--every", "7", "valley.map", "--passes", "300"});
+    EXPECT_EQ(SimOptions::RUN, options.getOutcome());
+    EXPECT_EQ("valley.map", options.getMap());
+    EXPECT_EQ(300, options.getPasses());
+    EXPECT_EQ(7, options.getEvery());
+}
+
+TEST(SimOptionsTest, HelpAnywhereWinsOverEverythingElse) {
+    EXPECT_EQ(SimOptions::HELP, parse({"--help"}).getOutcome());
+    EXPECT_EQ(SimOptions::HELP, parse({"valley.map", "--passes", "5", "-h"}).getOutcome());
+    EXPECT_EQ(SimOptions::HELP, parse({"--bogus", "--help"}).getOutcome());
+}
+
+TEST(SimOptionsTest, ZeroPassesIsAValidRun) {
+    SimOptions options = parse({"valley.map", "--passes", "0"});
+    EXPECT_EQ(SimOptions::RUN, options.getOutcome());
+    EXPECT_EQ(0, options.getPasses());
+}
+
+TEST(SimOptionsTest, WrongCommandLinesSayWhatIsWrong) {
+    expectBadUsage({}, "no map file given");
+    expectBadUsage({"--passes", "5"}, "no map file given");
+    expectBadUsage({"a.map", "b.map"}, "more than one map file: a.map and b.map");
+    expectBadUsage({"a.map", "--fast"}, "unknown option --fast");
+    expectBadUsage({"a.map", "--passes"}, "--passes needs a number");
+    expectBadUsage({"a.map", "--every"}, "--every needs a number");
+}
+
+TEST(SimOptionsTest, CountsMustBeWholeNumbersInRange) {
+    expectBadUsage({"a.map", "--passes", "12x"},
+                   "--passes takes a whole number of at least 0, not '12x'");
+    expectBadUsage({"a.map", "--passes", "-1"},
+                   "--passes takes a whole number of at least 0, not '-1'");
+    expectBadUsage({"a.map", "--passes", ""},
+                   "--passes takes a whole number of at least 0, not ''");
+    expectBadUsage({"a.map", "--passes", "99999999999999999999"},
+                   "--passes takes a whole number of at least 0, not '99999999999999999999'");
+    expectBadUsage({"a.map", "--every", "0"},
+                   "--every takes a whole number of at least 1, not '0'");
+}
+
+TEST(SimOptionsTest, RowsFollowEveryKthPassAndTheLast) {
+    SimOptions options = parse({"a.map", "--passes", "10", "--every", "3"});
+    std::vector<long> reported;
+    for (long pass = 1; pass <= options.getPasses(); ++pass) {
+        if (options.reportsAfter(pass)) {
+            reported.push_back(pass);
+        }
+    }
+    EXPECT_EQ((std::vector<long>{3, 6, 9, 10}), reported);
+}
+
+TEST(SimOptionsTest, TheUsageNamesTheProgramAndEveryColumn) {
+    const std::string usage = SimOptions::usage("orvalle-sim");
+    EXPECT_EQ(0u, usage.find("Usage: orvalle-sim MAP [--passes N] [--every K]\n"));
+    for (const char* column :
+         {"pass ", "cyclopes_alive", "cyclopes_dead", "spiders_alive", "spiders_dead",
+          "avatars_alive", "avatars_dead", "carcasses_with_meat", "trees_with_food", "tree_food"}) {
+        EXPECT_NE(std::string::npos, usage.find(column)) << column;
+    }
+}
