@@ -12,14 +12,44 @@ const int fallbackFrame[Images::frameCount] = {-1, 0, 0, 1, 0, 1, 2, 3, 0, 1, 0,
 Images::Images() {
     BITMAP* placeholder = createPlaceholder();
     if (placeholder != nullptr) {
-        owned.push_back(placeholder);
+        own(placeholder);
     }
     bitmaps["void"] = placeholder;
 }
 
 Images::~Images() {
+    for (auto& sprite : runLengths) {
+        destroy_rle_sprite(sprite.second);
+    }
     for (BITMAP* bitmap : owned) {
         destroy_bitmap(bitmap);
+    }
+}
+
+// Sorts a new bitmap by how it is drawn fastest: copied when opaque, otherwise through a
+// run-length copy that skips transparent runs instead of testing every pixel.
+void Images::own(BITMAP* bitmap) {
+    owned.push_back(bitmap);
+    if (!hasMaskPixel(bitmap)) {
+        opaque.insert(bitmap);
+    } else if (RLE_SPRITE* sprite = get_rle_sprite(bitmap)) {
+        runLengths[bitmap] = sprite;
+    }
+}
+
+void Images::draw(BITMAP* target, BITMAP* bitmap, int x, int y) const {
+    if (bitmap == nullptr) {
+        return;
+    }
+    if (isOpaque(bitmap)) {
+        blit(bitmap, target, 0, 0, x, y, bitmap->w, bitmap->h);
+        return;
+    }
+    auto sprite = runLengths.find(bitmap);
+    if (sprite != runLengths.end()) {
+        draw_rle_sprite(target, sprite->second, x, y);
+    } else {
+        draw_sprite(target, bitmap, x, y);
     }
 }
 
@@ -55,10 +85,7 @@ BITMAP* Images::loadFrame(const std::string& name, int frame) {
     std::string path = "images//" + name + decimal(frame) + ".bmp";
     BITMAP* bitmap = BitmapFile::isSafeToLoad(path) ? load_bitmap(path.c_str(), nullptr) : nullptr;
     if (bitmap != nullptr) {
-        owned.push_back(bitmap);
-        if (!hasMaskPixel(bitmap)) {
-            opaque.insert(bitmap);
-        }
+        own(bitmap);
     }
     return bitmap;
 }

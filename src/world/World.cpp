@@ -370,7 +370,7 @@ Element* World::createLand(int code) {
 
 void World::draw() {
     show_mouse(nullptr);
-    clear_to_color(buffer, makecol(0, 0, 0));
+    clearUncoveredCells();
     drawLand();
     drawElements();
     int sx = cellSize;
@@ -385,12 +385,32 @@ void World::draw() {
     blit(image, screen, 0, 0, 0, 0, frameWidth, frameHeight);
 }
 
+// Black where no opaque land tile will cover a window cell, all before any tile is drawn: the
+// frame of clearing the whole buffer first, without writing most of its pixels twice.
+void World::clearUncoveredCells() {
+    const int black = makecol(0, 0, 0);
+    for (int i = -1; i <= getScreenWidth(); ++i) {
+        for (int k = -1; k <= getScreenHeight(); ++k) {
+            Element* tile = get(0, x + i, y + k);
+            if (!coversCell(tile != nullptr ? tile->getImage() : nullptr)) {
+                const int px = i * cellSize + cellSize;
+                const int py = k * cellSize + cellSize;
+                rectfill(buffer, px, py, px + cellSize - 1, py + cellSize - 1, black);
+            }
+        }
+    }
+}
+
+bool World::coversCell(BITMAP* tile) const {
+    return tile != nullptr && tile->w >= cellSize && tile->h >= cellSize && images->isOpaque(tile);
+}
+
 // Window cells -1..16 by -1..12: the visible 16 x 12 plus a margin cell on every side.
 void World::drawLand() {
     for (int i = -1; i <= getScreenWidth(); ++i) {
         for (int k = -1; k <= getScreenHeight(); ++k) {
             if (Element* tile = get(0, x + i, y + k)) {
-                drawTile(tile->getImage(), i * cellSize + cellSize, k * cellSize + cellSize);
+                images->draw(buffer, tile->getImage(), i * cellSize + cellSize, k * cellSize + cellSize);
             }
         }
     }
@@ -412,20 +432,8 @@ void World::drawElements() {
                 px -= halfCell * dx;
                 py -= halfCell * dy;
             }
-            draw_sprite(buffer, element->getImage(), px, py);
+            images->draw(buffer, element->getImage(), px, py);
         }
-    }
-}
-
-// A tile without transparent pixels is copied instead of masked: the same pixels, much faster.
-void World::drawTile(BITMAP* tile, int px, int py) {
-    if (tile == nullptr) {
-        return;
-    }
-    if (images->isOpaque(tile)) {
-        blit(tile, buffer, 0, 0, px, py, tile->w, tile->h);
-    } else {
-        draw_sprite(buffer, tile, px, py);
     }
 }
 

@@ -79,9 +79,10 @@ class World {
     void runCell(Element*& cell);
     void centreView();
     void selectWithMouse();
+    void clearUncoveredCells();
+    bool coversCell(BITMAP* tile) const;
     void drawLand();
     void drawElements();
-    void drawTile(BITMAP* tile, int px, int py);
     void viewShift(int& sx, int& sy) const;
     void createInSweepOrder(const std::vector<int>& elementCodes, const std::vector<int>& landCodes,
                             const std::vector<int>& landTimes);

@@ -1,0 +1,62 @@
+#include "Element.h"
+#include "TestSupport.h"
+#include "World.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+// Ground is solid green; lawn is green on its left half and mask colour on its right half.
+void writeImages() {
+    mkdir("images", 0755);
+    BITMAP* tile = create_bitmap(50, 50);
+    clear_to_color(tile, makecol(0, 200, 0));
+    save_bitmap("images/ground0.bmp", tile, nullptr);
+    rectfill(tile, 25, 0, 49, 49, bitmap_mask_color(tile));
+    save_bitmap("images/lawn0.bmp", tile, nullptr);
+    destroy_bitmap(tile);
+}
+
+// The frame is not cleared as a whole: these tests draw a frame, change the land under the
+// view and check that nothing of the earlier frame shows through.
+class FrameClearTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        releaseInput();
+        writeImages();
+    }
+
+    static int pixel(World& world, int x, int y) { return getpixel(world.getFrame(), x, y); }
+
+    TempDir dir;
+};
+} // namespace
+
+TEST_F(FrameClearTest, ACellThatLostItsLandTurnsBlack) {
+    auto world = makeWorld(filled(20, 15, 'g'), filled(20, 15, '.'));
+    world->pass();
+    ASSERT_EQ(makecol(0, 200, 0), pixel(*world, 125, 125));
+    Element* tile = world->get(0, 2, 2);
+    world->set(0, 2, 2, nullptr);
+    world->pass();
+    EXPECT_EQ(makecol(0, 0, 0), pixel(*world, 125, 125));
+    EXPECT_EQ(makecol(0, 200, 0), pixel(*world, 175, 125));
+    delete tile;
+}
+
+TEST_F(FrameClearTest, TransparentPartsOfATileAreBlackWhereGroundWasBefore) {
+    std::vector<std::string> land = filled(20, 15, 'g');
+    land[14][19] = 'L';
+    auto world = makeWorld(land, filled(20, 15, '.'));
+    world->pass();
+    ASSERT_EQ(makecol(0, 200, 0), pixel(*world, 140, 110));
+    Element* ground = world->get(0, 2, 2);
+    Element* lawn = world->get(0, 19, 14);
+    world->set(0, 2, 2, lawn);
+    world->set(0, 19, 14, ground);
+    world->pass();
+    EXPECT_EQ(makecol(0, 200, 0), pixel(*world, 110, 110));
+    EXPECT_EQ(makecol(0, 0, 0), pixel(*world, 140, 110));
+}
