@@ -6,6 +6,8 @@
 #include "Vision.h"
 #include "World.h"
 
+#include <utility>
+
 namespace {
 const int hungerThreshold = 19;
 const int maxHelth = 100;
@@ -18,9 +20,9 @@ Element::Element(World* world, std::string name, int type)
       counterFood(maxCounterFood), counterUnderAttack(maxCounterUnderAttack),
       counterHelth(maxCounterHelth), attacker(nullptr), food(100), walking(false), working(true),
       alive(true), creature(false), underAttack(false), toErase(false), counterDead(0), x(0), y(0),
-      imageMeat(nullptr), imageDead(nullptr), name(name), visionRange(3), helth(maxHelth),
-      strong(10), vision(nullptr) {
-    loadImages(name);
+      imageMeat(nullptr), imageDead(nullptr), name(std::move(name)), visionRange(3),
+      helth(maxHelth), strong(10), vision(nullptr) {
+    loadImages(this->name);
     image = (*images)[direction];
     lastSecound = world->getTimer()->getSecound();
 }

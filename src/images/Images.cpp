@@ -102,7 +102,7 @@ bool Images::hasMaskPixel(BITMAP* bitmap) {
     return false;
 }
 
-BITMAP* Images::get(std::string key) {
+BITMAP* Images::get(const std::string& key) {
     auto found = bitmaps.find(key);
     return found == bitmaps.end() ? nullptr : found->second;
 }

@@ -4,7 +4,6 @@
 #include <allegro.h>
 
 #include <array>
-#include <map>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -23,7 +22,7 @@ class Images {
     Images& operator=(const Images&) = delete;
 
     void add(std::string name);
-    BITMAP* get(std::string key);
+    BITMAP* get(const std::string& key);
 
     // The sixteen frames stored under name + 0..15, null where a key is not stored. The table
     // lives as long as the cache, so elements can share it instead of copying it.
@@ -44,8 +43,9 @@ class Images {
     static bool hasMaskPixel(BITMAP* bitmap);
     void fillFrames(const std::string& name, Frames& frames);
 
-    std::map<std::string, BITMAP*> bitmaps;
-    std::map<std::string, Frames> frameTables;
+    // Hashed: every element built looks up its frames here. Tables never move once made.
+    std::unordered_map<std::string, BITMAP*> bitmaps;
+    std::unordered_map<std::string, Frames> frameTables;
     std::vector<BITMAP*> owned;
     std::unordered_set<BITMAP*> opaque;
     std::unordered_map<BITMAP*, RLE_SPRITE*> runLengths;

@@ -83,8 +83,8 @@ World::World(std::string fileName)
 }
 
 World::~World() {
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
+    for (int column = 0; column < width; ++column) {
+        for (int row = 0; row < height; ++row) {
             delete get(1, column, row);
             delete get(0, column, row);
         }
