@@ -5,3 +5,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+# Memory must stay flat over a long headless run (scripts/soak.sh runs 1,000,000 passes).
+scripts/soak.sh 20000 2000
+scripts/valgrind.sh build
+scripts/sanitize.sh
