@@ -146,9 +146,14 @@ void Element::incTimer() {
     }
 }
 
+// Creatures look every pass: the vision is refilled in place rather than allocated anew.
 void Element::reloadVision() {
-    delete vision;
-    vision = world->getVision(this, visionRange);
+    if (vision == nullptr) {
+        vision = world->getVision(this, visionRange);
+        return;
+    }
+    vision->clear();
+    world->see(this, visionRange, *vision);
 }
 
 void Element::loadImages(std::string name) {

@@ -38,3 +38,10 @@ void Vision::reset(int layer) {
         *cursor = 0;
     }
 }
+
+void Vision::clear() {
+    elements.clear();
+    lands.clear();
+    elementCursor = 0;
+    landCursor = 0;
+}

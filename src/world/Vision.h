@@ -15,6 +15,8 @@ class Vision {
     void add(Element* element, int layer);
     Element* getNext(int layer);
     void reset(int layer);
+    // Forgets all that was seen and rewinds both cursors, keeping the room of the lists.
+    void clear();
 
   private:
     std::vector<Element*>* listOf(int layer);

@@ -280,6 +280,11 @@ Vision* World::getVision(Element* e, int range) const {
         return nullptr;
     }
     Vision* vision = new Vision();
+    see(e, range, *vision);
+    return vision;
+}
+
+void World::see(Element* e, int range, Vision& vision) const {
     const int ex = e->getX();
     const int ey = e->getY();
     const int facing = e->getDirection();
@@ -288,13 +293,12 @@ Vision* World::getVision(Element* e, int range) const {
             int cx = 0;
             int cy = 0;
             if (!coneCell(facing, ex, ey, d, k, cx, cy)) {
-                return vision;
+                return;
             }
-            vision->add(get(1, cx, cy), 1);
-            vision->add(get(0, cx, cy), 0);
+            vision.add(get(1, cx, cy), 1);
+            vision.add(get(0, cx, cy), 0);
         }
     }
-    return vision;
 }
 
 void World::loadWorld(std::string fileName) {

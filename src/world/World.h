@@ -51,6 +51,8 @@ class World {
     Element* getFront(Element* e, int layer) const;
     bool move(Element* e, int direction);
     Vision* getVision(Element* e, int range) const;
+    // Adds to vision what e sees ahead within range, as getVision does for a new one.
+    void see(Element* e, int range, Vision& vision) const;
 
     int getWidth() const { return width; }
     int getHeight() const { return height; }
