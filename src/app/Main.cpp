@@ -6,7 +6,11 @@
 #include <cstring>
 
 int main(int argc, char* argv[]) {
-    allegro_init();
+    if (allegro_init() != 0) {
+        // Without a system driver (no X display to reach) nothing below can be installed.
+        std::fprintf(stderr, "Cannot start Allegro, is there an X display? %s\n", allegro_error);
+        return 1;
+    }
     // Settings shipped beside the data (the MIDI patch set) add to the user's own configuration.
     override_config_file("allegro.cfg");
     install_keyboard();

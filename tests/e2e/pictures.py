@@ -119,16 +119,24 @@ def sprite_match(screen, sprite, left, top, background=None, step=1):
     Mask pixels are skipped, or expected to show `background` when one is given.  Returns
     (matching share, compared pixel count); `step` samples every step-th row and column.
     """
+    mask = pack565(MASK)
+    first, last = max(0, -left), min(sprite.width, screen.width - left)
     compared = matched = 0
     for y in range(0, sprite.height, step):
-        for x in range(0, sprite.width, step):
-            if not screen.inside(left + x, top + y):
-                continue
-            expected = sprite.at(x, y)
-            if expected == MASK:
-                if background is None:
-                    continue
-                expected = background
-            compared += 1
-            matched += close(screen.at(left + x, top + y), expected)
+        row = top + y
+        if first >= last or not 0 <= row < screen.height:
+            continue
+        want = sprite.pixels[y * sprite.width + first:y * sprite.width + last:step]
+        start = row * screen.width + left
+        got = screen.pixels[start + first:start + last:step]
+        if background is not None and mask in want:
+            want = [pack565(background) if w == mask else w for w in want]
+        if want == got:  # the usual case, compared at C speed
+            compared += len(want)
+            matched += len(want)
+            continue
+        for w, g in zip(want, got):
+            if w != mask:
+                compared += 1
+                matched += w == g or close(unpack565(w), unpack565(g))
     return (matched / compared if compared else 0.0), compared

@@ -20,14 +20,14 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from pictures import BLACK, WHITE, Picture, pack565, read_bmp, sprite_match, write_png  # noqa: E402
-from session import CheckFailed, Game, GameFolder, VirtualScreen, poll  # noqa: E402
+from session import (POINTER_REST, CheckFailed, Game, GameFolder, VirtualScreen,  # noqa: E402
+                     free_display_numbers, poll, prepare_patch_index)  # noqa: E402
 from worldmap import CELL, COLUMNS, ROWS, REPO, WorldMap, build_map, sprite_corner  # noqa: E402
 
 MAPS = Path(__file__).resolve().parent / "maps"
 SKIPPED = 77
 START_TIME = 2.0  # seconds from launch until the world must show
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
-POINTER = (799, 599)  # where the mouse pointer waits, away from everything compared
 
 
 class Skip(Exception):
@@ -40,6 +40,7 @@ class Checks:
         self.render_text = Path(render_text).resolve()
         self.data = Path(data).resolve()
         self.sprites = {}
+        self.game = None
 
     # --- what the data says the window must show -------------------------------------------
 
@@ -84,14 +85,15 @@ class Checks:
             folder.link_images()
         return folder, world
 
-    def start(self, screen, folder, args=()):
-        screen.move_pointer(*POINTER)
-        return Game(screen, folder, self.binary, args)
+    def start(self, screen, folder, args=(), display=None):
+        self.game = Game(screen, folder, self.binary, args, display)
+        return self.game
 
     def wait_avatar(self, game, world, frame=0, deadline=START_TIME, least=SHOWN):
         """Waits until the avatar's sprite shows where the map puts it; returns the screenshot."""
         corner = avatar_corner(world)
-        game.wait_window(deadline)
+        if game.window is None:
+            game.wait_window(deadline)
         best = [0.0]
 
         def shown():
@@ -208,6 +210,7 @@ class Checks:
     def music(self, screen, root):
         if not (self.data / "clkcwhrv.mid").exists():
             raise Skip(f"no tune at {self.data / 'clkcwhrv.mid'}")
+        prepare_patch_index(self.data)
         folder, world = self.folder(root, MAPS / "pen.txt")
         folder.add_music()
         with self.start(screen, folder) as game:
@@ -248,23 +251,23 @@ class Checks:
             return f"Escape quit with status 0 in {took:.2f} s, no window left"
 
     def full(self, screen, root):
+        """Full screen may be refused by the X server; then the game must say so and stop."""
         folder, world = self.folder(root, MAPS / "walk.txt")
         with self.start(screen, folder, ["full"]) as game:
-            poll(lambda: screen.windows() or game.process.poll() is not None, 10.0)
-            status = game.process.poll()
+            status = game.wait_exit(START_TIME)
             if status is not None:
                 error = game.error_text()
                 if status == 1 and "Cannot set the 800x600 16-bit graphics mode: " in error:
                     return f"full screen refused, as reported: {error.strip()!r}"
                 raise CheckFailed(f"\"full\" ended with status {status}: {error!r}")
+            game.watch_whole_screen()
             self.wait_avatar(game, world, deadline=game.elapsed() + START_TIME)
-            game.focus()
             screen.xdotool("keydown", "Escape")
-            status = game.wait_exit(2.0)
+            status = game.wait_exit(1.0)
             screen.xdotool("keyup", "Escape")
             if status != 0:
-                raise CheckFailed(f"full screen game did not quit cleanly: status {status}")
-            return "full screen runs on the 800x600 Xvfb screen and quits with status 0"
+                raise CheckFailed(f"full screen game did not quit with 0 on Escape: {status}")
+            return "full screen runs on the 800x600 Xvfb screen, shows the world, quits with 0"
 
     def missing_map(self, screen, root):
         folder, _ = self.folder(root)
@@ -276,8 +279,14 @@ class Checks:
         folder, _ = self.folder(root, map_text=text)
         return self.refused(screen, folder, "Invalid world file: orvalle.map")
 
-    def refused(self, screen, folder, message):
-        with self.start(screen, folder) as game:
+    def no_display(self, screen, root):
+        """Without an X server to reach the game must say so and stop, not crash."""
+        folder, _ = self.folder(root, MAPS / "pen.txt")
+        nowhere = f":{free_display_numbers()[0]}"
+        return self.refused(screen, folder, "Cannot start Allegro", display=nowhere)
+
+    def refused(self, screen, folder, message, display=None):
+        with self.start(screen, folder, display=display) as game:
             status = game.wait_exit(10.0)
             error = game.error_text()
             if status != 1 or message not in error:
@@ -326,7 +335,7 @@ def all_cells():
 
 
 def pointer_cell():
-    return POINTER[0] // CELL, POINTER[1] // CELL
+    return POINTER_REST[0] // CELL, POINTER_REST[1] // CELL
 
 
 def free_cells(world, origin):
@@ -373,7 +382,7 @@ CHECKS = {
     "start-up": Checks.start_up, "walk": Checks.walk, "turn-at-edge": Checks.turn_at_edge,
     "select": Checks.select, "music": Checks.music, "escape": Checks.escape, "full": Checks.full,
     "missing-map": Checks.missing_map, "invalid-map": Checks.invalid_map,
-    "missing-images": Checks.missing_images,
+    "missing-images": Checks.missing_images, "no-display": Checks.no_display,
 }
 
 
@@ -390,10 +399,19 @@ def run_check(checks, name, action):
         return SKIPPED
     except CheckFailed as fault:
         print(f"FAIL {name} ({time.monotonic() - started:.1f} s): {fault}", flush=True)
+        keep_last_screenshot(checks, name)
         return 1
     except Exception:  # a broken tool or file fails this check, not the others
         print(f"FAIL {name}:\n{traceback.format_exc()}", flush=True)
         return 1
+
+
+def keep_last_screenshot(checks, name):
+    """Saves what the failed check saw last, in the working folder, to look at."""
+    if checks.game is not None and checks.game.last_shot is not None:
+        path = Path(f"e2e-{name}-last.png").resolve()
+        write_png(checks.game.last_shot, path)
+        print(f"     its last screenshot: {path}", flush=True)
 
 
 def main():

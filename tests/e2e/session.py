@@ -1,7 +1,10 @@
 """A virtual X screen and the game running on it, driven as a person would drive it."""
 import os
+import random
+import re
 import select
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -9,7 +12,13 @@ from pictures import read_xwd
 
 SCREEN = "800x600x16"
 WINDOW_NAME = "^orvalle$"
-FREEPATS_CONFIG = Path("/etc/timidity/freepats.cfg")
+ROOT = "root"
+# Allegro's mouse starts in the middle of the screen and then follows the X pointer's moves,
+# not its place: with the X pointer there too at start, both agree and clicks land where aimed.
+POINTER_START = (400, 300)
+POINTER_REST = (799, 599)  # out of the way of everything the checks compare
+PATCH_INDEX = "orvalle-patches.cfg"
+SETUP_SOUND = Path(__file__).resolve().parents[2] / "tools" / "setup-sound.sh"
 
 
 class CheckFailed(Exception):
@@ -27,36 +36,93 @@ def poll(condition, timeout, interval=0.05):
 
 
 class VirtualScreen:
-    """An Xvfb server on the first free display number, for the length of a `with` block."""
+    """An Xvfb server on a free display number, for the length of a `with` block.
+
+    Other programs may start X servers at the same time, some in other file systems whose
+    lock files cannot be seen but whose abstract sockets clients would reach first. So a number
+    is taken only when no socket of it is listed, Xvfb gets its lock and a client then gets in.
+    Without -noreset the server resets whenever its last client leaves (each xdotool call) and
+    drops whoever connects meanwhile, such as the game starting.
+    """
 
     def __enter__(self):
+        for number in free_display_numbers():
+            if self._start(number):
+                return self
+        raise CheckFailed("no Xvfb display could be started")
+
+    def _start(self, number):
+        self.log = tempfile.TemporaryFile("w+")
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", SCREEN,
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=self.log)
         os.close(write_end)
-        ready, _, _ = select.select([read_end], [], [], 10)
-        number = os.read(read_end, 16).decode().strip() if ready else ""
+        announced = read_line(read_end, 10)
         os.close(read_end)
-        if not number:
-            self.server.kill()
-            raise CheckFailed("Xvfb did not start within 10 s")
         self.env = dict(os.environ, DISPLAY=f":{number}")
-        return self
+        if announced == str(number) and poll(self._answers, 3):
+            return True
+        self.__exit__()
+        return False
+
+    def _answers(self):
+        return self.xdotool("getmouselocation").returncode == 0
+
+    def state(self):
+        """What to know of the X server when a check fails."""
+        self.log.seek(0)
+        alive = "running" if self.server.poll() is None else f"ended ({self.server.returncode})"
+        return f"Xvfb {self.env['DISPLAY']} {alive}; its log: {self.log.read()[-600:]!r}"
 
     def __exit__(self, *_):
+        self.log.close()
         self.server.terminate()
-        self.server.wait(10)
+        try:
+            self.server.wait(10)
+        except subprocess.TimeoutExpired:
+            self.server.kill()
+            self.server.wait()
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
 
     def windows(self):
-        found = self.xdotool("search", "--name", WINDOW_NAME)
+        found = self.xdotool("search", "--onlyvisible", "--name", WINDOW_NAME)
         return found.stdout.split()
 
     def move_pointer(self, x, y):
         self.xdotool("mousemove", str(x), str(y))
+
+
+def read_line(fd, timeout):
+    """Reads up to a newline. Xvfb writes its display number and the newline separately and
+    dies if the pipe is closed in between."""
+    deadline = time.monotonic() + timeout
+    text = b""
+    while not text.endswith(b"\n"):
+        ready, _, _ = select.select([fd], [], [], max(0.0, deadline - time.monotonic()))
+        chunk = os.read(fd, 16) if ready else b""
+        if not chunk:
+            break
+        text += chunk
+    return text.decode().strip()
+
+
+def free_display_numbers(count=30):
+    """Display numbers no X server seems to use, from a random start to spread parallel runs."""
+    first = random.randrange(100, 900)
+    in_use = displays_in_use()
+    return [n for n in range(first, first + count) if n not in in_use]
+
+
+def displays_in_use():
+    """X display numbers with a socket, in the file system or the abstract namespace."""
+    with open("/proc/net/unix") as sockets:
+        found = re.findall(r"/tmp/\.X11-unix/X(\d+)", sockets.read())
+    locks = re.findall(r"\.X(\d+)-lock", " ".join(os.listdir("/tmp")))
+    return {int(n) for n in found + locks}
 
 
 class GameFolder:
@@ -66,6 +132,7 @@ class GameFolder:
         self.path = Path(root)
         self.data = Path(data)
         self.capture = self.path / "capture.raw"
+        self._route_sound("type null")
 
     def link_images(self):
         (self.path / "images").symlink_to(self.data / "images")
@@ -74,52 +141,44 @@ class GameFolder:
         (self.path / "orvalle.map").write_text(text)
 
     def add_music(self):
-        """Adds the tune and routes the game's sound into capture.raw through ALSA's file plugin."""
-        tune = self.data / "clkcwhrv.mid"
-        (self.path / "clkcwhrv.mid").symlink_to(tune)
-        patches = self.path / "patches.cfg"
-        patches.write_text(absolute_patch_list(FREEPATS_CONFIG))
-        (self.path / "allegro.cfg").write_text(f"[sound]\npatches = {patches}\n")
-        (self.path / "asound.conf").write_text(
-            "pcm.!default {\n    type file\n    slave.pcm { type null }\n"
-            f'    file "{self.capture}"\n    format "raw"\n}}\n')
+        """Adds the tune with the sound settings shipped beside it, and records what plays."""
+        for name in ("clkcwhrv.mid", "allegro.cfg", PATCH_INDEX):
+            (self.path / name).symlink_to(self.data / name)
+        self._route_sound(f'type file; slave.pcm {{ type null }}; file "{self.capture}"; '
+                          'format "raw"')
+
+    def _route_sound(self, device):
+        """Points ALSA's default output at a file or at nothing: no sound card is needed."""
+        (self.path / "asound.conf").write_text(f"pcm.!default {{ {device} }}\n")
 
     def environment(self, base):
-        env = dict(base, ALLEGRO=str(self.path), HOME=str(self.path))
-        if (self.path / "asound.conf").exists():
-            env["ALSA_CONFIG_PATH"] = str(self.path / "asound.conf")
-        return env
+        # HOME keeps the user's own ~/.allegrorc out of the run.
+        return dict(base, HOME=str(self.path), ALSA_CONFIG_PATH=str(self.path / "asound.conf"))
 
 
-def absolute_patch_list(config):
-    """Allegro's MIDI synthesiser reads a Timidity patch list but not its `dir` line, so every
-    patch path is written out in full."""
-    folder = None
-    lines = []
-    for line in config.read_text().splitlines():
-        words = line.split()
-        if words[:1] == ["dir"]:
-            folder = words[1]
-        elif len(words) >= 2 and words[0].isdigit() and folder and not words[1].startswith("/"):
-            lines.append(f"{words[0]} {folder}/{' '.join(words[1:])}")
-        else:
-            lines.append(line)
-    return "\n".join(lines) + "\n"
+def prepare_patch_index(data):
+    """The MIDI patch index is made per machine by tools/setup-sound.sh, as scripts/play.sh does."""
+    if not (Path(data) / PATCH_INDEX).exists():
+        subprocess.run([str(SETUP_SOUND)], check=True, stdout=subprocess.DEVNULL)
 
 
 class Game:
     """The orvalle program started in a game folder on a virtual screen."""
 
-    def __init__(self, screen, folder, binary, args=()):
+    def __init__(self, screen, folder, binary, args=(), display=None):
         self.screen = screen
         self.folder = folder
         self.stdout = open(folder.path / "stdout.txt", "w+")
         self.stderr = open(folder.path / "stderr.txt", "w+")
+        screen.move_pointer(*POINTER_START)
         self.started = time.monotonic()
-        self.process = subprocess.Popen([str(binary), *args], cwd=folder.path,
-                                        env=folder.environment(screen.env),
+        env = folder.environment(screen.env)
+        if display is not None:
+            env["DISPLAY"] = display
+        self.process = subprocess.Popen([str(binary), *args], cwd=folder.path, env=env,
                                         stdout=self.stdout, stderr=self.stderr)
         self.window = None
+        self.last_shot = None
 
     def __enter__(self):
         return self
@@ -142,17 +201,27 @@ class Game:
         found = poll(lambda: self.screen.windows() or self.process.poll() is not None, timeout)
         if found is True or not found:
             raise CheckFailed(f"no game window within {timeout} s; exit status "
-                              f"{self.process.poll()}, stderr: {self.error_text()!r}")
+                              f"{self.process.poll()}, stderr: {self.error_text()!r}; "
+                              f"{self.screen.state()}")
         self.window = found[0]
+        self.screen.move_pointer(*POINTER_REST)
         return self.window
 
+    def watch_whole_screen(self):
+        """Full screen, the game draws over the whole root window; screenshots take all of it."""
+        self.window = ROOT
+        self.screen.move_pointer(*POINTER_REST)
+
     def screenshot(self):
-        dump = subprocess.run(["xwd", "-silent", "-id", self.window], env=self.screen.env,
+        target = ["-root"] if self.window == ROOT else ["-id", self.window]
+        dump = subprocess.run(["xwd", "-silent", *target], env=self.screen.env,
                               capture_output=True, check=True)
-        return read_xwd(dump.stdout)
+        self.last_shot = read_xwd(dump.stdout)
+        return self.last_shot
 
     def focus(self):
-        self.screen.xdotool("windowfocus", "--sync", self.window)
+        if self.window != ROOT:
+            self.screen.xdotool("windowfocus", "--sync", self.window)
 
     def press(self, key, seconds):
         """Holds a key down for a while, as a person does: the game samples keys once a pass."""
