@@ -54,7 +54,9 @@ std::string valueMap(const std::string& widthValue) {
 }
 } // namespace
 
-TEST(HostileMap, EmptyFileIsRefused) { EXPECT_EQ(LoadWorld::INVALID, statusOf(std::string())); }
+TEST(HostileMap, EmptyFileIsRefused) {
+    EXPECT_EQ(LoadWorld::INVALID, statusOf(std::string()));
+}
 
 TEST(HostileMap, BinaryGarbageIsRefused) {
     std::mt19937 random(7);

@@ -61,7 +61,9 @@ class HostileMedia : public ::testing::Test {
 };
 } // namespace
 
-TEST_F(HostileMedia, AValidBmpLoads) { EXPECT_TRUE(avatarImageLoads(validBmp(50, 50))); }
+TEST_F(HostileMedia, AValidBmpLoads) {
+    EXPECT_TRUE(avatarImageLoads(validBmp(50, 50)));
+}
 
 TEST_F(HostileMedia, ATruncatedBmpFallsBackToThePlaceholder) {
     const std::string bmp = validBmp(50, 50);
@@ -110,6 +112,15 @@ TEST_F(HostileMedia, BmpsWithNoPixelsOrUnknownDepthsAreRefused) {
     bmp = validBmp(50, 50);
     put16(bmp, 28, 7);
     EXPECT_FALSE(avatarImageLoads(bmp));
+}
+
+// The older OS/2 header has 16-bit sizes; a 2 x 2 24-bit image needs two rows of 8 bytes.
+TEST_F(HostileMedia, AnOs2BmpLoadsUnlessRowsAreMissing) {
+    std::string bmp("BM\0\0\0\0\0\0\0\0\x1a\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0", 26);
+    bmp += std::string(16, '\x40');
+    put32(bmp, 2, bmp.size());
+    EXPECT_TRUE(avatarImageLoads(bmp));
+    EXPECT_FALSE(avatarImageLoads(bmp.substr(0, bmp.size() - 1)));
 }
 
 TEST_F(HostileMedia, AWorldWithBrokenImagesRunsAndDraws) {

@@ -10,7 +10,9 @@ PeakMemory::PeakMemory() {
     startKb = statusKb("VmRSS:");
 }
 
-long PeakMemory::growthKb() const { return statusKb("VmHWM:") - startKb; }
+long PeakMemory::growthKb() const {
+    return statusKb("VmHWM:") - startKb;
+}
 
 bool PeakMemory::isMeaningful() {
 #ifdef __SANITIZE_ADDRESS__

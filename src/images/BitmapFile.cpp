@@ -54,13 +54,10 @@ bool isSupportedFormat(const Header& header) {
     case 1:
     case 4:
     case 8:
-    case 24:
-        return header.compression == uncompressed;
+    case 24: return header.compression == uncompressed;
     case 16:
-    case 32:
-        return header.compression == uncompressed || header.compression == bitFields;
-    default:
-        return false;
+    case 32: return header.compression == uncompressed || header.compression == bitFields;
+    default: return false;
     }
 }
 
@@ -85,5 +82,6 @@ bool BitmapFile::isSafeToLoad(const std::string& path) {
     const long fileSize = sized ? std::ftell(file) : -1;
     std::fclose(file);
     Header header{};
-    return parse(bytes, length, header) && isSupportedFormat(header) && pixelsFitIn(header, fileSize);
+    return parse(bytes, length, header) && isSupportedFormat(header) &&
+           pixelsFitIn(header, fileSize);
 }

@@ -28,7 +28,8 @@ bool readMap(const std::uint8_t* data, std::size_t size, long& cells) {
     LoadWorld::Status status = LoadWorld::INVALID;
     LoadWorld reader("memory", status, source);
     std::fclose(source);
-    cells = status == LoadWorld::LOADED ? static_cast<long>(reader.getWidth()) * reader.getHeight() : 0;
+    cells =
+        status == LoadWorld::LOADED ? static_cast<long>(reader.getWidth()) * reader.getHeight() : 0;
     return status == LoadWorld::LOADED;
 }
 
@@ -49,7 +50,8 @@ bool readMapFromMemory(const std::uint8_t* data, std::size_t size) {
 
 int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
     long cells = 0;
-    if (!readMap(data, size, cells) || cells > maxFuzzedCells || !writeFile(fuzzedMapFile, data, size)) {
+    if (!readMap(data, size, cells) || cells > maxFuzzedCells ||
+        !writeFile(fuzzedMapFile, data, size)) {
         return 0;
     }
     std::srand(1);
