@@ -11,10 +11,11 @@ char* alignUp(char* p, std::size_t alignment) {
     return reinterpret_cast<char*>((reinterpret_cast<std::uintptr_t>(p) + mask) & ~mask);
 }
 
-// Start -> end of every block of every live arena. The game runs on one thread.
+// Start -> end of every block of every live arena. The game runs on one thread. Never destroyed,
+// so that elements deleted during the program's exit still find it.
 std::map<const char*, const char*>& liveBlocks() {
-    static std::map<const char*, const char*> blocks;
-    return blocks;
+    static auto* blocks = new std::map<const char*, const char*>();
+    return *blocks;
 }
 } // namespace
 

@@ -325,7 +325,8 @@ void World::loadWorld(std::string fileName) {
 }
 // Columns outer, rows inner, the element before the land: the order in which runGrid visits them.
 void World::createInSweepOrder(const std::vector<int>& elementCodes,
-                               const std::vector<int>& landCodes, const std::vector<int>& landTimes) {
+                               const std::vector<int>& landCodes,
+                               const std::vector<int>& landTimes) {
     Type* land = new Type();
     Type* elements = new Type();
     for (int column = 0; column < width; ++column) {
@@ -414,7 +415,8 @@ void World::drawLand() {
     for (int i = -1; i <= getScreenWidth(); ++i) {
         for (int k = -1; k <= getScreenHeight(); ++k) {
             if (Element* tile = get(0, x + i, y + k)) {
-                images->draw(buffer, tile->getImage(), i * cellSize + cellSize, k * cellSize + cellSize);
+                images->draw(buffer, tile->getImage(), i * cellSize + cellSize,
+                             k * cellSize + cellSize);
             }
         }
     }
