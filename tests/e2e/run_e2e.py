@@ -19,9 +19,10 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from pictures import BLACK, WHITE, Picture, pack565, read_bmp, sprite_match, write_png  # noqa: E402
+from pictures import (BLACK, MASK, WHITE, Picture, pack565, read_bmp,  # noqa: E402
+                      sprite_match, write_png)
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, VirtualScreen,  # noqa: E402
-                     free_display_numbers, poll, prepare_patch_index)  # noqa: E402
+                     free_display_numbers, poll, prepare_patch_index)
 from worldmap import CELL, COLUMNS, ROWS, REPO, WorldMap, build_map, sprite_corner  # noqa: E402
 
 MAPS = Path(__file__).resolve().parent / "maps"
@@ -275,7 +276,8 @@ class Checks:
 
     def invalid_map(self, screen, root):
         # Two rows of land declared, one value missing from the second.
-        text = "<world>\n{[2][2]}\n<land>\n{\n[101][101]\n[101]\n}\n<element>\n{\n[1][0]\n[0][0]\n}\n"
+        text = ("<world>\n{[2][2]}\n<land>\n{\n[101][101]\n[101]\n}\n"
+                "<element>\n{\n[1][0]\n[0][0]\n}\n")
         folder, _ = self.folder(root, map_text=text)
         return self.refused(screen, folder, "Invalid world file: orvalle.map")
 
@@ -296,7 +298,7 @@ class Checks:
 
     def missing_images(self, screen, root):
         folder, world = self.folder(root, MAPS / "walk.txt", images=False)
-        cross = placeholder_on_black()
+        lines, background = placeholder_on_black()
         origin = world.view_origin(*world.avatar())
         cells = free_cells(world, origin)
         with self.start(screen, folder) as game:
@@ -304,8 +306,8 @@ class Checks:
 
             def crosses():
                 shot = game.screenshot()
-                return all(sprite_match(shot, cross, i * CELL, k * CELL)[0] >= SHOWN
-                           for i, k in cells)
+                return all(sprite_match(shot, part, i * CELL, k * CELL)[0] >= SHOWN
+                           for i, k in cells for part in (lines, background))
 
             if not poll(crosses, 3.0):
                 raise CheckFailed("without images/ the land cells do not show white crosses "
@@ -319,7 +321,9 @@ class Checks:
         folder.link_images()
         world = WorldMap((self.data / "orvalle.map").read_text())
         with self.start(screen, folder) as game:
-            _, shot = self.wait_avatar(game, world, least=0.8)
+            self.wait_avatar(game, world, least=0.8)
+            time.sleep(0.5)  # a few passes, so the picture shows the pointer moved aside
+            _, shot = self.wait_avatar(game, world, deadline=game.elapsed() + 1, least=0.8)
             write_png(shot, target)
         return f"saved {target}"
 
@@ -354,9 +358,13 @@ def status_line(shot, lines):
 
 
 def placeholder_on_black():
-    """The stand-in image, a white cross on magenta, as drawn over nothing."""
-    return Picture(CELL, CELL, [pack565(WHITE if x == y or x + y == CELL else BLACK)
-                                for y in range(CELL) for x in range(CELL)])
+    """The stand-in image, a white cross on magenta, as drawn over nothing: its lines and its
+    black rest as two pictures, each masked where the other is, so each is checked in full."""
+    def part(on_line, elsewhere):
+        return Picture(CELL, CELL, [pack565(on_line if x == y or x + y == CELL else elsewhere)
+                                    for y in range(CELL) for x in range(CELL)])
+
+    return part(WHITE, MASK), part(MASK, BLACK)
 
 
 def newest_sound(capture, window=16384):
@@ -407,9 +415,9 @@ def run_check(checks, name, action):
 
 
 def keep_last_screenshot(checks, name):
-    """Saves what the failed check saw last, in the working folder, to look at."""
+    """Saves what the failed check saw last, to look at."""
     if checks.game is not None and checks.game.last_shot is not None:
-        path = Path(f"e2e-{name}-last.png").resolve()
+        path = Path(tempfile.gettempdir()) / f"orvalle-e2e-{name}-last.png"
         write_png(checks.game.last_shot, path)
         print(f"     its last screenshot: {path}", flush=True)
 
