@@ -10,6 +10,7 @@ Each check exits 0 when it holds, 1 when it fails and 77 when it cannot run here
 """
 import argparse
 import array
+import math
 import subprocess
 import sys
 import tempfile
@@ -28,6 +29,7 @@ from worldmap import CELL, COLUMNS, ROWS, REPO, WorldMap, build_map, sprite_corn
 MAPS = Path(__file__).resolve().parent / "maps"
 SKIPPED = 77
 START_TIME = 2.0  # seconds from launch until the world must show
+STEP_PASSES = 7  # passes the avatar takes for one cell
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
 
 
@@ -94,7 +96,7 @@ class Checks:
         """Waits until the avatar's sprite shows where the map puts it; returns the screenshot."""
         corner = avatar_corner(world)
         if game.window is None:
-            game.wait_window(deadline)
+            game.wait_window(deadline - game.elapsed())
         best = [0.0]
 
         def shown():
@@ -130,11 +132,12 @@ class Checks:
             self.wait_avatar(game, world)
             before = world.view_origin(*world.avatar())
             game.focus()
-            game.press("Right", 1.0)
+            held = game.press("Right", 1.0)
             centre = avatar_corner(world)
             candidates = [(before[0] + n, before[1]) for n in range(0, 16)]
-            cells = [c for c in all_cells() if max(abs(c[0] - 8), abs(c[1] - 6)) > 1
-                     and c != pointer_cell()]
+            middle = (COLUMNS // 2, ROWS // 2)  # where the avatar stays while the view scrolls
+            cells = [c for c in all_cells() if c != pointer_cell() and
+                     max(abs(c[0] - middle[0]), abs(c[1] - middle[1])) > 1]
 
             def settled_origin():
                 shot = game.screenshot()
@@ -157,7 +160,14 @@ class Checks:
             walked = after[0] - before[0]
             if walked < 1:
                 raise CheckFailed("holding Right for a second did not move the avatar")
-            return f"holding Right for 1 s walked {walked} cells; view origin {before} -> {after}"
+            # A step takes STEP_PASSES passes, each resting at least 30 ms; the first starts on
+            # the key press, and a pass or two of slack covers when the key events are seen.
+            fastest = math.floor((held + 2 * 0.030) / (STEP_PASSES * 0.030)) + 1
+            if walked > fastest:
+                raise CheckFailed(f"{walked} cells in {held:.2f} s: faster than one cell per "
+                                  f"{STEP_PASSES} passes (at most {fastest})")
+            return (f"holding Right for {held:.2f} s walked {walked} cells (at most {fastest}); "
+                    f"view origin {before} -> {after}")
 
     def turn_at_edge(self, screen, root):
         folder, world = self.folder(root, MAPS / "top-edge.txt")
@@ -254,15 +264,20 @@ class Checks:
     def full(self, screen, root):
         """Full screen may be refused by the X server; then the game must say so and stop."""
         folder, world = self.folder(root, MAPS / "walk.txt")
+        corner = avatar_corner(world)
         with self.start(screen, folder, ["full"]) as game:
-            status = game.wait_exit(START_TIME)
+            game.watch_whole_screen()
+            poll(lambda: game.process.poll() is not None or
+                 self.avatar_share(game.screenshot(), 0, corner) >= SHOWN, START_TIME)
+            status = game.process.poll()
             if status is not None:
                 error = game.error_text()
-                if status == 1 and "Cannot set the 800x600 16-bit graphics mode: " in error:
-                    return f"full screen refused, as reported: {error.strip()!r}"
+                refusal = [line for line in error.splitlines()
+                           if line.startswith("Cannot set the 800x600 16-bit graphics mode: ")]
+                if status == 1 and refusal:
+                    return f"full screen refused, as reported: {refusal[0]!r}"
                 raise CheckFailed(f"\"full\" ended with status {status}: {error!r}")
-            game.watch_whole_screen()
-            self.wait_avatar(game, world, deadline=game.elapsed() + START_TIME)
+            self.wait_avatar(game, world, deadline=game.elapsed() + 0.1)
             screen.xdotool("keydown", "Escape")
             status = game.wait_exit(1.0)
             screen.xdotool("keyup", "Escape")

@@ -224,10 +224,13 @@ class Game:
             self.screen.xdotool("windowfocus", "--sync", self.window)
 
     def press(self, key, seconds):
-        """Holds a key down for a while, as a person does: the game samples keys once a pass."""
+        """Holds a key down for a while, as a person does: the game samples keys once a pass.
+        Returns how long the key was down at most."""
+        pressed = time.monotonic()
         self.screen.xdotool("keydown", key)
         time.sleep(seconds)
         self.screen.xdotool("keyup", key)
+        return time.monotonic() - pressed
 
     def click(self, x, y, hold=0.2):
         """A left click held long enough for a pass to see the button down."""
