@@ -39,5 +39,5 @@ for target in $targets; do
     rm -f "$committed"/*
     cp "$merged"/* "$committed"/
     rm -rf "$scratch" "$merged"
-    echo "$target: $(ls "$committed" | wc -l) inputs in $committed"
+    echo "$target: $(find "$committed" -type f | wc -l) inputs in $committed"
 done
