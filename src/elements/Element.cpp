@@ -59,10 +59,14 @@ void Element::run() {
 }
 
 void Element::showCurrentFrame() {
-    const bool stepping = isStep() && (walking || working);
-    BITMAP* frame = (*images)[direction + (stepping ? 1 : 0)];
-    image = frame != nullptr ? frame : world->getImages()->get("void");
+    // Computed without branches: whether a tile shows its step frame differs from tile to tile,
+    // so a branch here would be mispredicted on every other element of the sweep.
+    const int stepping = static_cast<int>(isStep()) & static_cast<int>(walking | working);
+    BITMAP* frame = (*images)[direction + stepping];
+    image = frame != nullptr ? frame : placeholder();
 }
+
+BITMAP* Element::placeholder() const { return world->getImages()->get("void"); }
 
 bool Element::move(int direction) {
     setDirection(direction);

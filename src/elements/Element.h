@@ -110,6 +110,8 @@ class Element {
     bool isFoeForHealthy(const Element* e, int preyType) const;
     void stepToward(const Element* target);
     void showCurrentFrame();
+    // The cache's placeholder, for a frame that the cache does not hold.
+    [[gnu::cold]] BITMAP* placeholder() const;
 
     // The ceilings of the counters are the same for every element.
     static constexpr int maxCounterHelth = 500;
