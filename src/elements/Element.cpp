@@ -27,7 +27,9 @@ Element::Element(World* world, std::string name, int type)
     lastSecound = world->getTimer()->getSecound();
 }
 
-Element::~Element() { delete vision; }
+Element::~Element() {
+    delete vision;
+}
 
 void Element::operator delete(void* p) {
     if (!ElementArena::holds(p)) {
@@ -66,7 +68,9 @@ void Element::showCurrentFrame() {
     image = frame != nullptr ? frame : placeholder();
 }
 
-BITMAP* Element::placeholder() const { return world->getImages()->get("void"); }
+BITMAP* Element::placeholder() const {
+    return world->getImages()->get("void");
+}
 
 bool Element::move(int direction) {
     setDirection(direction);

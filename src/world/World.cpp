@@ -21,8 +21,9 @@ const int highestWalkableLand = 199;
 // How many cells ahead of the sweep elements are fetched into the cache.
 const int prefetchDistance = 8;
 
-const char* const imageSets[] = {"meat",  "dead", "avatar", "cyclope",    "water", "adobe", "spider",
-                                 "ground", "fire", "lawn",   "littlelawn", "rocks", "tree",  "wall"};
+const char* const imageSets[] = {"meat",       "dead",   "avatar", "cyclope", "water",
+                                 "adobe",      "spider", "ground", "fire",    "lawn",
+                                 "littlelawn", "rocks",  "tree",   "wall"};
 
 // The image set of a land code, null for a code that makes no land.
 const char* landName(int code) {
@@ -60,8 +61,7 @@ bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
         cx = x - d;
         cy = y + k;
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 } // namespace
@@ -184,7 +184,9 @@ void World::selectWithMouse() {
     }
 }
 
-void World::incTimer() { calendar->inc(); }
+void World::incTimer() {
+    calendar->inc();
+}
 
 void World::setMusic(bool on) {
     // Without a loaded tune there is nothing to start, and the world stays silent.
@@ -203,8 +205,12 @@ int World::clampOrigin(int v, int size, int screenSize) {
     return v < 0 ? 0 : v;
 }
 
-void World::setX(int v) { x = clampOrigin(v, width, getScreenWidth()); }
-void World::setY(int v) { y = clampOrigin(v, height, getScreenHeight()); }
+void World::setX(int v) {
+    x = clampOrigin(v, width, getScreenWidth());
+}
+void World::setY(int v) {
+    y = clampOrigin(v, height, getScreenHeight());
+}
 
 Element* World::get(int layer, int column, int row) const {
     if (column < 0 || column >= width || row < 0 || row >= height ||
@@ -224,14 +230,38 @@ void World::set(int layer, int column, int row, Element* e) {
 
 bool World::stepOf(int direction, int& dx, int& dy) {
     switch (direction) {
-    case 0: dx = 0; dy = 1; return true;
-    case 2: dx = 1; dy = 0; return true;
-    case 4: dx = 0; dy = -1; return true;
-    case 6: dx = -1; dy = 0; return true;
-    case 8: dx = 1; dy = 1; return true;
-    case 10: dx = -1; dy = 1; return true;
-    case 12: dx = 1; dy = -1; return true;
-    case 14: dx = -1; dy = -1; return true;
+    case 0:
+        dx = 0;
+        dy = 1;
+        return true;
+    case 2:
+        dx = 1;
+        dy = 0;
+        return true;
+    case 4:
+        dx = 0;
+        dy = -1;
+        return true;
+    case 6:
+        dx = -1;
+        dy = 0;
+        return true;
+    case 8:
+        dx = 1;
+        dy = 1;
+        return true;
+    case 10:
+        dx = -1;
+        dy = 1;
+        return true;
+    case 12:
+        dx = 1;
+        dy = -1;
+        return true;
+    case 14:
+        dx = -1;
+        dy = -1;
+        return true;
     default: return false;
     }
 }
@@ -260,7 +290,8 @@ Element* World::getFront(Element* e, int layer) const {
 
 bool World::move(Element* e, int direction) {
     Element* land = get(e, 0, direction);
-    if (land == nullptr || land->getType() > highestWalkableLand || get(e, 1, direction) != nullptr) {
+    if (land == nullptr || land->getType() > highestWalkableLand ||
+        get(e, 1, direction) != nullptr) {
         return false;
     }
     int dx = 0;
@@ -434,7 +465,8 @@ void World::drawElements() {
             int dx = 0;
             int dy = 0;
             // Half a step behind its new cell while the first half of the step lasts.
-            if (element->isWalking() && element->isStep() && stepOf(element->getDirection(), dx, dy)) {
+            if (element->isWalking() && element->isStep() &&
+                stepOf(element->getDirection(), dx, dy)) {
                 px -= halfCell * dx;
                 py -= halfCell * dy;
             }
@@ -454,7 +486,8 @@ void World::viewShift(int& sx, int& sy) const {
     }
     const bool roomX = 0 < x && x < width - getScreenWidth();
     const bool roomY = 0 < y && y < height - getScreenHeight();
-    const bool shifts = (dy == 0 && roomX) || (dx == 0 && roomY) || (dx != 0 && dy != 0 && roomX && roomY);
+    const bool shifts =
+        (dy == 0 && roomX) || (dx == 0 && roomY) || (dx != 0 && dy != 0 && roomX && roomY);
     if (shifts) {
         sx = cellSize - halfCell * dx;
         sy = cellSize - halfCell * dy;
