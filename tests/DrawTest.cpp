@@ -6,21 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 // Land tiles are solid green; the avatar is a magenta sprite of 100 x 100 with a red dot at
 // (40..59, 40..59), so its position in the frame tells where it was drawn.
 void writeImages() {
-    mkdir("images", 0755);
-    BITMAP* tile = create_bitmap(50, 50);
-    clear_to_color(tile, makecol(0, 200, 0));
-    save_bitmap("images/ground0.bmp", tile, nullptr);
+    BITMAP* tile = solidBitmap(50, 50, makecol(0, 200, 0));
+    saveImage("ground0", tile);
     destroy_bitmap(tile);
-    BITMAP* sprite = create_bitmap(100, 100);
-    clear_to_color(sprite, makecol(255, 0, 255));
+    BITMAP* sprite = solidBitmap(100, 100, makecol(255, 0, 255));
     rectfill(sprite, 40, 40, 59, 59, makecol(255, 0, 0));
-    save_bitmap("images/avatar0.bmp", sprite, nullptr);
+    saveImage("avatar0", sprite);
     destroy_bitmap(sprite);
 }
 

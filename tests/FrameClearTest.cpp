@@ -5,17 +5,13 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 // Ground is solid green; lawn is green on its left half and mask colour on its right half.
 void writeImages() {
-    mkdir("images", 0755);
-    BITMAP* tile = create_bitmap(50, 50);
-    clear_to_color(tile, makecol(0, 200, 0));
-    save_bitmap("images/ground0.bmp", tile, nullptr);
+    BITMAP* tile = solidBitmap(50, 50, makecol(0, 200, 0));
+    saveImage("ground0", tile);
     rectfill(tile, 25, 0, 49, 49, bitmap_mask_color(tile));
-    save_bitmap("images/lawn0.bmp", tile, nullptr);
+    saveImage("lawn0", tile);
     destroy_bitmap(tile);
 }
 

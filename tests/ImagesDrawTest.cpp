@@ -4,25 +4,21 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 // A 100 x 100 sprite: mask colour with a ring, a block and a stray pixel, so that it has runs of
 // every length; and an opaque 50 x 50 tile with a gradient.
 void writeImages() {
-    mkdir("images", 0755);
-    BITMAP* sprite = create_bitmap(100, 100);
-    clear_to_color(sprite, bitmap_mask_color(sprite));
+    BITMAP* sprite = solidBitmap(100, 100, makecol(255, 0, 255));
     circle(sprite, 50, 50, 30, makecol(250, 200, 10));
     rectfill(sprite, 10, 60, 39, 89, makecol(0, 0, 255));
     putpixel(sprite, 99, 0, makecol(255, 255, 255));
-    save_bitmap("images/cyclope0.bmp", sprite, nullptr);
+    saveImage("cyclope0", sprite);
     destroy_bitmap(sprite);
     BITMAP* tile = create_bitmap(50, 50);
     for (int y = 0; y < 50; ++y) {
         hline(tile, 0, y, 49, makecol(y * 5, 100, 250 - y * 5));
     }
-    save_bitmap("images/ground0.bmp", tile, nullptr);
+    saveImage("ground0", tile);
     destroy_bitmap(tile);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 TempDir::TempDir() {
@@ -95,6 +96,17 @@ void passes(World& world, int n) {
     for (int i = 0; i < n; ++i) {
         world.pass();
     }
+}
+
+BITMAP* solidBitmap(int width, int height, int colour) {
+    BITMAP* bitmap = create_bitmap(width, height);
+    clear_to_color(bitmap, colour);
+    return bitmap;
+}
+
+void saveImage(const std::string& key, BITMAP* bitmap) {
+    mkdir("images", 0755);
+    save_bitmap(("images/" + key + ".bmp").c_str(), bitmap, nullptr);
 }
 
 void releaseInput() {

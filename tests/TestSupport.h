@@ -38,6 +38,13 @@ std::vector<std::string> filled(int width, int height, char c);
 // Runs n passes of the world.
 void passes(World& world, int n);
 
+// A new bitmap of the given size filled with one colour; the caller destroys it.
+struct BITMAP;
+BITMAP* solidBitmap(int width, int height, int colour);
+
+// Saves a bitmap as images/<key>.bmp in the working directory, where the image cache looks.
+void saveImage(const std::string& key, BITMAP* bitmap);
+
 // Lets go of every key and mouse button.
 void releaseInput();
 

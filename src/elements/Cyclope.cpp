@@ -8,14 +8,9 @@ Cyclope::Cyclope(World* world) : Element(world, "cyclope", CYCLOPE) {
 
 void Cyclope::run() {
     Element::run();
-    if (isWalking() || !isAlive()) {
+    if (isWalking() || !isAlive() || hunt(AVATAR)) {
         return;
     }
-    Element* target = findTarget(AVATAR);
-    if (target == nullptr) {
-        // One try in a random axis direction: down, right, up or left.
-        move((std::rand() % 4) * 2);
-        return;
-    }
-    actOn(target, CYCLOPE);
+    // Nothing to hunt: one try in a random axis direction, down, right, up or left.
+    move((std::rand() % 4) * 2);
 }

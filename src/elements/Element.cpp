@@ -271,11 +271,21 @@ bool Element::isFoeForHealthy(const Element* e, int preyType) const {
     return ownAttacker || prey;
 }
 
-void Element::actOn(Element* target, int ownType) {
+bool Element::hunt(int preyType) {
+    Element* target = findTarget(preyType);
+    if (target == nullptr) {
+        return false;
+    }
+    actOn(target);
+    return true;
+}
+
+// Only the element in front decides between blow and bite; both are aimed at the target.
+void Element::actOn(Element* target) {
     Element* front = world->getFront(this, 1);
     if (front == nullptr) {
         stepToward(target);
-    } else if (front->creature && front->type != ownType) {
+    } else if (front->creature && front->type != type) {
         attack(target);
     } else if (isFoodForHungry(target)) {
         eat(target);

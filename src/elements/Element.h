@@ -101,11 +101,13 @@ class Element {
   protected:
     // The hunting procedure shared by the wild creatures: the first element of the vision list
     // that suits the mood (food when hungry; the attacker or the prey when healthy), then a blow
-    // or a bite decided by the element in front, or a step toward the target.
-    Element* findTarget(int preyType);
-    void actOn(Element* target, int ownType);
+    // or a bite decided by the element in front, or a step toward the target. False when nothing
+    // in sight suits, and the creature is free to wander.
+    bool hunt(int preyType);
 
   private:
+    Element* findTarget(int preyType);
+    void actOn(Element* target);
     bool isFoodForHungry(const Element* e) const;
     bool isFoeForHealthy(const Element* e, int preyType) const;
     void stepToward(const Element* target);

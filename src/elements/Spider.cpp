@@ -6,15 +6,10 @@ Spider::Spider(World* world) : Element(world, "spider", SPIDER) {
 
 void Spider::run() {
     Element::run();
-    if (isWalking() || !isAlive()) {
+    if (isWalking() || !isAlive() || hunt(CYCLOPE)) {
         return;
     }
-    Element* target = findTarget(CYCLOPE);
-    if (target == nullptr) {
-        patrol();
-        return;
-    }
-    actOn(target, SPIDER);
+    patrol();
 }
 
 // Straight on; when blocked, turn to the next of down, right, up, left.
