@@ -1,4 +1,5 @@
 #include "Element.h"
+#include "ElementArena.h"
 #include "TestSupport.h"
 #include "World.h"
 
@@ -39,7 +40,7 @@ TEST_F(FrameClearTest, ACellThatLostItsLandTurnsBlack) {
     world->pass();
     EXPECT_EQ(makecol(0, 0, 0), pixel(*world, 125, 125));
     EXPECT_EQ(makecol(0, 200, 0), pixel(*world, 175, 125));
-    delete tile;
+    ElementArena::destroy(tile);
 }
 
 TEST_F(FrameClearTest, TransparentPartsOfATileAreBlackWhereGroundWasBefore) {

@@ -1,6 +1,5 @@
 #include "Element.h"
 
-#include "ElementArena.h"
 #include "Timer.h"
 #include "Utils.h"
 #include "Vision.h"
@@ -29,12 +28,6 @@ Element::Element(World* world, std::string name, int type)
 
 Element::~Element() {
     delete vision;
-}
-
-void Element::operator delete(void* p) {
-    if (!ElementArena::holds(p)) {
-        ::operator delete(p);
-    }
 }
 
 void Element::run() {

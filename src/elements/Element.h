@@ -35,8 +35,6 @@ class Element {
     virtual ~Element();
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
-    // An element built in a world's ElementArena leaves its memory to the arena.
-    static void operator delete(void* p);
 
     virtual void run();
     virtual BITMAP* getImage() { return image; }

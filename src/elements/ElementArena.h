@@ -8,8 +8,8 @@
 
 // Storage for the elements of a world, handed out back to back in the order they are created.
 // A world creates its elements in sweep order, so the sweep reads memory as one stream instead
-// of jumping a whole row of cells at every step. `delete` still works on every element:
-// Element's operator delete leaves memory held here to the arena, which frees it all at once.
+// of jumping a whole row of cells at every step. Objects are ended with destroy(), which runs
+// their destructor; the arena frees all of the memory at once when it goes.
 class ElementArena {
   public:
     ElementArena() = default;
@@ -21,8 +21,8 @@ class ElementArena {
         return new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
     }
 
-    // True when p lies in a block of a live arena.
-    static bool holds(const void* p);
+    // Runs the object's destructor (the most derived one, for a virtual destructor).
+    template <class T> static void destroy(T* object) { object->~T(); }
 
   private:
     void* allocate(std::size_t size, std::size_t alignment);

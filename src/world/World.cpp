@@ -85,8 +85,8 @@ World::World(std::string fileName)
 World::~World() {
     for (int column = 0; column < width; ++column) {
         for (int row = 0; row < height; ++row) {
-            delete get(1, column, row);
-            delete get(0, column, row);
+            destroy(get(1, column, row));
+            destroy(get(0, column, row));
         }
     }
     for (Type* layer : layers) {
@@ -97,7 +97,7 @@ World::~World() {
     }
     layers.clear();
     for (Element* element : removed) {
-        delete element;
+        destroy(element);
     }
     delete images;
     delete calendar;
@@ -112,6 +112,12 @@ World::~World() {
     }
     if (buffer != nullptr) {
         destroy_bitmap(buffer);
+    }
+}
+
+void World::destroy(Element* element) {
+    if (element != nullptr) {
+        ElementArena::destroy(element);
     }
 }
 

@@ -90,6 +90,8 @@ class World {
                             const std::vector<int>& landTimes);
     Element* createElement(int code, int x, int y);
     Element* createLand(int code);
+    // Ends an element built in the arena, whose memory the arena releases with itself.
+    static void destroy(Element* element);
     static int clampOrigin(int v, int size, int screenSize);
 
     BITMAP* image;
