@@ -10,23 +10,6 @@ namespace {
 // that long is known, so longer texts need not be kept: memory stays bounded on any input.
 const std::size_t maxBufferLength = 254;
 const std::size_t chunkSize = 1 << 16;
-const std::size_t maxPlainDigits = 9;
-
-// Map files are made of short plain numbers, read here directly; any other text goes through
-// stringToInt, which defines what it means.
-int valueOf(const std::string& text) {
-    if (text.empty() || text.size() > maxPlainDigits) {
-        return stringToInt(text);
-    }
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return stringToInt(text);
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
 } // namespace
 
 LoadWorld::LoadWorld(std::string fileName)
@@ -116,7 +99,7 @@ void LoadWorld::appendToBuffer(char c) {
 
 void LoadWorld::closeValue() {
     inValue = false;
-    const int value = valueOf(buffer);
+    const int value = stringToInt(buffer);
     buffer.clear();
     switch (section) {
     case WORLD_SECTION: (width == 0 ? width : height) = value; break;
