@@ -235,41 +235,15 @@ void World::set(int layer, int column, int row, Element* e) {
 }
 
 bool World::stepOf(int direction, int& dx, int& dy) {
-    switch (direction) {
-    case 0:
-        dx = 0;
-        dy = 1;
-        return true;
-    case 2:
-        dx = 1;
-        dy = 0;
-        return true;
-    case 4:
-        dx = 0;
-        dy = -1;
-        return true;
-    case 6:
-        dx = -1;
-        dy = 0;
-        return true;
-    case 8:
-        dx = 1;
-        dy = 1;
-        return true;
-    case 10:
-        dx = -1;
-        dy = 1;
-        return true;
-    case 12:
-        dx = 1;
-        dy = -1;
-        return true;
-    case 14:
-        dx = -1;
-        dy = -1;
-        return true;
-    default: return false;
+    // Down, right, up, left, then the diagonals down-right, down-left, up-right, up-left.
+    static const int steps[8][2] = {{0, 1}, {1, 0},  {0, -1}, {-1, 0},
+                                    {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    if (direction < 0 || direction > 14 || direction % 2 != 0) {
+        return false;
     }
+    dx = steps[direction / 2][0];
+    dy = steps[direction / 2][1];
+    return true;
 }
 
 Element* World::get(Element* e, int layer, int direction) const {
