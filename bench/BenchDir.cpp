@@ -2,17 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <unistd.h>
-
-namespace {
-void linkHere(const std::string& target, const std::string& name) {
-    if (symlink(target.c_str(), name.c_str()) != 0) {
-        std::perror(name.c_str());
-        std::exit(2);
-    }
-}
-} // namespace
 
 const BenchDir& BenchDir::get() {
     static BenchDir instance;
@@ -21,23 +12,19 @@ const BenchDir& BenchDir::get() {
 
 BenchDir::BenchDir() {
     char pattern[] = "/tmp/orvalle-bench-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) {
-        std::perror("orvalle-bench work directory");
+    if (mkdtemp(pattern) == nullptr) {
+        std::perror("orvalle-bench work folder");
         std::exit(2);
     }
     dir = pattern;
-    linkHere(ORVALLE_DATA_DIR "/images", "images");
-    linkHere(ORVALLE_DATA_DIR "/orvalle.map", "orvalle.map");
 }
 
 BenchDir::~BenchDir() {
-    std::string command = "rm -rf '" + dir + "'";
-    if (std::system(command.c_str()) != 0) {
-        std::perror("rm");
-    }
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
 }
 
 std::size_t BenchDir::write(const std::string& name, const std::string& content) const {
-    std::ofstream(dir + "/" + name, std::ios::binary) << content;
+    std::ofstream(file(name), std::ios::binary) << content;
     return content.size();
 }

@@ -1,18 +1,18 @@
 #ifndef ORVALLE_BENCH_DIR_H
 #define ORVALLE_BENCH_DIR_H
 
+#include <cstddef>
 #include <string>
 
-// The working directory of the benchmarks: a fresh temporary directory holding links to the
-// shipped map and images but not the music, which cannot play without a timer driver.
-// It is the working directory for the whole run and is removed at exit.
+// A fresh temporary folder for the maps that the benchmarks generate, removed at exit.
 class BenchDir {
   public:
-    // The one directory of the process, created and entered on first use.
+    // The one folder of the process, created on first use.
     static const BenchDir& get();
 
-    const std::string& path() const { return dir; }
-    // Writes a file into the directory and returns its size in bytes.
+    // The path of a file in the folder.
+    std::string file(const std::string& name) const { return dir + "/" + name; }
+    // Writes a file into the folder and returns its size in bytes.
     std::size_t write(const std::string& name, const std::string& content) const;
 
   private:

@@ -12,7 +12,8 @@
 #include <memory>
 
 namespace {
-const char* const shippedMap = "orvalle.map";
+const char* const dataFolder = ORVALLE_DATA_DIR;
+const char* const shippedMap = ORVALLE_DATA_DIR "/orvalle.map";
 
 struct MapFile {
     std::string name;
@@ -30,12 +31,12 @@ const MapFile& tiledMap(int size) {
     static const TiledMap source(shippedMap);
     const std::string name = "tiled" + std::to_string(size) + ".map";
     const std::size_t bytes = dir.write(name, source.text(size, size));
-    return written[size] = MapFile{name, bytes};
+    return written[size] = MapFile{dir.file(name), bytes};
 }
 
+// The shipped world with its images and music (which stays silent without a sound driver).
 std::unique_ptr<World> shippedWorld() {
-    BenchDir::get();
-    return std::make_unique<World>(shippedMap);
+    return std::make_unique<World>(shippedMap, dataFolder);
 }
 
 std::size_t fileSize(const char* name) {
@@ -49,7 +50,7 @@ std::size_t fileSize(const char* name) {
 // Builds worlds on a map; only the building is timed, not the tearing down.
 void buildWorlds(benchmark::State& state, const std::string& map, std::size_t bytes) {
     for (auto _ : state) {
-        auto world = std::make_unique<World>(map);
+        auto world = std::make_unique<World>(map, dataFolder);
         state.PauseTiming();
         world.reset();
         state.ResumeTiming();
@@ -77,7 +78,7 @@ BENCHMARK(BM_DrawShippedMap)->Unit(benchmark::kMicrosecond);
 // The counter per_cell is the time of the sweep divided by the cells of one layer.
 static void BM_SimulateTiled(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
-    World world(tiledMap(size).name);
+    World world(tiledMap(size).name, dataFolder);
     for (auto _ : state) {
         world.simulate();
     }
@@ -96,7 +97,6 @@ static void BM_VisionRange3(benchmark::State& state) {
 BENCHMARK(BM_VisionRange3);
 
 static void BM_BuildShippedWorld(benchmark::State& state) {
-    BenchDir::get();
     buildWorlds(state, shippedMap, fileSize(shippedMap));
 }
 BENCHMARK(BM_BuildShippedWorld)->Unit(benchmark::kMillisecond);

@@ -28,16 +28,13 @@ for target in $targets; do
     artifacts="$root/build-fuzz/artifacts/$target"
     mkdir -p "$committed" "$work" "$artifacts"
     cp "$root"/data/orvalle.map "$root"/tests/maps/*.map "$root"/tests/fuzz/seeds/* "$work"/
-    # The world reads images and music from its working directory: run in an empty one.
-    scratch=$(mktemp -d)
-    (cd "$scratch" &&
-        "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=1024 -max_len=32768 \
-            -dict="$root/tests/fuzz/map.dict" -artifact_prefix="$artifacts/" -print_final_stats=1 \
-            "$work" "$committed")
+    "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=1024 -max_len=32768 \
+        -dict="$root/tests/fuzz/map.dict" -artifact_prefix="$artifacts/" -print_final_stats=1 \
+        "$work" "$committed"
     merged=$(mktemp -d)
-    (cd "$scratch" && "$fuzzer" -merge=1 "$merged" "$committed" "$work")
+    "$fuzzer" -merge=1 "$merged" "$committed" "$work"
     rm -f "$committed"/*
     cp "$merged"/* "$committed"/
-    rm -rf "$scratch" "$merged"
+    rm -rf "$merged"
     echo "$target: $(find "$committed" -type f | wc -l) inputs in $committed"
 done

@@ -66,9 +66,7 @@ TEST_F(AvatarTest, VisionKeyComesBeforeHitting) {
 }
 
 TEST_F(AvatarTest, AltNeverBitesALiveCreatureNorEatsAtFullHealth) {
-    for (int i = 0; i < 5; ++i) {
-        avatar->decHelth();
-    }
+    lowerHelthTo(avatar, avatar->getHelth() - 5);
     hold({KEY_ALT});
     world->pass();
     EXPECT_EQ(100, victim->getFood());
@@ -121,9 +119,7 @@ TEST_F(AvatarTest, KeysAreIgnoredDuringTheStepPause) {
 }
 
 TEST_F(AvatarTest, ADeadAvatarIgnoresEveryKey) {
-    for (int i = 0; i < 101; ++i) {
-        avatar->decHelth();
-    }
+    kill(avatar);
     hold({KEY_UP, KEY_LCONTROL, KEY_ALT});
     world->pass();
     EXPECT_TRUE(standsAt(2, 2));

@@ -11,12 +11,6 @@ class CensusTest : public ::testing::Test {
     TempDir dir;
 };
 
-// Takes all health and then life: decHelth ends a life only once the health is used up.
-void killOff(Element* creature) {
-    while (creature->isAlive()) {
-        creature->decHelth();
-    }
-}
 } // namespace
 
 TEST_F(CensusTest, CountsTheLivingAndTheTreesOfAFreshWorld) {
@@ -35,7 +29,7 @@ TEST_F(CensusTest, CountsTheLivingAndTheTreesOfAFreshWorld) {
 TEST_F(CensusTest, ACarcassIsDeadAndHasMeatUntilItsFoodIsGone) {
     auto world = makeWorld(filled(3, 1, 'g'), {"S.C"});
     Element* cyclope = world->get(1, 2, 0);
-    killOff(cyclope);
+    kill(cyclope);
     Census withMeat(*world);
     EXPECT_EQ(0, withMeat.getAlive(CYCLOPE));
     EXPECT_EQ(1, withMeat.getDead(CYCLOPE));
@@ -50,7 +44,7 @@ TEST_F(CensusTest, ACarcassIsDeadAndHasMeatUntilItsFoodIsGone) {
 TEST_F(CensusTest, RemainsTakenOffTheGridStillCountAsDead) {
     auto world = makeWorld(filled(2, 1, 'g'), {"@S"});
     Element* spider = world->get(1, 1, 0);
-    killOff(spider);
+    kill(spider);
     spider->setFood(0);
     while (world->get(1, 1, 0) == spider) {
         world->simulate();
@@ -74,7 +68,7 @@ TEST_F(CensusTest, AnEatenTreeAddsNoFoodAndIsNotCountedAsHavingAny) {
 
 TEST_F(CensusTest, TheRowFollowsTheHeaderColumnByColumn) {
     auto world = makeWorld(filled(4, 2, 'g'), {"CCS@", "TT.."});
-    killOff(world->get(1, 1, 0));
+    kill(world->get(1, 1, 0));
     EXPECT_EQ("pass,cyclopes_alive,cyclopes_dead,spiders_alive,spiders_dead,avatars_alive,"
               "avatars_dead,carcasses_with_meat,trees_with_food,tree_food",
               Census::header());

@@ -62,7 +62,6 @@ TEST(CorpusReplay, MapReaderInputs) {
 TEST(CorpusReplay, WorldInputs) {
     const std::vector<std::string> files = corpusFiles("run-world");
     ASSERT_FALSE(files.empty());
-    TempDir dir;
     int worlds = 0;
     for (const std::string& path : files) {
         const std::vector<std::uint8_t> bytes = bytesOf(path);

@@ -11,15 +11,17 @@ namespace {
 // An element that tells when its destructor runs.
 class WatchedElement : public Element {
   public:
-    WatchedElement(World* world, bool& destroyed)
-        : Element(world, "tree", TREE), destroyed(destroyed) {}
-    ~WatchedElement() override { destroyed = true; }
+    WatchedElement(World* owner, int& destroyedCount)
+        : Element(owner, "tree", TREE), destroyed(destroyedCount) {}
+    ~WatchedElement() override { ++destroyed; }
 
   private:
-    bool& destroyed;
+    int& destroyed;
 };
 
-struct Large {
+// An element larger than one of the arena's blocks.
+struct LargeElement : Element {
+    explicit LargeElement(World* owner) : Element(owner, "tree", TREE) {}
     char bytes[3 << 20];
 };
 
@@ -36,28 +38,28 @@ TEST_F(ElementArenaTest, HandsOutStorageBackToBackInCreationOrder) {
     Element* second = arena.create<Element>(world.get(), "wall", WALL);
     EXPECT_EQ(reinterpret_cast<char*>(first) + sizeof(Element), reinterpret_cast<char*>(second));
     EXPECT_EQ(WALL, second->getType());
-    ElementArena::destroy(first);
-    ElementArena::destroy(second);
 }
 
-TEST_F(ElementArenaTest, DestroyRunsTheMostDerivedDestructor) {
-    ElementArena arena;
-    bool destroyed = false;
-    Element* element = arena.create<WatchedElement>(world.get(), destroyed);
-    ElementArena::destroy(element);
-    EXPECT_TRUE(destroyed);
+TEST_F(ElementArenaTest, EndsEachElementOnceWithItsMostDerivedDestructor) {
+    int destroyed = 0;
+    {
+        ElementArena arena;
+        arena.create<WatchedElement>(world.get(), destroyed);
+        arena.create<WatchedElement>(world.get(), destroyed);
+        EXPECT_EQ(0, destroyed);
+    }
+    EXPECT_EQ(2, destroyed);
 }
 
 TEST_F(ElementArenaTest, ObjectsLargerThanABlockGetABlockOfTheirOwn) {
     ElementArena arena;
-    Large* large = arena.create<Large>();
+    LargeElement* large = arena.create<LargeElement>(world.get());
     large->bytes[sizeof large->bytes - 1] = 1;
     Element* after = arena.create<Element>(world.get(), "tree", TREE);
     // The element lies outside the large object and is aligned.
     EXPECT_TRUE(reinterpret_cast<char*>(after) >= large->bytes + sizeof large->bytes ||
                 reinterpret_cast<char*>(after) + sizeof(Element) <= large->bytes);
     EXPECT_EQ(0u, reinterpret_cast<std::uintptr_t>(after) % alignof(Element));
-    ElementArena::destroy(after);
 }
 
 TEST_F(ElementArenaTest, AWorldLaysItsElementsOutInSweepOrder) {

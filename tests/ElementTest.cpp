@@ -25,17 +25,6 @@ class ElementTest : public ::testing::Test {
         }
     }
 
-    void lowerHelthTo(Element* e, int helth) {
-        while (e->getHelth() > helth) {
-            e->decHelth();
-        }
-    }
-
-    void kill(Element* e) {
-        lowerHelthTo(e, 0);
-        e->decHelth();
-    }
-
     TempDir dir;
     std::unique_ptr<World> world;
     Element* cyclope = nullptr;

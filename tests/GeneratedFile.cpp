@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-GeneratedFile::GeneratedFile(std::vector<Piece> pieces)
-    : pieces(std::move(pieces)), piece(0), repeatsDone(0), offset(0) {}
+GeneratedFile::GeneratedFile(std::vector<Piece> content)
+    : pieces(std::move(content)), piece(0), repeatsDone(0), offset(0) {}
 
 std::FILE* GeneratedFile::open() {
     piece = 0;

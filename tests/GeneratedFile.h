@@ -16,7 +16,7 @@ class GeneratedFile {
         std::uint64_t repeat;
     };
 
-    explicit GeneratedFile(std::vector<Piece> pieces);
+    explicit GeneratedFile(std::vector<Piece> content);
 
     // A new stream over the whole content; the caller closes it. The object must outlive it.
     std::FILE* open();

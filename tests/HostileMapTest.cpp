@@ -107,12 +107,12 @@ TEST(HostileMap, NumbersBeyond32BitsDoNotWrapAround) {
 
 TEST(HostileMap, CodesBeyond32BitsAreClampedAndMakeNothing) {
     TempDir dir;
-    std::ofstream("orvalle.map") << "<world>{[2][1]}<land>{[4294967396][100]}"
-                                    "<element>{[-4294967295][1]}";
-    LoadWorld reader("orvalle.map");
+    dir.write("orvalle.map", "<world>{[2][1]}<land>{[4294967396][100]}"
+                             "<element>{[-4294967295][1]}");
+    LoadWorld reader(dir.file("orvalle.map"));
     EXPECT_EQ(INT_MAX, reader.getNext(0));
     EXPECT_EQ(INT_MIN, reader.getNext(1));
-    World world("orvalle.map");
+    World world(dir.file("orvalle.map"), dir.path());
     EXPECT_EQ(nullptr, world.get(0, 0, 0));
     EXPECT_EQ(nullptr, world.get(1, 0, 0));
     EXPECT_NE(nullptr, world.getAvatar());
@@ -204,14 +204,15 @@ TEST(HostileMap, ATwoHundredMegabyteValueNeverClosedIsStreamedAndRefused) {
 
 TEST(HostileMapDeathTest, AMissingFileEndsTheProgramWithStatus1) {
     TempDir dir;
-    EXPECT_EXIT(World("missing.map"), ::testing::ExitedWithCode(1),
-                "Error loanding filemissing\\.map");
+    EXPECT_EXIT(World(dir.file("missing.map"), dir.path()), ::testing::ExitedWithCode(1),
+                "Error loanding file.*/missing\\.map");
 }
 
 TEST(HostileMapDeathTest, AnInvalidFileEndsTheProgramWithStatus1) {
     TempDir dir;
-    std::ofstream("bad.map") << mapWithCodes("65536", "65536", 0, 0);
-    EXPECT_EXIT(World("bad.map"), ::testing::ExitedWithCode(1), "Invalid world file: bad\\.map");
+    dir.write("bad.map", mapWithCodes("65536", "65536", 0, 0));
+    EXPECT_EXIT(World(dir.file("bad.map"), dir.path()), ::testing::ExitedWithCode(1),
+                "Invalid world file: .*/bad\\.map");
 }
 
 TEST(HostileMap, WorldsWithoutOrWithTwoAvatarsRun) {
@@ -223,4 +224,18 @@ TEST(HostileMap, WorldsWithoutOrWithTwoAvatarsRun) {
     passes(*twins, 50);
     ASSERT_NE(nullptr, twins->getAvatar());
     EXPECT_EQ(nullptr, twins->get(1, 2, 0));
+}
+
+TEST(HostileMap, ASecondMapIsRefusedAndTheGridStaysAsItWas) {
+    TempDir dir;
+    auto world = makeWorld(filled(2, 2, 'g'), {"@.", ".C"});
+    dir.write("big.map", mapText(filled(40, 40, 'g'), filled(40, 40, 'T')));
+    ::testing::internal::CaptureStderr();
+    world->loadWorld(dir.file("big.map"));
+    EXPECT_NE(std::string::npos,
+              ::testing::internal::GetCapturedStderr().find("already holds a map"));
+    EXPECT_EQ(2, world->getWidth());
+    EXPECT_EQ(nullptr, world->get(0, 30, 30));
+    EXPECT_EQ(CYCLOPE, world->get(1, 1, 1)->getType());
+    passes(*world, 3);
 }

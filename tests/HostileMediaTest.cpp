@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 std::string readFile(const std::string& path) {
@@ -20,18 +19,20 @@ std::string readFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+// Writes a file into the test's media folder.
+void writeFile(const std::string& name, const std::string& bytes) {
+    TempDir::current().write(name, bytes);
 }
 
 // A valid 24-bit BMP of the given size, as Allegro saves it.
 std::string validBmp(int width, int height) {
     BITMAP* bitmap = create_bitmap(width, height);
     clear_to_color(bitmap, makecol(10, 200, 30));
-    save_bitmap("valid.bmp", bitmap, nullptr);
+    const std::string path = TempDir::current().file("valid.bmp");
+    save_bitmap(path.c_str(), bitmap, nullptr);
     destroy_bitmap(bitmap);
-    std::string bytes = readFile("valid.bmp");
-    std::remove("valid.bmp");
+    std::string bytes = readFile(path);
+    std::remove(path.c_str());
     return bytes;
 }
 
@@ -48,9 +49,8 @@ void put16(std::string& bytes, std::size_t at, std::uint16_t value) {
 
 // Writes images/avatar0.bmp and reports whether the cache took it instead of the placeholder.
 bool avatarImageLoads(const std::string& bytes) {
-    mkdir("images", 0755);
     writeFile("images/avatar0.bmp", bytes);
-    Images images;
+    Images images(TempDir::current().path());
     images.add("avatar");
     return images.get("avatar0") != images.get("void") && images.get("avatar0") != nullptr;
 }
@@ -124,7 +124,6 @@ TEST_F(HostileMedia, AnOs2BmpLoadsUnlessRowsAreMissing) {
 }
 
 TEST_F(HostileMedia, AWorldWithBrokenImagesRunsAndDraws) {
-    mkdir("images", 0755);
     const std::string bmp = validBmp(50, 50);
     writeFile("images/avatar0.bmp", bmp.substr(0, 100));
     writeFile("images/ground0.bmp", std::string(3000, 'x'));

@@ -18,17 +18,6 @@ class HuntingTest : public ::testing::Test {
 
     Element* at(int x, int y) { return world->get(1, x, y); }
 
-    static void lowerHelthTo(Element* e, int helth) {
-        while (e->getHelth() > helth) {
-            e->decHelth();
-        }
-    }
-
-    static void kill(Element* e) {
-        lowerHelthTo(e, 0);
-        e->decHelth();
-    }
-
     TempDir dir;
     std::unique_ptr<World> world;
 };

@@ -66,7 +66,7 @@ class ImagesDrawTest : public ::testing::Test {
     }
 
     TempDir dir;
-    Images images;
+    Images images{dir.path()};
 };
 } // namespace
 

@@ -6,18 +6,15 @@
 
 #include <initializer_list>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 // Writes images//<name><frame>.bmp for each frame; frame f is 10 + f pixels wide, so a loaded
 // bitmap tells by its width which file it came from.
 void writeFrames(const std::string& name, std::initializer_list<int> frames) {
-    mkdir("images", 0755);
     for (int frame : frames) {
         BITMAP* bitmap = create_bitmap(10 + frame, 5);
         clear_to_color(bitmap, makecol(10 * frame, 20, 30));
-        std::string path = "images/" + name + std::to_string(frame) + ".bmp";
-        save_bitmap(path.c_str(), bitmap, nullptr);
+        saveImage(name + std::to_string(frame), bitmap);
         destroy_bitmap(bitmap);
     }
 }
@@ -49,7 +46,7 @@ TEST(ImageCache, PlaceholderIsAMagentaSquareWithAWhiteCross) {
 TEST(ImageCache, OnlyFrameZeroFillsEveryFrame) {
     TempDir dir;
     writeFrames("avatar", {0});
-    Images images;
+    Images images(dir.path());
     images.add("avatar");
     for (int frame = 0; frame < 16; ++frame) {
         EXPECT_EQ(0, sourceFrame(images, "avatar" + std::to_string(frame))) << frame;
@@ -59,7 +56,7 @@ TEST(ImageCache, OnlyFrameZeroFillsEveryFrame) {
 TEST(ImageCache, MissingFramesFollowTheFallbackChain) {
     TempDir dir;
     writeFrames("avatar", {0, 1, 2, 3});
-    Images images;
+    Images images(dir.path());
     images.add("avatar");
     const int expected[16] = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 0, 1, 0, 1, 0, 1};
     for (int frame = 0; frame < 16; ++frame) {
@@ -70,7 +67,7 @@ TEST(ImageCache, MissingFramesFollowTheFallbackChain) {
 TEST(ImageCache, WithoutFrameZeroOnlyTheChainOfALoadedFrameAvoidsThePlaceholder) {
     TempDir dir;
     writeFrames("avatar", {3});
-    Images images;
+    Images images(dir.path());
     images.add("avatar");
     for (int frame = 0; frame < 16; ++frame) {
         const int expected = (frame == 3 || frame == 7) ? 3 : -1;
@@ -80,7 +77,7 @@ TEST(ImageCache, WithoutFrameZeroOnlyTheChainOfALoadedFrameAvoidsThePlaceholder)
 
 TEST(ImageCache, NoFilesGivesThePlaceholderEverywhere) {
     TempDir dir;
-    Images images;
+    Images images(dir.path());
     images.add("tree");
     for (int frame = 0; frame < 16; ++frame) {
         EXPECT_EQ(-1, sourceFrame(images, "tree" + std::to_string(frame)));
@@ -89,7 +86,7 @@ TEST(ImageCache, NoFilesGivesThePlaceholderEverywhere) {
 
 TEST(ImageCache, UnknownKeysGiveNull) {
     TempDir dir;
-    Images images;
+    Images images(dir.path());
     images.add("avatar");
     EXPECT_EQ(nullptr, images.get("avatar16"));
     EXPECT_EQ(nullptr, images.get("Avatar0"));
@@ -101,7 +98,7 @@ TEST(ImageCache, UnreadableFilesFallBack) {
     writeFrames("wall", {0});
     dir.write("images/wall1.bmp", "BM this is not a bitmap");
     dir.write("images/wall2.bmp", "");
-    Images images;
+    Images images(dir.path());
     images.add("wall");
     EXPECT_EQ(0, sourceFrame(images, "wall1"));
     EXPECT_EQ(0, sourceFrame(images, "wall2"));
@@ -111,7 +108,7 @@ TEST(ImageCache, KeysArePlainConcatenationsAndTheLaterStoreWins) {
     // Frame 10 of "a" and frame 0 of "a1" share the key "a10".
     TempDir dir;
     writeFrames("a", {0});
-    Images images;
+    Images images(dir.path());
     images.add("a");
     EXPECT_EQ(0, sourceFrame(images, "a10"));
     images.add("a1");
@@ -123,7 +120,7 @@ TEST(ImageCache, KeysArePlainConcatenationsAndTheLaterStoreWins) {
 TEST(ImageCache, FrameTablesFollowTheKeys) {
     TempDir dir;
     writeFrames("fire", {0, 1});
-    Images images;
+    Images images(dir.path());
     images.add("fire");
     const Images::Frames& frames = images.getFrames("fire");
     EXPECT_EQ(images.get("fire0"), frames[0]);
@@ -135,7 +132,7 @@ TEST(ImageCache, FrameTablesFollowTheKeys) {
 TEST(ImageCache, BitmapsWithoutMaskPixelsAreOpaque) {
     TempDir dir;
     writeFrames("rocks", {0});
-    Images images;
+    Images images(dir.path());
     images.add("rocks");
     EXPECT_TRUE(images.isOpaque(images.get("rocks0")));
     EXPECT_FALSE(images.isOpaque(images.get("void")));

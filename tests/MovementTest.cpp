@@ -39,9 +39,7 @@ TEST_F(MovementTest, EveryKindOnTheElementLayerBlocks) {
         EXPECT_EQ(column, world->get(1, column, 1)->getX());
     }
     Element* spider = world->get(1, 4, 0);
-    for (int i = 0; i < 101; ++i) {
-        spider->decHelth();
-    }
+    kill(spider);
     ASSERT_FALSE(spider->isAlive());
     EXPECT_FALSE(world->get(1, 4, 1)->move(4));
 }

@@ -11,12 +11,6 @@ class ScenarioTest : public ::testing::Test {
   protected:
     void SetUp() override { releaseInput(); }
 
-    static void lowerHelthTo(Element* e, int helth) {
-        while (e->getHelth() > helth) {
-            e->decHelth();
-        }
-    }
-
     TempDir dir;
 };
 } // namespace
@@ -65,8 +59,7 @@ TEST_F(ScenarioTest, ACarcassIsEatenToRemainsAndErased) {
     auto world = makeWorld(filled(3, 3, 'g'), {"#C#", "#C#", "###"});
     Element* eater = world->get(1, 1, 0);
     Element* body = world->get(1, 1, 1);
-    lowerHelthTo(body, 0);
-    body->decHelth();
+    kill(body);
     lowerHelthTo(eater, 5);
     int pass = 0;
     while (body->getFood() > 0 && pass < 1000) {

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "Element.h"
 #include "World.h"
 
 #include <allegro.h>
@@ -7,35 +8,38 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
-TempDir::TempDir() {
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer) != nullptr) {
-        previous = buffer;
-    }
+namespace {
+const TempDir* innermost = nullptr;
+} // namespace
+
+TempDir::TempDir() : outer(innermost) {
     char pattern[] = "/tmp/orvalle-test-XXXXXX";
     dir = mkdtemp(pattern);
-    if (chdir(dir.c_str()) != 0) {
-        std::perror("chdir");
-    }
+    innermost = this;
 }
 
 TempDir::~TempDir() {
-    if (chdir(previous.c_str()) != 0) {
-        std::perror("chdir");
+    innermost = outer;
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+}
+
+const TempDir& TempDir::current() {
+    if (innermost == nullptr) {
+        std::fprintf(stderr, "No TempDir lives: the test needs one for its files\n");
+        std::abort();
     }
-    std::string command = "rm -rf '" + dir + "'";
-    if (std::system(command.c_str()) != 0) {
-        std::perror("rm");
-    }
+    return *innermost;
 }
 
 void TempDir::write(const std::string& name, const std::string& content) const {
-    std::ofstream out(dir + "/" + name, std::ios::binary);
-    out << content;
+    const std::filesystem::path path = file(name);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
 }
 
 namespace {
@@ -84,8 +88,9 @@ std::string mapText(const std::vector<std::string>& land,
 
 std::unique_ptr<World> makeWorld(const std::vector<std::string>& land,
                                  const std::vector<std::string>& elements) {
-    std::ofstream("orvalle.map") << mapText(land, elements);
-    return std::make_unique<World>("orvalle.map");
+    const TempDir& dir = TempDir::current();
+    dir.write("orvalle.map", mapText(land, elements));
+    return std::make_unique<World>(dir.file("orvalle.map"), dir.path());
 }
 
 std::vector<std::string> filled(int width, int height, char c) {
@@ -104,9 +109,10 @@ BITMAP* solidBitmap(int width, int height, int colour) {
     return bitmap;
 }
 
-void saveImage(const std::string& key, BITMAP* bitmap) {
-    mkdir("images", 0755);
-    save_bitmap(("images/" + key + ".bmp").c_str(), bitmap, nullptr);
+void saveImage(const std::string& entry, BITMAP* bitmap) {
+    const TempDir& dir = TempDir::current();
+    mkdir(dir.file("images").c_str(), 0755);
+    save_bitmap(dir.file("images/" + entry + ".bmp").c_str(), bitmap, nullptr);
 }
 
 void releaseInput() {
@@ -114,4 +120,15 @@ void releaseInput() {
     mouse_b = 0;
     mouse_x = 0;
     mouse_y = 0;
+}
+
+void lowerHelthTo(Element* e, int helth) {
+    while (e->getHelth() > helth) {
+        e->decHelth();
+    }
+}
+
+void kill(Element* creature) {
+    lowerHelthTo(creature, 0);
+    creature->decHelth();
 }

@@ -7,7 +7,9 @@
 
 class World;
 
-// A fresh temporary directory that is the working directory while the object lives.
+// A fresh temporary directory, removed with the object. While it lives it is the test's media
+// folder: makeWorld writes its map there and the world reads its images from there, and
+// saveImage writes into it. The working directory is never changed.
 class TempDir {
   public:
     TempDir();
@@ -16,11 +18,17 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return dir; }
+    // The path of a file in the directory.
+    std::string file(const std::string& name) const { return dir + "/" + name; }
+    // Writes a file, with the folders its name asks for.
     void write(const std::string& name, const std::string& content) const;
+
+    // The most recently created directory that still lives.
+    static const TempDir& current();
 
   private:
     std::string dir;
-    std::string previous;
+    const TempDir* outer;
 };
 
 // Map text from two character pictures of equal size, one string per row.
@@ -28,7 +36,8 @@ class TempDir {
 // Elements: @ avatar, C cyclope, F fire, T tree, S spider, # wall, anything else empty.
 std::string mapText(const std::vector<std::string>& land, const std::vector<std::string>& elements);
 
-// Writes orvalle.map into the working directory from the pictures and builds a world on it.
+// Writes orvalle.map into the current TempDir from the pictures and builds a world on it, with
+// that directory as its media folder.
 std::unique_ptr<World> makeWorld(const std::vector<std::string>& land,
                                  const std::vector<std::string>& elements);
 
@@ -42,10 +51,16 @@ void passes(World& world, int n);
 struct BITMAP;
 BITMAP* solidBitmap(int width, int height, int colour);
 
-// Saves a bitmap as images/<key>.bmp in the working directory, where the image cache looks.
-void saveImage(const std::string& key, BITMAP* bitmap);
+// Saves a bitmap as images/<entry>.bmp in the current TempDir, where the image cache looks.
+void saveImage(const std::string& entry, BITMAP* bitmap);
 
 // Lets go of every key and mouse button.
 void releaseInput();
+
+class Element;
+// Takes health points one by one until the element has the given health.
+void lowerHelthTo(Element* e, int helth);
+// Kills a creature: its health runs out, and the decrement that finds it at 0 ends its life.
+void kill(Element* creature);
 
 #endif

@@ -1,5 +1,4 @@
 #include "Element.h"
-#include "ElementArena.h"
 #include "TestSupport.h"
 #include "Vision.h"
 #include "World.h"
@@ -50,5 +49,4 @@ TEST(VisionReuseTest, ARefilledVisionHoldsOnlyWhatIsInTheConeNow) {
     vision = cyclope->getVision();
     EXPECT_EQ((std::vector<Element*>{world->get(1, 0, 1), world->get(1, 2, 1)}), drain(*vision, 1));
     EXPECT_EQ(3u, drain(*vision, 0).size());
-    ElementArena::destroy(tree);
 }

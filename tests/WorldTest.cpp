@@ -14,12 +14,10 @@ class WorldTest : public ::testing::Test {
     TempDir dir;
 };
 
-// Kills a creature by running its health down, then eats its body empty when asked.
-void kill(Element* creature, bool eatAll) {
-    for (int i = 0; i < 101; ++i) {
-        creature->decHelth();
-    }
-    while (eatAll && creature->isEatenBy(nullptr) == 1) {
+// Kills a creature and eats its body empty, so that its remains start to rot.
+void killAndEmpty(Element* creature) {
+    kill(creature);
+    while (creature->isEatenBy(nullptr) == 1) {
     }
 }
 
@@ -145,7 +143,7 @@ TEST_F(WorldTest, ErasedElementsLeaveTheGridButStaySelectedAndAlive) {
     world->pass();
     EXPECT_EQ(cyclope, world->getSelected());
     releaseInput();
-    kill(cyclope, true);
+    killAndEmpty(cyclope);
     // The remains stay for 100 calls once the food is gone.
     passes(*world, 99);
     EXPECT_EQ(cyclope, world->get(1, 0, 0));
@@ -221,7 +219,7 @@ TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
 TEST_F(WorldTest, DestroyingTheWorldReleasesGridAndErasedElements) {
     // Run under the sanitizers or valgrind, this catches double deletes and leaks.
     auto world = makeWorld(filled(3, 3, 'g'), {"C.S", "...", "@.T"});
-    kill(world->get(1, 0, 0), true);
+    killAndEmpty(world->get(1, 0, 0));
     passes(*world, 101);
     EXPECT_EQ(nullptr, world->get(1, 0, 0));
     EXPECT_NE(nullptr, world->get(1, 2, 2));

@@ -29,7 +29,8 @@ int c_strToInt(char* text) {
     return static_cast<int>(value);
 }
 
-int stringToInt(std::string text) {
+// By value, as callers hand over the text they read; the work buffer is the only copy kept.
+int stringToInt(std::string text) { // NOLINT(performance-unnecessary-value-param)
     char work[bufferSize];
     std::size_t length = text.copy(work, bufferSize - 1);
     work[length] = '\0';

@@ -3,11 +3,7 @@
 #include "Vision.h"
 #include "World.h"
 
-Avatar::Avatar(World* world) : Element(world, "avatar", AVATAR) {
-    setCreature(true);
-    setWorking(false);
-    setMaxTime(6);
-}
+Avatar::Avatar(World* owner) : Element(owner, ElementKind::of(AVATAR)) {}
 
 void Avatar::run() {
     Element::run();
@@ -19,29 +15,29 @@ void Avatar::run() {
 
 // The first held key in this order decides the one action of the pass.
 void Avatar::actOnKeys() {
-    World* world = getWorld();
+    World* here = getWorld();
     if (key[KEY_UP]) {
-        move(4);
+        move(UP);
     } else if (key[KEY_DOWN]) {
-        move(0);
+        move(DOWN);
     } else if (key[KEY_RIGHT]) {
-        move(2);
+        move(RIGHT);
     } else if (key[KEY_LEFT]) {
-        move(6);
+        move(LEFT);
     } else if (key[KEY_A]) {
         delete getVision();
-        setVision(world->getVision(this, getVisionRange()));
+        setVision(here->getVision(this, getVisionRange()));
     } else if (key[KEY_LCONTROL]) {
-        if (Element* front = world->getFront(this, 1)) {
+        if (Element* front = here->getFront(this, World::elementLayer)) {
             attack(front);
         }
     } else if (key[KEY_ALT]) {
-        if (Element* front = world->getFront(this, 1)) {
+        if (Element* front = here->getFront(this, World::elementLayer)) {
             eat(front);
         }
     } else if (key[KEY_M]) {
-        world->setMusic(true);
+        here->setMusic(true);
     } else if (key[KEY_N]) {
-        world->setMusic(false);
+        here->setMusic(false);
     }
 }

@@ -6,7 +6,7 @@
 // The creature the user steers with the keyboard.
 class Avatar : public Element {
   public:
-    explicit Avatar(World* world);
+    explicit Avatar(World* owner);
     void run() override;
 
   private:

@@ -2,9 +2,7 @@
 
 #include <cstdlib>
 
-Cyclope::Cyclope(World* world) : Element(world, "cyclope", CYCLOPE) {
-    setCreature(true);
-}
+Cyclope::Cyclope(World* owner) : Element(owner, ElementKind::of(CYCLOPE)) {}
 
 void Cyclope::run() {
     Element::run();

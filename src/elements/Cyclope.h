@@ -6,7 +6,7 @@
 // A wild creature that wanders at random, hunts the avatar and eats when hungry.
 class Cyclope : public Element {
   public:
-    explicit Cyclope(World* world);
+    explicit Cyclope(World* owner);
     void run() override;
 };
 

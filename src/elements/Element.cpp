@@ -5,25 +5,39 @@
 #include "Vision.h"
 #include "World.h"
 
+#include <string>
 #include <utility>
 
 namespace {
-const int hungerThreshold = 19;
 const int maxHelth = 100;
+const int maxFood = 100;
+const int maxStrong = 100;
+const int initialStrong = 10;
+const int initialMaxTime = 10;
+const int initialVisionRange = 3;
 const int biteSize = 10;
+// Facings that setDirection stores: the four axes and the diagonals' codes below 8.
+const int highestFacing = 7;
 } // namespace
 
-Element::Element(World* world, std::string name, int type)
-    : world(world), images(nullptr), image(nullptr), lastSecound(0), time(0), maxTime(10),
-      direction(0), type(type), counterAttack(maxCounterAttack), counterEat(maxCounterEat),
-      counterFood(maxCounterFood), counterUnderAttack(maxCounterUnderAttack),
-      counterHelth(maxCounterHelth), attacker(nullptr), food(100), walking(false), working(true),
-      alive(true), creature(false), underAttack(false), toErase(false), counterDead(0), x(0), y(0),
-      imageMeat(nullptr), imageDead(nullptr), name(std::move(name)), visionRange(3),
-      helth(maxHelth), strong(10), vision(nullptr) {
-    loadImages(this->name);
+Element::Element(World* owner, std::string kindName, int typeCode)
+    : world(owner), images(nullptr), image(nullptr), lastSecound(0), time(0),
+      maxTime(initialMaxTime), direction(0), type(typeCode), counterAttack(maxCounterAttack),
+      counterEat(maxCounterEat), counterFood(maxCounterFood),
+      counterUnderAttack(maxCounterUnderAttack), counterHelth(maxCounterHelth), attacker(nullptr),
+      food(maxFood), walking(false), working(true), alive(true), creature(false),
+      underAttack(false), toErase(false), counterDead(0), x(0), y(0), imageMeat(nullptr),
+      imageDead(nullptr), name(std::move(kindName)), visionRange(initialVisionRange),
+      helth(maxHelth), strong(initialStrong), vision(nullptr) {
+    loadImages(name);
     image = (*images)[direction];
     lastSecound = world->getTimer()->getSecound();
+}
+
+Element::Element(World* owner, const ElementKind& kind) : Element(owner, kind.name, kind.type) {
+    setCreature(kind.creature);
+    setWorking(kind.working);
+    setMaxTime(kind.maxTime);
 }
 
 Element::~Element() {
@@ -53,11 +67,11 @@ void Element::run() {
     }
 }
 
+// The standing frame of the facing, or the stepping one after it during the first half of the
+// step timer's cycle while walking or animating in place.
 void Element::showCurrentFrame() {
-    // Computed without branches: whether a tile shows its step frame differs from tile to tile,
-    // so a branch here would be mispredicted on every other element of the sweep.
-    const int stepping = static_cast<int>(isStep()) & static_cast<int>(walking | working);
-    BITMAP* frame = (*images)[direction + stepping];
+    const bool stepping = isStep() && (walking || working);
+    BITMAP* frame = (*images)[direction + (stepping ? 1 : 0)];
     image = frame != nullptr ? frame : placeholder();
 }
 
@@ -65,9 +79,9 @@ BITMAP* Element::placeholder() const {
     return world->getImages()->get("void");
 }
 
-bool Element::move(int direction) {
-    setDirection(direction);
-    const bool moved = world->move(this, direction);
+bool Element::move(int towards) {
+    setDirection(towards);
+    const bool moved = world->move(this, towards);
     if (moved) {
         walking = true;
     }
@@ -75,11 +89,11 @@ bool Element::move(int direction) {
     return moved;
 }
 
-int Element::eat(Element* food) {
+int Element::eat(Element* meal) {
     if (counterEat != maxCounterEat || helth >= maxHelth) {
         return 0;
     }
-    if (food->isEatenBy(this) != 1) {
+    if (meal->isEatenBy(this) != 1) {
         return 0;
     }
     counterEat = 0;
@@ -108,14 +122,14 @@ bool Element::attack(Element* target) {
     return hit;
 }
 
-int Element::areAttackedBy(Element* attacker) {
+int Element::areAttackedBy(Element* hitter) {
     if (!creature) {
         return 0;
     }
     underAttack = true;
-    this->attacker = attacker;
+    attacker = hitter;
     // A victim at least as strong as its attacker takes two points, a weaker one only one.
-    const bool asStrong = strong + helth >= attacker->strong + attacker->helth;
+    const bool asStrong = strong + helth >= hitter->strong + hitter->helth;
     decHelth();
     if (asStrong) {
         decHelth();
@@ -157,9 +171,9 @@ void Element::reloadVision() {
     world->see(this, visionRange, *vision);
 }
 
-void Element::loadImages(std::string name) {
+void Element::loadImages(const std::string& kindName) {
     Images* cache = world->getImages();
-    images = &cache->getFrames(name);
+    images = &cache->getFrames(kindName);
     imageDead = cache->get("dead0");
     imageMeat = cache->get("meat0");
 }
@@ -210,26 +224,26 @@ void Element::incCounterHelth() {
 }
 
 void Element::incFood() {
-    if (alive && type == TREE && food <= 99 && counterFood == maxCounterFood) {
+    if (alive && type == TREE && food < maxFood && counterFood == maxCounterFood) {
         ++food;
         counterFood = 0;
     }
 }
 
 void Element::setDirection(int d) {
-    if (d >= 0 && d <= 7) {
+    if (d >= 0 && d <= highestFacing) {
         direction = d;
     }
 }
 
 void Element::setFood(int v) {
-    if (v >= 0 && v <= 100) {
+    if (v >= 0 && v <= maxFood) {
         food = v;
     }
 }
 
 void Element::setStrong(int v) {
-    if (v >= 0 && v <= 100) {
+    if (v >= 0 && v <= maxStrong) {
         strong = v;
     }
 }
@@ -237,62 +251,4 @@ void Element::setStrong(int v) {
 std::string Element::toString() {
     return name + ": live " + decimal(alive ? 1 : 0) + " strong " + decimal(strong) + " helth " +
            decimal(helth) + " food " + decimal(food);
-}
-
-Element* Element::findTarget(int preyType) {
-    if (vision == nullptr) {
-        return nullptr;
-    }
-    const bool hungry = helth <= hungerThreshold;
-    for (Element* e = vision->getNext(1); e != nullptr; e = vision->getNext(1)) {
-        if (hungry ? isFoodForHungry(e) : isFoeForHealthy(e, preyType)) {
-            return e;
-        }
-    }
-    return nullptr;
-}
-
-bool Element::isFoodForHungry(const Element* e) const {
-    const bool fruitTree = e->type == TREE && e->food > 0;
-    const bool carcass = e->creature && !e->alive && e->food > 0;
-    return fruitTree || carcass;
-}
-
-bool Element::isFoeForHealthy(const Element* e, int preyType) const {
-    const bool ownAttacker = underAttack && e == attacker && e->alive;
-    const bool prey = e->type == preyType && e->creature && e->alive;
-    return ownAttacker || prey;
-}
-
-bool Element::hunt(int preyType) {
-    Element* target = findTarget(preyType);
-    if (target == nullptr) {
-        return false;
-    }
-    actOn(target);
-    return true;
-}
-
-// Only the element in front decides between blow and bite; both are aimed at the target.
-void Element::actOn(Element* target) {
-    Element* front = world->getFront(this, 1);
-    if (front == nullptr) {
-        stepToward(target);
-    } else if (front->creature && front->type != type) {
-        attack(target);
-    } else if (isFoodForHungry(target)) {
-        eat(target);
-    }
-}
-
-void Element::stepToward(const Element* target) {
-    if (target->x > x) {
-        move(2);
-    } else if (target->x < x) {
-        move(6);
-    } else if (target->y > y) {
-        move(0);
-    } else if (target->y < y) {
-        move(4);
-    }
 }

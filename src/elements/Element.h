@@ -1,6 +1,7 @@
 #ifndef ORVALLE_ELEMENT_H
 #define ORVALLE_ELEMENT_H
 
+#include "ElementKind.h"
 #include "Images.h"
 
 #include <allegro.h>
@@ -10,28 +11,17 @@
 class World;
 class Vision;
 
-// Type codes of the element kinds; the map file uses the same numbers.
-enum ElementType : int {
-    AVATAR = 1,
-    CYCLOPE = 2,
-    FIRE = 3,
-    TREE = 4,
-    SPIDER = 5,
-    ADOBE = 100,
-    LITTLELAWN = 101,
-    GROUND = 102,
-    ROCKS = 103,
-    LAWN = 104,
-    WALL = 200,
-    WATER = 300,
-};
+// The axis directions; the diagonals 8 to 14 are understood by the world but nobody walks them.
+enum Direction : int { DOWN = 0, RIGHT = 2, UP = 4, LEFT = 6 };
 
 // Anything that occupies a cell: land tiles, standing things and creatures. Holds the kind, the
 // cell, the facing, the animation, the vital values, the cool-down counters, what it sees and who
 // hit it last. Creatures override run() and act through move(), eat() and attack().
 class Element {
   public:
-    Element(World* world, std::string name, int type);
+    Element(World* owner, std::string kindName, int typeCode);
+    // An element of a kind of the kinds table, with the kind's settings.
+    Element(World* owner, const ElementKind& kind);
     virtual ~Element();
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
@@ -39,11 +29,11 @@ class Element {
     virtual void run();
     virtual BITMAP* getImage() { return image; }
 
-    bool move(int direction);
-    int eat(Element* food);
+    bool move(int towards);
+    int eat(Element* meal);
     int isEatenBy(Element* eater);
     bool attack(Element* target);
-    int areAttackedBy(Element* attacker);
+    int areAttackedBy(Element* hitter);
 
     void incHelth();
     void decHelth();
@@ -51,7 +41,7 @@ class Element {
     bool isStep() const { return time < maxTime / 2; }
     void resetTime() { time = 0; }
     void reloadVision();
-    void loadImages(std::string name);
+    void loadImages(const std::string& kindName);
 
     void incCounterAttack();
     void incCounterEat();
@@ -111,9 +101,9 @@ class Element {
     void stepToward(const Element* target);
     void showCurrentFrame();
     // The cache's placeholder, for a frame that the cache does not hold.
-    [[gnu::cold]] BITMAP* placeholder() const;
+    BITMAP* placeholder() const;
 
-    // The ceilings of the counters are the same for every element.
+    // Ceilings of the counters, in calls of run(); the same for every element.
     static constexpr int maxCounterHelth = 500;
     static constexpr int maxCounterEat = 20;
     static constexpr int maxCounterAttack = 20;
@@ -123,39 +113,43 @@ class Element {
 
     // What run() reads and writes on every pass comes first, so that a land tile's pass touches
     // the first two cache lines of the element and no more.
-    World* world;
-    // The kind's sixteen frames, shared with the image cache instead of copied.
+    World* world; // the world holding the element; not owned
+    // The kind's sixteen frames (facing f: f standing, f + 1 stepping), shared with the cache.
     const Images::Frames* images;
-    BITMAP* image;
-    int lastSecound;
-    int time;
-    int maxTime;
-    int direction;
-    int type;
-    int counterAttack;
-    int counterEat;
-    int counterFood;
-    int counterUnderAttack;
-    int counterHelth;
-    Element* attacker;
+    BITMAP* image;   // the frame shown now; never null once run() has chosen one
+    int lastSecound; // calendar second of the last per-second update; frozen at death
+    int time;        // step timer, 0..maxTime; one step per calendar second
+    int maxTime;     // bound of the step timer: a cycle lasts maxTime + 1 seconds
+    int direction;   // facing: 0 down, 2 right, 4 up, 6 left; only 0..7 is ever stored
+    int type;        // type code of the kind (ElementType)
+    // Counters, in calls of run(): each climbs to its ceiling and stays there until an action
+    // resets it to 0. counterHelth starts full, so a creature loses a point on its first call.
+    int counterAttack;      // 0..20: attack allowed at 20
+    int counterEat;         // 0..20: bite allowed at 20
+    int counterFood;        // 0..20: a tree regrows one unit at 20
+    int counterUnderAttack; // 0..40: underAttack and attacker are cleared once it is full
+    int counterHelth;       // 0..500: a creature loses a point each time it is full
+    Element* attacker;      // who hit it last, while underAttack; not owned, may be off the grid
+    // Food units: a creature's carcass 100 down to 0 in bites of 10, only after death; a tree's
+    // fruit regrows by 1 up to 100 and may fall below 0 (a bite at 5 leaves -5).
     int food;
-    bool walking;
-    bool working;
-    bool alive;
-    bool creature;
-    bool underAttack;
-    bool toErase;
-    int counterDead;
+    bool walking;     // in the middle of a step; ends when the step timer wraps
+    bool working;     // animates in place while standing; cleared at death
+    bool alive;       // false from death on; a non-creature is always alive
+    bool creature;    // avatar, cyclope and spider
+    bool underAttack; // hit within the last 40 calls
+    bool toErase;     // asks the sweep to take it off the grid
+    int counterDead;  // calls since a dead creature's food ran out; erased at 100; never reset
 
-    int x;
-    int y;
-    BITMAP* imageMeat;
-    BITMAP* imageDead;
-    std::string name;
-    int visionRange;
-    int helth;
-    int strong;
-    Vision* vision;
+    int x;             // grid column, 0..width-1
+    int y;             // grid row, 0..height-1
+    BITMAP* imageMeat; // shown by a dead creature with food left
+    BITMAP* imageDead; // shown by a dead creature without food
+    std::string name;  // kind name, also the prefix of its frame names
+    int visionRange;   // depth of the cone it sees, in cells (3)
+    int helth;         // health points, 0..100; death comes with a decrement at 0
+    int strong;        // strength, 0..100 (10); a fight compares strength + health
+    Vision* vision;    // what it saw on its last call (creatures); owned
 };
 
 #endif

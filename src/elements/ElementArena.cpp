@@ -1,30 +1,33 @@
 #include "ElementArena.h"
 
-#include <cstdint>
+#include "Element.h"
+
+#include <memory>
 
 namespace {
 const std::size_t blockSize = 1 << 20;
-
-char* alignUp(char* p, std::size_t alignment) {
-    const std::uintptr_t mask = alignment - 1;
-    return reinterpret_cast<char*>((reinterpret_cast<std::uintptr_t>(p) + mask) & ~mask);
-}
-
 } // namespace
 
 ElementArena::~ElementArena() {
+    for (Element* element : built) {
+        element->~Element();
+    }
     for (char* block : blocks) {
         ::operator delete(block);
     }
 }
 
+// The next aligned place in the current block, or the start of a new block big enough.
 void* ElementArena::allocate(std::size_t size, std::size_t alignment) {
-    char* start = next == nullptr ? nullptr : alignUp(next, alignment);
-    if (start == nullptr || start > end || size > static_cast<std::size_t>(end - start)) {
+    void* start = next;
+    std::size_t space = next == nullptr ? 0 : static_cast<std::size_t>(end - next);
+    if (std::align(alignment, size, start, space) == nullptr) {
         addBlock(size + alignment > blockSize ? size + alignment : blockSize);
-        start = alignUp(next, alignment);
+        start = next;
+        space = static_cast<std::size_t>(end - next);
+        std::align(alignment, size, start, space);
     }
-    next = start + size;
+    next = static_cast<char*>(start) + size;
     return start;
 }
 

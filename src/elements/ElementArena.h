@@ -3,13 +3,16 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+class Element;
+
 // Storage for the elements of a world, handed out back to back in the order they are created.
 // A world creates its elements in sweep order, so the sweep reads memory as one stream instead
-// of jumping a whole row of cells at every step. Objects are ended with destroy(), which runs
-// their destructor; the arena frees all of the memory at once when it goes.
+// of jumping a whole row of cells at every step. The arena owns what it built: it ends every
+// element with its own end and frees all of the memory at once.
 class ElementArena {
   public:
     ElementArena() = default;
@@ -18,17 +21,19 @@ class ElementArena {
     ElementArena& operator=(const ElementArena&) = delete;
 
     template <class T, class... Args> T* create(Args&&... args) {
-        return new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+        static_assert(std::is_base_of_v<Element, T>, "the arena holds elements");
+        T* object = new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+        built.push_back(object);
+        return object;
     }
-
-    // Runs the object's destructor (the most derived one, for a virtual destructor).
-    template <class T> static void destroy(T* object) { object->~T(); }
 
   private:
     void* allocate(std::size_t size, std::size_t alignment);
     void addBlock(std::size_t size);
 
     std::vector<char*> blocks;
+    // Every element built, so that each one's destructor runs once.
+    std::vector<Element*> built;
     char* next = nullptr;
     char* end = nullptr;
 };

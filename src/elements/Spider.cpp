@@ -1,8 +1,6 @@
 #include "Spider.h"
 
-Spider::Spider(World* world) : Element(world, "spider", SPIDER) {
-    setCreature(true);
-}
+Spider::Spider(World* owner) : Element(owner, ElementKind::of(SPIDER)) {}
 
 void Spider::run() {
     Element::run();
@@ -19,10 +17,10 @@ void Spider::patrol() {
         return;
     }
     switch (heading) {
-    case 0:
-    case 2:
-    case 4: setDirection(heading + 2); break;
-    case 6: setDirection(0); break;
+    case DOWN: setDirection(RIGHT); break;
+    case RIGHT: setDirection(UP); break;
+    case UP: setDirection(LEFT); break;
+    case LEFT: setDirection(DOWN); break;
     default: break;
     }
 }

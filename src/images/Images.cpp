@@ -3,13 +3,17 @@
 #include "BitmapFile.h"
 #include "Utils.h"
 
+#include <utility>
+
 namespace {
 // For each frame, the frame whose bitmap stands in when its file is missing (-1: "void").
 // Left comes from right, diagonals from up, and the rest from down; stepping from stepping.
 const int fallbackFrame[Images::frameCount] = {-1, 0, 0, 1, 0, 1, 2, 3, 0, 1, 0, 1, 4, 5, 4, 5};
+// The placeholder is the size of a grid cell.
+const int placeholderSize = 50;
 } // namespace
 
-Images::Images() {
+Images::Images(std::optional<std::string> mediaFolder) : folder(std::move(mediaFolder)) {
     BITMAP* placeholder = createPlaceholder();
     if (placeholder != nullptr) {
         own(placeholder);
@@ -54,7 +58,7 @@ void Images::draw(BITMAP* target, BITMAP* bitmap, int x, int y) const {
 }
 
 BITMAP* Images::createPlaceholder() {
-    BITMAP* placeholder = create_bitmap(50, 50);
+    BITMAP* placeholder = create_bitmap(placeholderSize, placeholderSize);
     if (placeholder == nullptr) {
         return nullptr;
     }
@@ -65,7 +69,7 @@ BITMAP* Images::createPlaceholder() {
     return placeholder;
 }
 
-void Images::add(std::string name) {
+void Images::add(const std::string& name) {
     for (int frame = 0; frame < frameCount; ++frame) {
         BITMAP* bitmap = loadFrame(name, frame);
         if (bitmap == nullptr) {
@@ -81,8 +85,18 @@ void Images::add(std::string name) {
     }
 }
 
+std::string Images::pathIn(const std::string& folder, const std::string& name) {
+    if (folder.empty()) {
+        return name;
+    }
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
 BITMAP* Images::loadFrame(const std::string& name, int frame) {
-    std::string path = "images//" + name + decimal(frame) + ".bmp";
+    if (!folder) {
+        return nullptr;
+    }
+    const std::string path = pathIn(*folder, "images//" + name + decimal(frame) + ".bmp");
     BITMAP* bitmap = BitmapFile::isSafeToLoad(path) ? load_bitmap(path.c_str(), nullptr) : nullptr;
     if (bitmap != nullptr) {
         own(bitmap);
@@ -102,8 +116,8 @@ bool Images::hasMaskPixel(BITMAP* bitmap) {
     return false;
 }
 
-BITMAP* Images::get(const std::string& key) {
-    auto found = bitmaps.find(key);
+BITMAP* Images::get(const std::string& entry) {
+    auto found = bitmaps.find(entry);
     return found == bitmaps.end() ? nullptr : found->second;
 }
 

@@ -4,25 +4,33 @@
 #include <allegro.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-// Bitmaps loaded by name + frame number (0..15) from images//<name><frame>.bmp. A missing frame
-// is filled from a lower frame of the same name, frame 0 from the placeholder "void".
+// Bitmaps loaded by name + frame number (0..15) from images//<name><frame>.bmp in a media folder.
+// A missing frame is filled from a lower frame of the same name, frame 0 from the placeholder
+// "void".
 class Images {
   public:
     static const int frameCount = 16;
     using Frames = std::array<BITMAP*, frameCount>;
 
-    Images();
+    // Reads the frame files under the folder ("" for the working directory); without a folder no
+    // file is read and every frame falls back to the placeholder.
+    explicit Images(std::optional<std::string> mediaFolder = std::string());
     virtual ~Images();
     Images(const Images&) = delete;
     Images& operator=(const Images&) = delete;
 
-    void add(std::string name);
-    BITMAP* get(const std::string& key);
+    void add(const std::string& name);
+    // The bitmap stored under a key (a name and frame number, or "void"); null if none is.
+    BITMAP* get(const std::string& entry);
+
+    // The path of a file in a folder: the name alone for "", otherwise folder/name.
+    static std::string pathIn(const std::string& folder, const std::string& name);
 
     // The sixteen frames stored under name + 0..15, null where a key is not stored. The table
     // lives as long as the cache, so elements can share it instead of copying it.
@@ -43,6 +51,7 @@ class Images {
     static bool hasMaskPixel(BITMAP* bitmap);
     void fillFrames(const std::string& name, Frames& frames);
 
+    std::optional<std::string> folder;
     // Hashed: every element built looks up its frames here. Tables never move once made.
     std::unordered_map<std::string, BITMAP*> bitmaps;
     std::unordered_map<std::string, Frames> frameTables;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 // Only the first 254 characters of a value count (stringToInt's work buffer), and no tag name
@@ -12,14 +13,14 @@ const std::size_t maxBufferLength = 254;
 const std::size_t chunkSize = 1 << 16;
 } // namespace
 
-LoadWorld::LoadWorld(std::string fileName)
-    : fileName(fileName), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
+LoadWorld::LoadWorld(std::string name)
+    : fileName(std::move(name)), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
       inBlock(false), inValue(false), section(NO_SECTION) {
     load();
 }
 
-LoadWorld::LoadWorld(std::string fileName, Status& status, std::FILE* source)
-    : fileName(fileName), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
+LoadWorld::LoadWorld(std::string name, Status& status, std::FILE* source)
+    : fileName(std::move(name)), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
       inBlock(false), inValue(false), section(NO_SECTION) {
     status = source != nullptr ? readFrom(source) : read();
 }

@@ -4,6 +4,7 @@
 #include <allegro.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,35 @@ struct Line {
 
 // One layer of the grid: a Line per column.
 struct Type {
-    std::vector<Line*> columns;
+    std::vector<Line> columns;
 };
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
 // follows the avatar, the selection, the calendar, the image cache, the music and the frame.
+//
+// The implementation is spread over files named for its concerns: World.cpp (construction,
+// media, view origin, calendar, music), WorldPass.cpp (the pass), WorldGrid.cpp (cells,
+// neighbours, movement), WorldVision.cpp (the cone a creature sees), WorldBuild.cpp (map codes
+// to elements) and WorldDraw.cpp (the frame).
 class World {
   public:
+    static constexpr int landLayer = 0;
+    static constexpr int elementLayer = 1;
+    // A cell is cellSize pixels square; the screen shows screenColumns x screenRows cells.
+    static constexpr int cellSize = 50;
+    static constexpr int screenColumns = 16;
+    static constexpr int screenRows = 12;
+    static constexpr int frameWidth = screenColumns * cellSize;
+    static constexpr int frameHeight = screenRows * cellSize;
+    // Land with a type code above this blocks movement (water, 300).
+    static constexpr int highestWalkableLand = 199;
+
+    // Reads the map fileName and finds the images and music in the working directory.
     explicit World(std::string fileName);
+    // The same with the images/ folder and the music looked up in mediaFolder ("" is the working
+    // directory). Without a media folder no file but the map is read: every frame is the
+    // placeholder and there is no music, as headless runs want.
+    World(std::string fileName, const std::optional<std::string>& mediaFolder);
     virtual ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -43,6 +65,8 @@ class World {
     // avatar and the calendar advances. Headless runs use it.
     void simulate();
 
+    // Builds the grid from a map file. A world holds one map: a second call is refused with a
+    // message on the standard error stream and changes nothing.
     void loadWorld(std::string fileName);
 
     Element* get(int layer, int x, int y) const;
@@ -58,25 +82,34 @@ class World {
     int getHeight() const { return height; }
     int getX() const { return x; }
     int getY() const { return y; }
-    int getScreenWidth() const { return 16; }
-    int getScreenHeight() const { return 12; }
+    int getScreenWidth() const { return screenColumns; }
+    int getScreenHeight() const { return screenRows; }
     void setX(int v);
     void setY(int v);
-    Timer* getTimer() const { return calendar; }
+    Timer* getTimer() const { return calendar.get(); }
     void incTimer();
     void setMusic(bool on);
 
-    Images* getImages() const { return images; }
+    Images* getImages() const { return images.get(); }
     Element* getAvatar() const { return avatar; }
     Element* getSelected() const { return selected; }
     // Elements taken off the grid by the sweep, in the order they left it.
     const std::vector<Element*>& getRemoved() const { return removed; }
-    BITMAP* getFrame() const { return image; }
+    BITMAP* getFrame() const { return image.get(); }
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
 
   private:
+    struct BitmapDeleter {
+        void operator()(BITMAP* bitmap) const { destroy_bitmap(bitmap); }
+    };
+    struct MidiDeleter {
+        void operator()(MIDI* midi) const { destroy_midi(midi); }
+    };
+    using BitmapPtr = std::unique_ptr<BITMAP, BitmapDeleter>;
+
+    void loadMedia(const std::optional<std::string>& mediaFolder);
     void runGrid();
     void runCell(Element*& cell);
     void centreView();
@@ -88,25 +121,29 @@ class World {
     void viewShift(int& sx, int& sy) const;
     void createInSweepOrder(const std::vector<int>& elementCodes, const std::vector<int>& landCodes,
                             const std::vector<int>& landTimes);
-    Element* createElement(int code, int x, int y);
-    Element* createLand(int code);
-    // Ends an element built in the arena, whose memory the arena releases with itself.
-    static void destroy(Element* element);
+    Element* createElement(int code, int column, int row);
+    Element* createLand(int code, int column, int row, int maxTime);
     static int clampOrigin(int v, int size, int screenSize);
 
-    BITMAP* image;
-    BITMAP* buffer;
-    MIDI* music;
-    std::vector<Type*> layers;
+    // The frame (frameWidth x frameHeight) and the world buffer, which holds one more cell on
+    // every side of the view so that the view can trail a walking avatar by half a cell.
+    BitmapPtr image;
+    BitmapPtr buffer;
+    std::unique_ptr<MIDI, MidiDeleter> music;
+    // Empty until the map is loaded; then the land layer and the element layer.
+    std::vector<Type> layers;
+    // The view origin: the grid cell shown at the top left of the screen.
     int x;
     int y;
+    // The first avatar of the map, followed by the view; null on a map without one.
     Element* avatar;
+    // The element last clicked; never cleared, only replaced.
     Element* selected;
     int height;
     int width;
-    Timer* calendar;
-    Images* images;
-    // Holds the elements created from the map, in sweep order.
+    std::unique_ptr<Timer> calendar;
+    std::unique_ptr<Images> images;
+    // Holds every element of the world, built in sweep order, and ends them with the world.
     std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;

@@ -8,11 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace {
 // Every so many passes a full pass draws the frame as well.
 const int drawnPassEvery = 100;
-const char* const fuzzedMapFile = "fuzzed.map";
 
 std::FILE* openMemory(const std::uint8_t* data, std::size_t size) {
     // An empty input still needs a valid buffer address.
@@ -33,13 +34,20 @@ bool readMap(const std::uint8_t* data, std::size_t size, long& cells) {
     return status == LoadWorld::LOADED;
 }
 
-bool writeFile(const char* name, const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(name, "wb");
-    if (file == nullptr) {
-        return false;
+// Writes the bytes to a new temporary file; returns its name, or "" when that fails.
+std::string temporaryFileWith(const std::uint8_t* data, std::size_t size) {
+    char name[] = "/tmp/orvalle-fuzzed-XXXXXX.map";
+    const int descriptor = mkstemps(name, 4);
+    if (descriptor < 0) {
+        return "";
     }
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
+    std::FILE* file = fdopen(descriptor, "wb");
+    const bool written = file != nullptr && std::fwrite(data, 1, size, file) == size;
+    if (file == nullptr || std::fclose(file) != 0 || !written) {
+        std::remove(name);
+        return "";
+    }
+    return name;
 }
 } // namespace
 
@@ -50,12 +58,15 @@ bool readMapFromMemory(const std::uint8_t* data, std::size_t size) {
 
 int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
     long cells = 0;
-    if (!readMap(data, size, cells) || cells > maxFuzzedCells ||
-        !writeFile(fuzzedMapFile, data, size)) {
+    if (!readMap(data, size, cells) || cells > maxFuzzedCells) {
+        return 0;
+    }
+    const std::string mapFile = temporaryFileWith(data, size);
+    if (mapFile.empty()) {
         return 0;
     }
     std::srand(1);
-    World world(fuzzedMapFile);
+    World world(mapFile, std::nullopt);
     for (int pass = 1; pass <= fuzzedWorldPasses; ++pass) {
         if (pass % drawnPassEvery == 0) {
             world.pass();
@@ -63,7 +74,7 @@ int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
             world.simulate();
         }
     }
-    std::remove(fuzzedMapFile);
+    std::remove(mapFile.c_str());
     return fuzzedWorldPasses;
 }
 

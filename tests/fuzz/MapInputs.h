@@ -10,8 +10,8 @@
 // Reads the bytes as a map file from memory; returns true when the reader accepts them.
 bool readMapFromMemory(const std::uint8_t* data, std::size_t size);
 
-// When the bytes are an accepted map of at most maxFuzzedCells cells, builds a world on them in
-// the working directory and runs it for a few hundred passes. Returns the number of passes run.
+// When the bytes are an accepted map of at most maxFuzzedCells cells, builds a world on them,
+// without images or music, and runs it for a few hundred passes. Returns the number of passes run.
 int runWorldFromMemory(const std::uint8_t* data, std::size_t size);
 
 // Bigger maps are skipped by runWorldFromMemory so that every input stays fast.

@@ -7,7 +7,7 @@
 // the line appears once a run has taken a second and is rewritten at most twice a second.
 class ProgressLine {
   public:
-    ProgressLine(std::FILE* out, long total) : out(out), total(total) {}
+    ProgressLine(std::FILE* stream, long steps) : out(stream), total(steps) {}
 
     // Reports that `done` of the total steps are done after `seconds` of running.
     void update(long done, double seconds);

@@ -1,6 +1,5 @@
 // orvalle-sim: runs the world's rules headless and prints a census as CSV.
 #include "Census.h"
-#include "LoadWorld.h"
 #include "ProgressLine.h"
 #include "SimOptions.h"
 #include "World.h"
@@ -9,32 +8,11 @@
 
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
-#include <unistd.h>
+#include <optional>
 
 namespace {
-// Builds the world with an empty working directory, so that no images and above all no music
-// are found: playing the tune needs a timer driver, which a headless run does not have.
-std::unique_ptr<World> buildWithoutMedia(const std::string& map) {
-    char absolute[PATH_MAX];
-    char previous[PATH_MAX];
-    char empty[] = "/tmp/orvalle-sim-XXXXXX";
-    if (realpath(map.c_str(), absolute) == nullptr ||
-        getcwd(previous, sizeof previous) == nullptr || mkdtemp(empty) == nullptr ||
-        chdir(empty) != 0) {
-        std::perror("orvalle-sim");
-        std::exit(1);
-    }
-    auto world = std::make_unique<World>(absolute);
-    if (chdir(previous) != 0 || rmdir(empty) != 0) {
-        std::perror("orvalle-sim");
-    }
-    return world;
-}
-
 void run(World& world, const SimOptions& options) {
     std::puts(Census::header().c_str());
     ProgressLine progress(stderr, options.getPasses());
@@ -62,14 +40,14 @@ int main(int argc, char* argv[]) {
                      argv[0]);
         return 2;
     }
-    // The loader's own check: on a missing or invalid map it prints why and ends with status 1.
-    const LoadWorld check(options.getMap());
     if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
         std::fprintf(stderr, "%s: cannot start Allegro\n", argv[0]);
         return 1;
     }
     set_color_depth(16);
-    std::unique_ptr<World> world = buildWithoutMedia(options.getMap());
-    run(*world, options);
+    // No images and above all no music: playing the tune needs a timer driver, which a headless
+    // run does not have. On a missing or invalid map the loader prints why and ends with status 1.
+    World world(options.getMap(), std::nullopt);
+    run(world, options);
     return 0;
 }

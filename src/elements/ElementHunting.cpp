@@ -1,0 +1,69 @@
+// The hunting procedure that the wild creatures share: choose the first element of the vision
+// list that suits the mood, then strike, bite or step toward it. Each creature passes its prey.
+#include "Element.h"
+
+#include "Vision.h"
+#include "World.h"
+
+namespace {
+// A creature at this health or below is hungry: it looks for food and ignores every foe.
+const int hungerThreshold = 19;
+} // namespace
+
+bool Element::hunt(int preyType) {
+    Element* target = findTarget(preyType);
+    if (target == nullptr) {
+        return false;
+    }
+    actOn(target);
+    return true;
+}
+
+Element* Element::findTarget(int preyType) {
+    if (vision == nullptr) {
+        return nullptr;
+    }
+    const bool hungry = helth <= hungerThreshold;
+    for (Element* e = vision->getNext(1); e != nullptr; e = vision->getNext(1)) {
+        if (hungry ? isFoodForHungry(e) : isFoeForHealthy(e, preyType)) {
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+bool Element::isFoodForHungry(const Element* e) const {
+    const bool fruitTree = e->type == TREE && e->food > 0;
+    const bool carcass = e->creature && !e->alive && e->food > 0;
+    return fruitTree || carcass;
+}
+
+bool Element::isFoeForHealthy(const Element* e, int preyType) const {
+    const bool ownAttacker = underAttack && e == attacker && e->alive;
+    const bool prey = e->type == preyType && e->creature && e->alive;
+    return ownAttacker || prey;
+}
+
+// Only the element in front decides between blow and bite; both are aimed at the target.
+void Element::actOn(Element* target) {
+    Element* front = world->getFront(this, World::elementLayer);
+    if (front == nullptr) {
+        stepToward(target);
+    } else if (front->creature && front->type != type) {
+        attack(target);
+    } else if (isFoodForHungry(target)) {
+        eat(target);
+    }
+}
+
+void Element::stepToward(const Element* target) {
+    if (target->x > x) {
+        move(RIGHT);
+    } else if (target->x < x) {
+        move(LEFT);
+    } else if (target->y > y) {
+        move(DOWN);
+    } else if (target->y < y) {
+        move(UP);
+    }
+}

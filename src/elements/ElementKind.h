@@ -1,0 +1,50 @@
+#ifndef ORVALLE_ELEMENT_KIND_H
+#define ORVALLE_ELEMENT_KIND_H
+
+class Element;
+class ElementArena;
+class World;
+
+// Type codes of the element kinds; the map file uses the same numbers.
+enum ElementType : int {
+    AVATAR = 1,
+    CYCLOPE = 2,
+    FIRE = 3,
+    TREE = 4,
+    SPIDER = 5,
+    ADOBE = 100,
+    LITTLELAWN = 101,
+    GROUND = 102,
+    ROCKS = 103,
+    LAWN = 104,
+    WALL = 200,
+    WATER = 300,
+};
+
+// One kind of element: its name (also the name of its image set), its type code, the layer the
+// map puts it on, the class that is built for it and the settings that differ from an element's
+// defaults. Every fact about a kind lives in the one table of ElementKind.cpp.
+struct ElementKind {
+    const char* name;
+    int type;
+    int layer;
+    bool creature;
+    // Animates in place while standing (every kind but the avatar).
+    bool working;
+    // Bound of the step timer, in passes; land tiles get a random one from the loader instead.
+    int maxTime;
+    // Builds an element of this kind, of its class, in the arena.
+    Element* (*build)(ElementArena& arena, World* world, const ElementKind& kind);
+
+    // The kind of a type code, null for a code that names none.
+    static const ElementKind* find(int type);
+    // The kind that a map code makes on a layer, null when the code makes nothing there.
+    static const ElementKind* find(int layer, int code);
+    // The kind of a type code that names one.
+    static const ElementKind& of(int type);
+
+    static const ElementKind* begin();
+    static const ElementKind* end();
+};
+
+#endif
