@@ -32,7 +32,11 @@ bool useShippedPatches(const char* index) {
     if (patch.empty() || !exists(patch.c_str())) {
         return false;
     }
-    const std::string settings = std::string("[sound]\npatches = ") + index + "\n";
+    // Allegro looks for a relative patches file beside the program and in the home folder,
+    // not in the working directory: it gets the index by its full path.
+    char path[4096];
+    canonicalize_filename(path, index, sizeof path);
+    const std::string settings = std::string("[sound]\npatches = ") + path + "\n";
     override_config_data(settings.c_str(), static_cast<int>(settings.size()));
     return true;
 }
