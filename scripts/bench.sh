@@ -4,7 +4,7 @@
 # benchmark program, e.g. --benchmark_filter=Simulate.
 set -e
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh play test
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DORVALLE_TESTS=OFF -DORVALLE_BENCHMARKS=ON > /dev/null
 cmake --build build-release -j "$(nproc)" --target orvalle_bench
 exec build-release/bench/orvalle_bench --benchmark_repetitions="${REPETITIONS:-5}" \

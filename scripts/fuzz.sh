@@ -9,7 +9,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=${*:-"read-map run-world"}
 
-scripts/setup.sh
+scripts/setup.sh play test
 CXX=clang++ cmake -S tests/fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build-fuzz -j "$(nproc)"
 

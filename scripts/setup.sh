@@ -1,11 +1,36 @@
 #!/bin/sh
-# Installs what building, playing and testing Orvalle need on Debian 12 (as root, or through sudo).
+# Installs on Debian 12 (as root, or through sudo) what Orvalle needs for the purposes named:
+#   play     build and play the game
+#   package  build its Debian package (scripts/package.sh)
+#   test     test-only: the tests, the benchmarks, fuzzing and the memory checks
+# This is the one list of the packages every script installs.
+# Usage: scripts/setup.sh [PURPOSE...]   (default: play)
 set -e
-PACKAGES="build-essential cmake pkg-config liballegro4-dev libgtest-dev libbenchmark-dev python3
-freepats xvfb xauth xdotool x11-apps imagemagick valgrind clang libclang-rt-14-dev"
+
+packages_for() {
+    case "$1" in
+    # Compiler, CMake, pkg-config, Allegro 4 for building; freepats for the music.
+    play) echo "build-essential cmake pkg-config liballegro4-dev freepats" ;;
+    # CPack reads the binaries' library dependencies with dpkg-shlibdeps and finds them with file.
+    package) echo "dpkg-dev file" ;;
+    # Python for the data checks and the end-to-end harness; GoogleTest and Google Benchmark;
+    # Xvfb, xauth, xdotool and xwd (x11-apps) for the real-window checks; valgrind; clang and
+    # its sanitizer and fuzzer runtime for fuzzing; lintian, desktop-file-validate and man for
+    # the package check.
+    test) echo "python3 libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps valgrind clang" \
+        "libclang-rt-14-dev lintian desktop-file-utils man-db" ;;
+    *) echo "setup: unknown purpose '$1' (play, package or test)" >&2; exit 2 ;;
+    esac
+}
+
+[ $# -gt 0 ] || set -- play
+wanted=""
+for purpose in "$@"; do
+    wanted="$wanted $(packages_for "$purpose")"
+done
 
 missing=""
-for package in $PACKAGES; do
+for package in $wanted; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing="$missing $package"
 done
 [ -z "$missing" ] && exit 0

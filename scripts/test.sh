@@ -2,9 +2,11 @@
 # Sets up a fresh Debian 12 machine, builds Orvalle and runs every test.
 set -e
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh play package test
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+# The Debian package: built, linted, installed, played from elsewhere, purged.
+scripts/check-package.sh build
 # Memory must stay flat over a long headless run (scripts/soak.sh runs 1,000,000 passes).
 scripts/soak.sh 20000 2000
 scripts/valgrind.sh build

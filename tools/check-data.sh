@@ -10,7 +10,7 @@ trap 'rm -rf "$fresh"' EXIT
 
 "$tools/make-data.sh" "$fresh"
 status=0
-for made in $(cd "$fresh" && find data tests/maps -type f | sort); do
+for made in $(cd "$fresh" && find data tests/maps packaging -type f | sort); do
     if [ ! -f "$repo/$made" ]; then
         echo "check-data: $made is generated but not committed (run tools/make-data.sh)"
         status=1
@@ -20,7 +20,7 @@ for made in $(cd "$fresh" && find data tests/maps -type f | sort); do
     fi
 done
 python3 "$tools/gfx/check_images.py" "$repo/data/images" || status=1
-count=$(cd "$fresh" && find data tests/maps -type f | wc -l)
+count=$(cd "$fresh" && find data tests/maps packaging -type f | wc -l)
 if [ "$status" -eq 0 ]; then
     echo "check-data: all $count generated files match their sources"
 fi

@@ -17,12 +17,15 @@ trap 'rm -rf "$work"' EXIT
 "$tools/setup-sound.sh" >/dev/null
 gcc -o "$work/play-music" "$tools/sound/play-music.c" $(allegro-config --libs)
 
+# The game hands Allegro the patch index itself; this stand-in gets it through a configuration.
+printf '[sound]\npatches = %s/orvalle-patches.cfg\n' "$data" > "$work/allegro.cfg"
+
 # Any sound card is replaced by a file sink; no device is needed.
 cat > "$work/asound.conf" <<CONF
 pcm.!default { type file; slave.pcm { type null }; file "$work/capture.raw"; format "raw" }
 CONF
 
-(cd "$data" && ALLEGRO="$PWD" \
+(cd "$data" && ALLEGRO="$work" \
     ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$work/asound.conf" \
     xvfb-run -a -s "-screen 0 800x600x16" "$work/play-music" "$midi" "$millis" 2>/dev/null)
 

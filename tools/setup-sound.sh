@@ -4,14 +4,17 @@
 # ships one with a timidity-style index.  Allegro cannot use that index as
 # it is: it ignores the `dir` line, numbers melodic patches from 1 instead
 # of 0, and wants drums inside a `129 begin_multipatch` block.  So this
-# writes data/orvalle-patches.cfg, an index in Allegro's own format with
-# absolute patch paths; data/allegro.cfg points `patches` at it.
+# writes orvalle-patches.cfg, an index in Allegro's own format with absolute
+# patch paths, which the game hands to Allegro when it finds it in its
+# working directory (src/app/MidiPatches.cpp).  The build makes the copy that
+# is installed with the data; playing from the source tree uses data/'s.
 # Safe to run again: it rewrites the same file.
-# Usage: tools/setup-sound.sh [TIMIDITY_CFG]   (default /etc/timidity/freepats.cfg)
+# Usage: tools/setup-sound.sh [OUTPUT [TIMIDITY_CFG]]
+#   (defaults: data/orvalle-patches.cfg, /etc/timidity/freepats.cfg)
 set -eu
 tools=$(cd "$(dirname "$0")" && pwd)
-source_cfg=${1:-/etc/timidity/freepats.cfg}
-out="$tools/../data/orvalle-patches.cfg"
+out=${1:-"$tools/../data/orvalle-patches.cfg"}
+source_cfg=${2:-/etc/timidity/freepats.cfg}
 
 if [ ! -r "$source_cfg" ]; then
     echo "setup-sound: $source_cfg not found; install it with: apt-get install freepats" >&2

@@ -1,3 +1,4 @@
+#include "MidiPatches.h"
 #include "World.h"
 
 #include <allegro.h>
@@ -21,8 +22,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Cannot start Allegro, is there an X display? %s\n", allegro_error);
         return 1;
     }
-    // Settings shipped beside the data (the MIDI patch set) add to the user's own configuration.
-    override_config_file("allegro.cfg");
+    // The patch set shipped beside the data makes the music sound, unless the player chose one.
+    useShippedPatches("orvalle-patches.cfg");
     install_keyboard();
     install_timer();
     install_mouse();

@@ -5,6 +5,7 @@ presses and mouse clicks through xdotool, the real sound through ALSA, real exit
 Usage:
   run_e2e.py [--game BIN] [--render-text BIN] [--data DIR] [CHECK ...]   (no CHECK: all)
   run_e2e.py --screenshot docs/screenshot.png   (the game at start on the real map, as PNG)
+  run_e2e.py --launcher /usr/games/orvalle installed installed-music   (the installed game)
 
 Each check exits 0 when it holds, 1 when it fails and 77 when it cannot run here.
 """
@@ -38,10 +39,11 @@ class Skip(Exception):
 
 
 class Checks:
-    def __init__(self, game, render_text, data):
+    def __init__(self, game, render_text, data, launcher=None):
         self.binary = Path(game).resolve()
         self.render_text = Path(render_text).resolve()
         self.data = Path(data).resolve()
+        self.launcher = launcher
         self.sprites = {}
         self.game = None
 
@@ -88,8 +90,8 @@ class Checks:
             folder.link_images()
         return folder, world
 
-    def start(self, screen, folder, args=(), display=None):
-        self.game = Game(screen, folder, self.binary, args, display)
+    def start(self, screen, folder, args=(), display=None, executable=None):
+        self.game = Game(screen, folder, executable or self.binary, args, display)
         return self.game
 
     def wait_avatar(self, game, world, frame=0, deadline=START_TIME, least=SHOWN):
@@ -247,18 +249,7 @@ class Checks:
         folder, world = self.folder(root, MAPS / "walk.txt")
         with self.start(screen, folder) as game:
             self.wait_avatar(game, world)
-            game.focus()
-            screen.xdotool("keydown", "Escape")
-            pressed = time.monotonic()
-            status = game.wait_exit(1.0)
-            took = time.monotonic() - pressed
-            screen.xdotool("keyup", "Escape")
-            if status is None:
-                raise CheckFailed("the game still runs 1 s after Escape")
-            if status != 0:
-                raise CheckFailed(f"Escape ended the game with status {status}")
-            if not poll(lambda: not screen.windows(), 1.0):
-                raise CheckFailed("a game window is left after exit")
+            took = quit_by_escape(screen, game)
             return f"Escape quit with status 0 in {took:.2f} s, no window left"
 
     def full(self, screen, root):
@@ -331,9 +322,7 @@ class Checks:
 
     def screenshot(self, screen, root, target):
         """The README's picture: the real map at start."""
-        folder = GameFolder(root, self.data)
-        (folder.path / "orvalle.map").symlink_to(self.data / "orvalle.map")
-        folder.link_images()
+        folder = self.shipped_folder(root)
         world = WorldMap((self.data / "orvalle.map").read_text())
         with self.start(screen, folder) as game:
             self.wait_avatar(game, world, least=0.8)
@@ -341,6 +330,80 @@ class Checks:
             _, shot = self.wait_avatar(game, world, deadline=game.elapsed() + 1, least=0.8)
             write_png(shot, target)
         return f"saved {target}"
+
+    def shipped_folder(self, root):
+        """A game folder with the real map and images of the data folder."""
+        folder = GameFolder(root, self.data)
+        (folder.path / "orvalle.map").symlink_to(self.data / "orvalle.map")
+        folder.link_images()
+        return folder
+
+    # --- the installed game -----------------------------------------------------------------
+
+    def installed(self, screen, root):
+        """The installed launcher, started from a folder that holds nothing of the game, shows
+        the start-up frame the game shows in the source tree's data folder: the avatar and every
+        uncovered land tile where the source map puts them. Escape ends it with status 0."""
+        launcher = self.installed_launcher()
+        world = WorldMap((self.data / "orvalle.map").read_text())
+        source = Path(root) / "source"
+        source.mkdir()
+        with self.start(screen, self.shipped_folder(source)) as game:
+            self.start_up_frame(game, world, "the game in the source tree")
+        elsewhere = Path(root) / "elsewhere"
+        elsewhere.mkdir()
+        with self.start(screen, GameFolder(elsewhere, self.data), executable=launcher) as game:
+            cells = self.start_up_frame(game, world, f"{launcher} started in {elsewhere}")
+            took = quit_by_escape(screen, game)
+        return (f"{launcher} started in an unrelated folder shows the source tree's start-up "
+                f"frame ({cells} land cells and the avatar); Escape quit with 0 in {took:.2f} s")
+
+    def installed_music(self, screen, root):
+        """The installed game sounds its tune from any folder, with the patch index it ships."""
+        launcher = self.installed_launcher()
+        folder = GameFolder(root, self.data)
+        folder.record_sound()
+        with self.start(screen, folder, executable=launcher) as game:
+            game.wait_window(START_TIME)
+            if not poll(lambda: newest_sound(folder.capture) is True, 3.0 - game.elapsed()):
+                raise CheckFailed(f"no sound within 3 s of launch (captured: "
+                                  f"{newest_sound(folder.capture)})")
+            return f"{launcher} sounded the tune {game.elapsed():.2f} s after launch"
+
+    def installed_launcher(self):
+        if self.launcher is None:
+            raise Skip("no --launcher given")
+        return Path(self.launcher)
+
+    def start_up_frame(self, game, world, who):
+        """Waits for the start-up frame of the real map; fails unless it shows every uncovered
+        land tile. Returns how many land cells were compared."""
+        _, shot = self.wait_avatar(game, world, least=0.8)
+        origin = world.view_origin(*world.avatar())
+        cells = free_cells(world, origin)
+        share = self.land_share(shot, world, origin, cells)
+        if share < 1.0:
+            raise CheckFailed(f"{who}: only {share:.0%} of {len(cells)} land cells show their "
+                              f"tile at start")
+        return len(cells)
+
+
+def quit_by_escape(screen, game):
+    """Holds Escape until the game ends; fails unless it ends with status 0 within 1 s and
+    leaves no window. Returns how long it took."""
+    game.focus()
+    screen.xdotool("keydown", "Escape")
+    pressed = time.monotonic()
+    status = game.wait_exit(1.0)
+    took = time.monotonic() - pressed
+    screen.xdotool("keyup", "Escape")
+    if status is None:
+        raise CheckFailed("the game still runs 1 s after Escape")
+    if status != 0:
+        raise CheckFailed(f"Escape ended the game with status {status}")
+    if not poll(lambda: not screen.windows(), 1.0):
+        raise CheckFailed("a game window is left after exit")
+    return took
 
 
 def avatar_corner(world):
@@ -406,6 +469,7 @@ CHECKS = {
     "select": Checks.select, "music": Checks.music, "escape": Checks.escape, "full": Checks.full,
     "missing-map": Checks.missing_map, "invalid-map": Checks.invalid_map,
     "missing-images": Checks.missing_images, "no-display": Checks.no_display,
+    "installed": Checks.installed, "installed-music": Checks.installed_music,
 }
 
 
@@ -445,12 +509,14 @@ def main():
                         "e2e-render-text")
     parser.add_argument("--data", default=REPO / "data")
     parser.add_argument("--screenshot", metavar="PNG", help="save the game at start and stop")
+    parser.add_argument("--launcher", help="the installed game's launcher, for the installed "
+                        "checks")
     parser.add_argument("checks", nargs="*", metavar="CHECK", help=", ".join(CHECKS))
     options = parser.parse_args()
     unknown = set(options.checks) - CHECKS.keys()
     if unknown:
         parser.error(f"unknown checks: {', '.join(sorted(unknown))}")
-    checks = Checks(options.game, options.render_text, options.data)
+    checks = Checks(options.game, options.render_text, options.data, options.launcher)
     if options.screenshot:
         target = Path(options.screenshot).resolve()
         return run_check(checks, "screenshot",

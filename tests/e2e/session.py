@@ -141,9 +141,13 @@ class GameFolder:
         (self.path / "orvalle.map").write_text(text)
 
     def add_music(self):
-        """Adds the tune with the sound settings shipped beside it, and records what plays."""
-        for name in ("clkcwhrv.mid", "allegro.cfg", PATCH_INDEX):
+        """Adds the tune with the patch index shipped beside it, and records what plays."""
+        for name in ("clkcwhrv.mid", PATCH_INDEX):
             (self.path / name).symlink_to(self.data / name)
+        self.record_sound()
+
+    def record_sound(self):
+        """Records what the game plays into the capture file."""
         self._route_sound(f'type file; slave.pcm {{ type null }}; file "{self.capture}"; '
                           'format "raw"')
 
