@@ -46,7 +46,7 @@ TEST(MidiPatchesTest, ThePlayersOwnSettingWinsAndTheIndexNeedsItsPatches) {
         }
         push_config_state();
         set_config_data(c.playerSettings, static_cast<int>(std::string(c.playerSettings).size()));
-        const bool used = useShippedPatches(shippedIndex);
+        const bool used = useShippedPatches(dir.file(shippedIndex).c_str());
         const char* patches = get_config_string("sound", "patches", nullptr);
         EXPECT_EQ(c.used, used);
         EXPECT_EQ(c.expected == nullptr, patches == nullptr);
@@ -63,7 +63,7 @@ TEST(MidiPatchesTest, AnIndexWithoutPatchLinesIsNotUsed) {
     dir.write(shippedIndex, "# empty\n129 begin_multipatch\nend_multipatch\n");
     push_config_state();
     set_config_data("", 0);
-    EXPECT_FALSE(useShippedPatches(shippedIndex));
+    EXPECT_FALSE(useShippedPatches(dir.file(shippedIndex).c_str()));
     EXPECT_EQ(nullptr, get_config_string("sound", "patches", nullptr));
     pop_config_state();
 }
