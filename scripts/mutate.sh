@@ -80,13 +80,15 @@ mutant counters-under-attack counters 'counterUnderAttack < maxCounterUnderAttac
 mutant counters-health-decay counters 'counterHelth < maxCounterHelth' \
     'counterHelth <= maxCounterHelth'
 mutant counters-eat-cool-down counters 'counterEat = 0;' ''
-mutant fights-equal-sums fights 'strong + helth >= attacker->strong' 'strong + helth > attacker->strong'
+mutant fights-equal-sums fights 'strong + helth >= attacker->strong' \
+    'strong + helth > attacker->strong'
 mutant fights-things-unhurt fights 'if (!creature) {' 'if (false) {'
 mutant fights-blow-on-kin fights 'front->creature && front->type != type' 'front->creature'
 mutant death-last-point death 'if (helth > 0) {' 'if (helth > 1) {'
 mutant death-rot-time death '++counterDead >= maxCounterDead' '++counterDead > maxCounterDead'
 mutant death-meat-first death 'if (alive || food != 0)' 'if (alive)'
-mutant death-remains-image death 'food > 0 ? imageMeat : imageDead' 'food >= 0 ? imageMeat : imageDead'
+mutant death-remains-image death 'food > 0 ? imageMeat : imageDead' \
+    'food >= 0 ? imageMeat : imageDead'
 mutant regrowth-up-to-full regrowth 'food <= 99 && counterFood' 'food < 99 && counterFood'
 mutant eating-trees-only eating '(type == TREE && food > 0)' '(food > 0)'
 mutant eating-bite-size eating 'biteSize = 10' 'biteSize = 5'
@@ -153,7 +155,8 @@ if ! $check_only; then
     sync_tree
     if [ ! -f "$build/CMakeCache.txt" ]; then
         cmake -S "$tree" -B "$build" -DORVALLE_TESTS=ON -DORVALLE_BENCHMARKS=OFF \
-            > "$work/configure.log" 2>&1 || { echo "cannot configure: $work/configure.log"; exit 2; }
+            > "$work/configure.log" 2>&1 ||
+            { echo "cannot configure: $work/configure.log"; exit 2; }
     fi
     build_tests || { echo "the unmutated code does not build: $work/build.log"; exit 2; }
     start=$(date +%s)
