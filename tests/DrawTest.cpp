@@ -81,16 +81,19 @@ TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
 }
 
 TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
-    std::vector<std::string> elements = filled(20, 12, '.');
-    elements[0][0] = '@';
-    auto world = makeWorld(filled(20, 12, 'g'), elements);
-    world->pass();
-    EXPECT_EQ(std::make_pair(-25, -25), redDot(world->getFrame()));
-    key[KEY_DOWN] = 1;
-    world->pass();
-    releaseInput();
-    // Walking down at row 1, drawn 25 px higher than its cell; the view cannot shift vertically.
-    EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(world->getFrame()));
+    // As tall as the screen, the view cannot move; taller, it stays at the top edge.
+    for (int height : {12, 20}) {
+        std::vector<std::string> elements = filled(20, height, '.');
+        elements[0][0] = '@';
+        auto world = makeWorld(filled(20, height, 'g'), elements);
+        world->pass();
+        EXPECT_EQ(std::make_pair(-25, -25), redDot(world->getFrame()));
+        key[KEY_DOWN] = 1;
+        world->pass();
+        releaseInput();
+        // Walking down at row 1, drawn 25 px higher than its cell; the view does not shift.
+        EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(world->getFrame())) << height;
+    }
 }
 
 TEST_F(DrawTest, SelectedElementsTextIsWhiteOnBlackAtTenTen) {

@@ -3,14 +3,33 @@
 #include "TestSupport.h"
 #include "World.h"
 
+#include <allegro.h>
 #include <gtest/gtest.h>
 
 namespace {
+// Frames that the tests compare, each its own bitmap: without files every key would be the
+// placeholder, and comparing two frames could never fail.
+const char* const comparedFrames[] = {"ground0", "ground1",  "tree0", "tree1", "avatar0",
+                                      "avatar1", "cyclope0", "meat0", "dead0"};
+
+void writeComparedFrames() {
+    int shade = 0;
+    for (const char* frame : comparedFrames) {
+        BITMAP* bitmap = solidBitmap(2, 2, makecol(0, 0, shade += 25));
+        saveImage(frame, bitmap);
+        destroy_bitmap(bitmap);
+    }
+}
+
 class ElementTest : public ::testing::Test {
   protected:
     void SetUp() override {
         releaseInput();
+        writeComparedFrames();
         world = makeWorld({"gggg"}, {"C@TS"});
+        for (const char* frame : comparedFrames) {
+            ASSERT_NE(world->getImages()->get("void"), world->getImages()->get(frame)) << frame;
+        }
         cyclope = world->get(1, 0, 0);
         avatar = world->get(1, 1, 0);
         tree = world->get(1, 2, 0);

@@ -22,6 +22,7 @@ int landValue(const std::string& text) {
 TEST(LoadWorldValueTest, PlainDigitsReadAsDecimal) {
     EXPECT_EQ(0, landValue("0"));
     EXPECT_EQ(7, landValue("007"));
+    EXPECT_EQ(100, landValue("0100"));
     EXPECT_EQ(300, landValue("300"));
     EXPECT_EQ(123456789, landValue("123456789"));
 }

@@ -31,6 +31,20 @@ TEST_F(MovementTest, StepsOnlyOntoWalkableLandWithNothingAbove) {
     EXPECT_EQ(GROUND, world->get(0, 1, 1)->getType());
 }
 
+TEST_F(MovementTest, EveryLandKindIsWalkableOrNot) {
+    const struct {
+        char land;
+        bool walkable;
+    } kinds[] = {{'a', true}, {'l', true},  {'g', true}, {'r', true},
+                 {'L', true}, {'w', false}, {'x', false}};
+    for (const auto& kind : kinds) {
+        auto world = makeWorld({std::string("g") + kind.land}, {"C."});
+        Element* cyclope = world->get(1, 0, 0);
+        EXPECT_EQ(kind.walkable, cyclope->move(2)) << kind.land;
+        EXPECT_EQ(kind.walkable ? cyclope : nullptr, world->get(1, 1, 0)) << kind.land;
+    }
+}
+
 TEST_F(MovementTest, EveryKindOnTheElementLayerBlocks) {
     // A cyclope below each kind tries to step up into it.
     auto world = makeWorld(filled(6, 2, 'g'), {"@CFTS#", "CCCCCC"});

@@ -33,6 +33,11 @@ TEST(Conversions, ReadsTheLeadingInteger) {
     EXPECT_EQ(8, leadingInt("+8"));
     EXPECT_EQ(300, stringToInt("300"));
     EXPECT_EQ(12, stringToInt("\n 12 34"));
+    // Always decimal, as "%d" reads: a leading zero is no octal, "0x" no hexadecimal.
+    EXPECT_EQ(100, stringToInt("0100"));
+    EXPECT_EQ(-10, stringToInt("-010"));
+    EXPECT_EQ(9, stringToInt("09"));
+    EXPECT_EQ(0, stringToInt("0x1F"));
 }
 
 TEST(Conversions, TextWithoutANumberGivesZero) {

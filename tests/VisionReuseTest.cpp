@@ -44,6 +44,9 @@ TEST(VisionReuseTest, ARefilledVisionHoldsOnlyWhatIsInTheConeNow) {
     EXPECT_EQ((std::vector<Element*>{world->get(1, 0, 1), tree, world->get(1, 2, 1)}),
               drain(*vision, 1));
     EXPECT_EQ(3u, drain(*vision, 0).size());
+    // A hunter stops reading at its target; the next refill must still be read from the front.
+    cyclope->reloadVision();
+    vision->getNext(1);
     world->set(1, 1, 1, nullptr);
     cyclope->reloadVision();
     vision = cyclope->getVision();

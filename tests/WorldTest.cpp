@@ -157,8 +157,11 @@ TEST_F(WorldTest, ErasedElementsLeaveTheGridButStaySelectedAndAlive) {
 }
 
 TEST_F(WorldTest, LeftButtonSelectsTheElementUnderThePointer) {
+    // Things that never move, so that each stays in the cell that is clicked.
     std::vector<std::string> elements = filled(40, 30, '.');
-    elements[5][12] = 'C';
+    elements[4][10] = '#';
+    elements[5][12] = 'T';
+    elements[15][25] = 'F';
     elements[10][18] = '@';
     auto world = makeWorld(filled(40, 30, 'g'), elements);
     ASSERT_EQ(10, world->getX());
@@ -167,13 +170,20 @@ TEST_F(WorldTest, LeftButtonSelectsTheElementUnderThePointer) {
     mouse_y = 50;
     world->pass();
     EXPECT_EQ(nullptr, world->getSelected());
-    mouse_b = 1;
+    // Pointer pixel and the grid cell it falls on, offset by the view origin (10, 4).
+    const int clicks[][4] = {{149, 50, 12, 5}, {799, 599, 25, 15}, {0, 0, 10, 4}};
+    for (const auto& c : clicks) {
+        Element* under = world->get(1, c[2], c[3]);
+        ASSERT_NE(nullptr, under);
+        clickAt(c[0], c[1]);
+        world->pass();
+        EXPECT_EQ(under, world->getSelected()) << c[0] << "," << c[1];
+    }
+    // An empty cell keeps the selection: the wall, clicked last.
+    Element* wall = world->get(1, 10, 4);
+    clickAt(300, 50);
     world->pass();
-    EXPECT_EQ(world->get(1, 12, 5), world->getSelected());
-    // An empty cell or a land-only cell keeps the selection.
-    mouse_x = 300;
-    world->pass();
-    EXPECT_EQ(world->get(1, 12, 5), world->getSelected());
+    EXPECT_EQ(wall, world->getSelected());
 }
 
 TEST_F(WorldTest, ClickOutsideTheGridChangesNothing) {

@@ -1,0 +1,205 @@
+#!/bin/bash
+# Mutation check: puts one small, plausible mistake (a mutant) at a time into a scratch copy of
+# the checkout, rebuilds the unit tests, runs them, and says whether they noticed (killed) or not
+# (survived). A survivor is a fault the tests would let ship.
+#
+#   scripts/mutate.sh              every mutant, then the score (a few minutes)
+#   scripts/mutate.sh ID...        only these mutants
+#   scripts/mutate.sh --check      only checks that every fragment still occurs exactly once
+#
+# The copy and its build (tests on, benchmarks off) live in $MUTATE_DIR, /tmp/orvalle-mutate by
+# default, and are kept between runs, so that a later run rebuilds only what changed. Exit status
+# 0 when at least 90% of the mutants are killed, none is stale or broken and every survivor is
+# explained.
+#
+# Adding a mutant: add a line `mutant ID SUBSYSTEM 'FRAGMENT' 'REPLACEMENT'` to the list below.
+# FRAGMENT must occur exactly once in all of src/ (one line at most): keep it short, an operator
+# and its operands, so that it survives changes to the code around it. The mutant replaces it
+# with REPLACEMENT. A fragment found zero or several times makes the mutant STALE: update it.
+# Try the new mutant with `scripts/mutate.sh ID`. If it survives, write the test that kills it;
+# only if no behaviour a player or the design cares about changes (an equivalent mutant), add a
+# fifth argument saying why.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=${MUTATE_DIR:-/tmp/orvalle-mutate}
+tree=$work/tree
+build=$work/build
+
+ids=() subsystems=() fragments=() replacements=() reasons=()
+mutant() {
+    ids+=("$1") subsystems+=("$2") fragments+=("$3") replacements+=("$4") reasons+=("${5:-}")
+}
+
+mutant calendar-second-carry calendar 'if (++secound <= 60)' 'if (++secound < 60)'
+mutant calendar-first-day calendar 'day = 1;' 'day = 0;'
+mutant calendar-hour-clamp calendar 'hour = clamp(v, 0, 24)' 'hour = clamp(v, 0, 23)'
+mutant calendar-value-of-hour calendar '3600u *' '360u *'
+mutant conversion-radix conversions 'std::strtol(text, nullptr, 10)' 'std::strtol(text, nullptr, 0)'
+mutant conversion-saturate-low conversions 'return INT_MIN;' 'return INT_MAX;'
+mutant conversion-cut conversions 'bufferSize = 255' 'bufferSize = 256'
+mutant conversion-unsigned conversions '"%d", value' '"%u", value'
+mutant map-width-then-height map-reader '(width == 0 ? width : height) = value' \
+    '(height == 0 ? height : width) = value'
+mutant map-exact-count map-reader 'elementCodes.size() == cells' 'elementCodes.size() >= cells'
+mutant map-both-sizes map-reader 'width <= 0 || height <= 0' 'width <= 0 && height <= 0'
+mutant map-land-tag map-reader 'buffer == "land"' 'buffer == "Land"'
+mutant map-first-avatar map-reader 'avatarSeen ? 0 : AVATAR' 'AVATAR'
+mutant map-land-timers map-reader 'std::rand() % 4 + 10' 'std::rand() % 4 + 9'
+mutant pass-take-off-grid pass 'cell = nullptr;' ''
+mutant pass-erase-when pass 'if (element->isToErase())' 'if (!element->isAlive())'
+mutant pass-calendar pass 'calendar->inc();' ''
+mutant view-centre-axis view 'avatar->getX() - getScreenWidth() / 2' \
+    'avatar->getX() - getScreenHeight() / 2'
+mutant view-clamp-max view 'max = size - screenSize;' 'max = size - screenSize - 1;'
+mutant view-start-on-avatar view 'setX(column - getScreenWidth() / 2)' 'setX(column)'
+mutant selection-view-origin selection 'getX() + mouse_x / cellSize, getY() + mouse_y / cellSize' \
+    'mouse_x / cellSize, mouse_y / cellSize'
+mutant selection-empty-cell selection 'if (clicked != nullptr)' 'if (true)'
+mutant selection-button selection '(mouse_b & 1) == 0' '(mouse_b & 2) == 0'
+mutant drawing-half-step drawing 'px -= halfCell * dx;' 'px += halfCell * dx;'
+mutant drawing-view-at-edge drawing '0 < y && y < height - getScreenHeight()' \
+    '0 <= y && y < height - getScreenHeight()'
+mutant drawing-status-place drawing 'c_str(), 10, 10' 'c_str(), 10, 20'
+mutant drawing-clear-uncovered drawing 'if (!coversCell(' 'if (coversCell('
+mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(bitmap))' 'if (hasMaskPixel(bitmap))'
+mutant drawing-step-frame drawing '(*images)[direction + stepping]' '(*images)[direction]'
+mutant movement-walkable-limit movement 'highestWalkableLand = 199' 'highestWalkableLand = 103'
+mutant movement-leave-cell movement 'set(1, e->getX(), e->getY(), nullptr);' ''
+mutant movement-restart-timer movement 'resetTime();' ''
+mutant movement-direction-range movement 'd >= 0 && d <= 7' 'd >= 0 && d <= 8'
+mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 || ey < height)' \
+    'equivalent: the grid read after it refuses the same row outside the grid'
+mutant vision-depth vision 'd <= range' 'd < range'
+mutant vision-width vision 'int k = -d;' 'int k = -d + 1;'
+mutant vision-left-cone vision 'cx = x - d;' 'cx = x + d;'
+mutant vision-land-layer vision 'vision.add(get(0, cx, cy), 0)' 'vision.add(get(1, cx, cy), 0)'
+mutant vision-refill vision 'vision->clear();' ''
+mutant counters-attack-cool-down counters 'maxCounterAttack = 20' 'maxCounterAttack = 21'
+mutant counters-under-attack counters 'counterUnderAttack < maxCounterUnderAttack' \
+    'counterUnderAttack <= maxCounterUnderAttack'
+mutant counters-health-decay counters 'counterHelth < maxCounterHelth' \
+    'counterHelth <= maxCounterHelth'
+mutant counters-eat-cool-down counters 'counterEat = 0;' ''
+mutant fights-equal-sums fights 'strong + helth >= attacker->strong' \
+    'strong + helth > attacker->strong'
+mutant fights-things-unhurt fights 'if (!creature) {' 'if (false) {'
+mutant fights-blow-on-kin fights 'front->creature && front->type != type' 'front->creature'
+mutant death-last-point death 'if (helth > 0) {' 'if (helth > 1) {'
+mutant death-rot-time death '++counterDead >= maxCounterDead' '++counterDead > maxCounterDead'
+mutant death-meat-first death 'if (alive || food != 0)' 'if (alive)'
+mutant death-remains-image death 'food > 0 ? imageMeat : imageDead' \
+    'food >= 0 ? imageMeat : imageDead'
+mutant regrowth-up-to-full regrowth 'food <= 99 && counterFood' 'food < 99 && counterFood'
+mutant eating-trees-only eating '(type == TREE && food > 0)' '(food > 0)'
+mutant eating-bite-size eating 'biteSize = 10' 'biteSize = 5'
+mutant eating-full-health eating 'helth >= maxHelth' 'helth > maxHelth'
+mutant avatar-keys-while-walking avatar 'if (isWalking() || !isAlive()) {' 'if (!isAlive()) {'
+mutant avatar-hit-key avatar 'key[KEY_LCONTROL]' 'key[KEY_RCONTROL]'
+mutant avatar-eat-in-front avatar 'eat(front);' 'attack(front);'
+mutant cyclope-prey cyclope 'hunt(AVATAR)' 'hunt(SPIDER)'
+mutant cyclope-wander-axes cyclope 'move((std::rand() % 4) * 2)' 'move(std::rand() % 4)'
+mutant spider-prey spider 'hunt(CYCLOPE)' 'hunt(AVATAR)'
+mutant spider-turn-after-left spider 'case 6: setDirection(0)' 'case 6: setDirection(4)'
+mutant hunting-hunger hunting 'helth <= hungerThreshold' 'helth < hungerThreshold'
+mutant hunting-step-axis hunting 'target->x < x' 'target->x <= x'
+mutant hunting-own-attacker hunting 'e == attacker' 'e == this'
+mutant images-fallback-chain image-fallback '4, 5, 4, 5}' '4, 5, 4, 4}'
+mutant images-frame-zero image-fallback 'from < 0 ?' 'from <= 0 ?'
+# Input latching (short key presses and clicks kept until the next pass): its mutants go here.
+
+# Copies the checkout's files (tracked, and new ones not ignored) whose content differs from the
+# copy, so that only those get a new time stamp and are rebuilt.
+sync_tree() {
+    (cd "$root" && git ls-files -z --cached --others --exclude-standard) |
+        while IFS= read -r -d '' file; do
+            if [ -f "$root/$file" ] && ! cmp -s "$root/$file" "$tree/$file"; then
+                mkdir -p "$(dirname "$tree/$file")" && cp "$root/$file" "$tree/$file"
+            fi
+        done
+}
+
+build_tests() {
+    cmake --build "$build" -j2 --target orvalle_tests > "$work/build.log" 2>&1
+}
+
+run_tests() {
+    # Grouped, so that a crash goes to the log, not to the shell's "Segmentation fault" line.
+    { timeout "$limit" "$build/tests/orvalle_tests" --gtest_brief=1 --gtest_fail_fast; } \
+        > "$work/tests.log" 2>&1
+}
+
+# The one file of src/ that holds the fragment, relative to the checkout; fails unless the
+# fragment occurs exactly once.
+holder() {
+    local count
+    count=$(grep -rFo -- "$1" "$root/src" | wc -l)
+    [ "$count" -eq 1 ] || { echo "$count"; return 1; }
+    grep -rlF -- "$1" "$root/src" | sed "s|^$root/||"
+}
+
+selected() {
+    [ ${#wanted[@]} -eq 0 ] && return 0
+    local id
+    for id in "${wanted[@]}"; do [ "$id" = "$1" ] && return 0; done
+    return 1
+}
+
+check_only=false
+wanted=()
+for arg in "$@"; do
+    if [ "$arg" = --check ]; then check_only=true; else wanted+=("$arg"); fi
+done
+
+if ! $check_only; then
+    mkdir -p "$tree" "$build"
+    sync_tree
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$tree" -B "$build" -DORVALLE_TESTS=ON -DORVALLE_BENCHMARKS=OFF \
+            > "$work/configure.log" 2>&1 ||
+            { echo "cannot configure: $work/configure.log"; exit 2; }
+    fi
+    build_tests || { echo "the unmutated code does not build: $work/build.log"; exit 2; }
+    start=$(date +%s)
+    limit=600
+    run_tests || { echo "the unmutated tests fail: $work/tests.log"; exit 2; }
+    # A mutant that makes the tests hang is killed by this limit.
+    limit=$(( ($(date +%s) - start) * 5 + 30 ))
+fi
+
+total=0 killed=0 stale=0 broken=0 unexplained=0
+for i in "${!ids[@]}"; do
+    id=${ids[$i]} fragment=${fragments[$i]} reason=${reasons[$i]}
+    selected "$id" || continue
+    total=$((total + 1))
+    label="$id (${subsystems[$i]})"
+    if ! file=$(holder "$fragment"); then
+        echo "STALE     $label: '$fragment' occurs $file times in src/"
+        stale=$((stale + 1))
+        continue
+    fi
+    $check_only && { echo "ok        $label in $file"; continue; }
+    FRAGMENT=$fragment REPLACEMENT=${replacements[$i]} \
+        perl -0pi -e 's/\Q$ENV{FRAGMENT}\E/$ENV{REPLACEMENT}/' "$tree/$file"
+    if ! build_tests; then
+        echo "BROKEN    $label: does not build ($work/build.log)"
+        broken=$((broken + 1))
+    elif run_tests; then
+        if [ -n "$reason" ]; then
+            echo "survived  $label: $reason"
+        else
+            echo "SURVIVED  $label: no test noticed '${replacements[$i]}' in $file"
+            unexplained=$((unexplained + 1))
+        fi
+    else
+        echo "killed    $label"
+        killed=$((killed + 1))
+    fi
+    cp "$root/$file" "$tree/$file"
+done
+
+$check_only && { [ "$stale" -eq 0 ]; exit; }
+[ "$total" -gt 0 ] || { echo "no such mutant"; exit 2; }
+score=$((100 * killed / total))
+echo "score: $killed of $total mutants killed ($score%);" \
+    "$stale stale, $broken broken, $unexplained unexplained survivors"
+[ "$score" -ge 90 ] && [ $((stale + broken + unexplained)) -eq 0 ]
