@@ -46,12 +46,12 @@ class PressChecks:
                 screen.xdotool("key", "Right")
                 expected = (column + tap, row)
                 candidates = [(column + tap - 1, row), expected]
-                if poll(lambda: self.centred_view(game, world, candidates) == expected, 2.0):
-                    # The rest of the step, during which the avatar takes no keys.
-                    time.sleep(0.35)
-                if self.centred_view(game, world, candidates) != expected:
-                    raise CheckFailed(f"tap {tap}: the view is not at {expected} one cell on "
-                                      f"after an instant Right tap")
+                if not poll(lambda: self.centred_view(game, world, candidates) == expected, 2.0):
+                    raise CheckFailed(f"tap {tap}: the view did not come to {expected}, one "
+                                      f"cell on, after an instant Right tap")
+                time.sleep(0.35)  # the rest of the step, during which the avatar takes no keys
+            if self.centred_view(game, world, candidates) != expected:
+                raise CheckFailed(f"after {TAPS} taps the view is not at {expected}")
             return f"{TAPS}/{TAPS} instant Right taps walked one cell each"
 
     def click_tap(self, screen, root):
