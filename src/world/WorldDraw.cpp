@@ -1,6 +1,6 @@
 // The frame: land, then elements, into the world buffer; the visible window of the buffer into
-// the frame, with the selected element's status line and the mouse pointer; the frame to the
-// screen in one copy.
+// the frame, with the selected element's status line, the notice of the avatar's death and the
+// mouse pointer; the frame to the screen in one copy.
 #include "World.h"
 
 #include "Element.h"
