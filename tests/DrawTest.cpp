@@ -112,16 +112,7 @@ TEST_F(DrawTest, SelectedElementsTextIsWhiteOnBlackAtTenTen) {
     ASSERT_NE(nullptr, world->getSelected());
     const std::string text = world->getSelected()->toString();
     EXPECT_EQ("cyclope: live 1 strong 10 helth 99 food 100", text);
-    BITMAP* expected = create_bitmap(text_length(font, text.c_str()), text_height(font));
-    textout_ex(expected, font, text.c_str(), 0, 0, makecol(255, 255, 255), makecol(0, 0, 0));
-    int differing = 0;
-    for (int y = 0; y < expected->h; ++y) {
-        for (int x = 0; x < expected->w; ++x) {
-            differing += getpixel(expected, x, y) != getpixel(world->getFrame(), 10 + x, 10 + y);
-        }
-    }
-    destroy_bitmap(expected);
-    EXPECT_EQ(0, differing);
+    EXPECT_EQ(0, differingTextPixels(world->getFrame(), text, 10, 10));
 }
 
 TEST_F(DrawTest, AreasWithoutLandAreBlack) {

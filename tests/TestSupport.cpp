@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "Element.h"
+#include "InputLatch.h"
 #include "World.h"
 
 #include <allegro.h>
@@ -120,6 +121,20 @@ void releaseInput() {
     mouse_b = 0;
     mouse_x = 0;
     mouse_y = 0;
+    InputLatch::remove();
+}
+
+int differingTextPixels(BITMAP* frame, const std::string& text, int x, int y) {
+    BITMAP* expected = create_bitmap(text_length(font, text.c_str()), text_height(font));
+    textout_ex(expected, font, text.c_str(), 0, 0, makecol(255, 255, 255), makecol(0, 0, 0));
+    int differing = 0;
+    for (int row = 0; row < expected->h; ++row) {
+        for (int column = 0; column < expected->w; ++column) {
+            differing += getpixel(expected, column, row) != getpixel(frame, x + column, y + row);
+        }
+    }
+    destroy_bitmap(expected);
+    return differing;
 }
 
 void lowerHelthTo(Element* e, int helth) {

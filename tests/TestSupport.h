@@ -54,8 +54,11 @@ BITMAP* solidBitmap(int width, int height, int colour);
 // Saves a bitmap as images/<entry>.bmp in the current TempDir, where the image cache looks.
 void saveImage(const std::string& entry, BITMAP* bitmap);
 
-// Lets go of every key and mouse button.
+// Lets go of every key and mouse button, and forgets the latched presses.
 void releaseInput();
+
+// How many pixels of the frame differ from the text drawn white on black at (x, y).
+int differingTextPixels(BITMAP* frame, const std::string& text, int x, int y);
 
 class Element;
 // Takes health points one by one until the element has the given health.

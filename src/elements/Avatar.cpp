@@ -1,5 +1,6 @@
 #include "Avatar.h"
 
+#include "InputLatch.h"
 #include "Vision.h"
 #include "World.h"
 
@@ -13,31 +14,32 @@ void Avatar::run() {
     actOnKeys();
 }
 
-// The first held key in this order decides the one action of the pass.
+// The first key in this order that is held, or was pressed since the last pass, decides the one
+// action of the pass.
 void Avatar::actOnKeys() {
     World* here = getWorld();
-    if (key[KEY_UP]) {
+    if (InputLatch::isDown(KEY_UP)) {
         move(UP);
-    } else if (key[KEY_DOWN]) {
+    } else if (InputLatch::isDown(KEY_DOWN)) {
         move(DOWN);
-    } else if (key[KEY_RIGHT]) {
+    } else if (InputLatch::isDown(KEY_RIGHT)) {
         move(RIGHT);
-    } else if (key[KEY_LEFT]) {
+    } else if (InputLatch::isDown(KEY_LEFT)) {
         move(LEFT);
-    } else if (key[KEY_A]) {
+    } else if (InputLatch::isDown(KEY_A)) {
         delete getVision();
         setVision(here->getVision(this, getVisionRange()));
-    } else if (key[KEY_LCONTROL]) {
+    } else if (InputLatch::isDown(KEY_LCONTROL)) {
         if (Element* front = here->getFront(this, World::elementLayer)) {
             attack(front);
         }
-    } else if (key[KEY_ALT]) {
+    } else if (InputLatch::isDown(KEY_ALT)) {
         if (Element* front = here->getFront(this, World::elementLayer)) {
             eat(front);
         }
-    } else if (key[KEY_M]) {
+    } else if (InputLatch::isDown(KEY_M)) {
         here->setMusic(true);
-    } else if (key[KEY_N]) {
+    } else if (InputLatch::isDown(KEY_N)) {
         here->setMusic(false);
     }
 }

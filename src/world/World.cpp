@@ -22,8 +22,8 @@ World::World(std::string fileName) : World(std::move(fileName), std::string()) {
 World::World(std::string fileName, const std::optional<std::string>& mediaFolder)
     : image(create_bitmap(frameWidth, frameHeight)),
       buffer(create_bitmap(bufferWidth, bufferHeight)), x(0), y(0), avatar(nullptr),
-      selected(nullptr), height(0), width(0), calendar(std::make_unique<Timer>()),
-      arena(std::make_unique<ElementArena>()) {
+      selected(nullptr), restartAsked(false), height(0), width(0),
+      calendar(std::make_unique<Timer>()), arena(std::make_unique<ElementArena>()) {
     loadMedia(mediaFolder);
     loadWorld(std::move(fileName));
 }
@@ -48,6 +48,11 @@ void World::loadMedia(const std::optional<std::string>& mediaFolder) {
     for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
         images->add(kind->name);
     }
+}
+
+// Its body may have left the grid; the pointer to it stays valid for the world's life.
+bool World::isAvatarDead() const {
+    return avatar != nullptr && !avatar->isAlive();
 }
 
 void World::incTimer() {

@@ -56,8 +56,11 @@ class World {
     World& operator=(const World&) = delete;
 
     virtual void draw();
-    // Passes until Escape is down at the start of one, resting 30 ms after each.
+    // Passes until Escape is down at the start of one, resting 30 ms after each; or, once the
+    // avatar is dead, until Escape or R is. Presses between passes count as held at the start.
     virtual void run();
+    // True when run() ended on R after the avatar's death: the player wants the map afresh.
+    bool isRestartAsked() const { return restartAsked; }
     // One pass without the Escape test and the rest: every element acts, the view follows the
     // avatar, the calendar advances, the mouse selects and the frame is drawn.
     void pass();
@@ -114,6 +117,8 @@ class World {
     void runCell(Element*& cell);
     void centreView();
     void selectWithMouse();
+    bool isAvatarDead() const;
+    void drawDeathNotice();
     void clearUncoveredCells();
     bool coversCell(BITMAP* tile) const;
     void drawLand();
@@ -139,6 +144,8 @@ class World {
     Element* avatar;
     // The element last clicked; never cleared, only replaced.
     Element* selected;
+    // Set when run() ends on R after the avatar's death.
+    bool restartAsked;
     int height;
     int width;
     std::unique_ptr<Timer> calendar;

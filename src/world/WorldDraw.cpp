@@ -1,6 +1,6 @@
 // The frame: land, then elements, into the world buffer; the visible window of the buffer into
-// the frame, with the selected element's status line and the mouse pointer; the frame to the
-// screen in one copy.
+// the frame, with the selected element's status line, the notice of the avatar's death and the
+// mouse pointer; the frame to the screen in one copy.
 #include "World.h"
 
 #include "Element.h"
@@ -11,6 +11,7 @@ const int halfCell = World::cellSize / 2;
 // Top left of the status line on the frame.
 const int statusX = 10;
 const int statusY = 10;
+const char* const deathNotice = "You died. R plays again, Escape quits.";
 
 // The buffer pixel of a window cell's corner: window cell (0, 0) starts one cell in.
 int bufferPixel(int windowCell) {
@@ -30,6 +31,9 @@ void World::draw() {
     if (selected != nullptr) {
         textout_ex(image.get(), font, selected->toString().c_str(), statusX, statusY,
                    makecol(255, 255, 255), makecol(0, 0, 0));
+    }
+    if (isAvatarDead()) {
+        drawDeathNotice();
     }
     show_mouse(image.get());
     blit(image.get(), screen, 0, 0, 0, 0, frameWidth, frameHeight);
@@ -106,4 +110,11 @@ void World::viewShift(int& sx, int& sy) const {
         sx = cellSize - halfCell * dx;
         sy = cellSize - halfCell * dy;
     }
+}
+
+// In the middle of the frame, over everything else, so that the world stays in view around it.
+void World::drawDeathNotice() {
+    textout_centre_ex(image.get(), font, deathNotice, frameWidth / 2,
+                      (frameHeight - text_height(font)) / 2, makecol(255, 255, 255),
+                      makecol(0, 0, 0));
 }

@@ -3,13 +3,22 @@
 #include "World.h"
 
 #include "Element.h"
+#include "InputLatch.h"
 
 namespace {
 const int restMilliseconds = 30;
 } // namespace
 
 void World::run() {
-    while (!key[KEY_ESC]) {
+    for (;;) {
+        InputLatch::takePresses();
+        if (InputLatch::isDown(KEY_ESC)) {
+            return;
+        }
+        if (isAvatarDead() && InputLatch::isDown(KEY_R)) {
+            restartAsked = true;
+            return;
+        }
         pass();
         rest(restMilliseconds);
     }
@@ -63,9 +72,10 @@ void World::centreView() {
     setY(avatar->getY() - getScreenHeight() / 2);
 }
 
-// While the left button is down, the element-layer element under the pointer is selected.
+// While the left button is down, or after a click since the last pass, the element-layer element
+// under the pointer is selected.
 void World::selectWithMouse() {
-    if ((mouse_b & 1) == 0) {
+    if (!InputLatch::isLeftButtonDown()) {
         return;
     }
     Element* clicked = get(elementLayer, getX() + mouse_x / cellSize, getY() + mouse_y / cellSize);

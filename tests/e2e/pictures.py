@@ -140,3 +140,16 @@ def sprite_match(screen, sprite, left, top, background=None, step=1):
                 compared += 1
                 matched += w == g or close(unpack565(w), unpack565(g))
     return (matched / compared if compared else 0.0), compared
+
+
+def text_shown(screen, text, left, top):
+    """Whether a rendered text shows at (left, top), every pixel of it."""
+    return sprite_match(screen, text, left, top)[0] >= 0.99
+
+
+def status_line(screen, lines):
+    """Which rendered status line, keyed by health, shows at (10, 10), if any."""
+    for health, line in lines.items():
+        if text_shown(screen, line, 10, 10):
+            return health
+    return None

@@ -22,10 +22,12 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from pictures import (BLACK, MASK, WHITE, Picture, pack565, read_bmp,  # noqa: E402
-                      sprite_match, write_png)
+                      sprite_match, status_line, write_png)
+from press_checks import PressChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, VirtualScreen,  # noqa: E402
                      free_display_numbers, poll, prepare_patch_index)
-from worldmap import CELL, COLUMNS, ROWS, REPO, WorldMap, build_map, sprite_corner  # noqa: E402
+from worldmap import (CELL, COLUMNS, ROWS, REPO, WorldMap, avatar_corner,  # noqa: E402
+                      build_map, cell_centre)
 
 MAPS = Path(__file__).resolve().parent / "maps"
 SKIPPED = 77
@@ -38,7 +40,7 @@ class Skip(Exception):
     pass
 
 
-class Checks:
+class Checks(PressChecks):
     def __init__(self, game, render_text, data, launcher=None):
         self.binary = Path(game).resolve()
         self.render_text = Path(render_text).resolve()
@@ -135,24 +137,13 @@ class Checks:
             before = world.view_origin(*world.avatar())
             game.focus()
             held = game.press("Right", 1.0)
-            centre = avatar_corner(world)
             candidates = [(before[0] + n, before[1]) for n in range(0, 16)]
-            middle = (COLUMNS // 2, ROWS // 2)  # where the avatar stays while the view scrolls
-            cells = [c for c in all_cells() if c != pointer_cell() and
-                     max(abs(c[0] - middle[0]), abs(c[1] - middle[1])) > 1]
-
-            def settled_origin():
-                shot = game.screenshot()
-                if self.avatar_share(shot, 2, centre) < SHOWN:
-                    return None
-                return self.view_origin_in(shot, world, candidates, cells)
-
             seen = []
 
             def settled_twice():
-                seen.append(settled_origin())
+                seen.append(self.centred_view(game, world, candidates))
                 time.sleep(0.4)  # longer than one step, so a walking avatar would show it
-                seen.append(settled_origin())
+                seen.append(self.centred_view(game, world, candidates))
                 return seen[-1] if seen[-1] is not None and seen[-1] == seen[-2] else None
 
             after = poll(settled_twice, 4.0)
@@ -170,6 +161,17 @@ class Checks:
                                   f"{STEP_PASSES} passes (at most {fastest})")
             return (f"holding Right for {held:.2f} s walked {walked} cells (at most {fastest}); "
                     f"view origin {before} -> {after}")
+
+    def centred_view(self, game, world, candidates):
+        """The candidate view origin a screenshot shows on whole cells with the avatar facing
+        right at the centre of the window (where it stays while the view scrolls), or None."""
+        shot = game.screenshot()
+        if self.avatar_share(shot, 2, avatar_corner(world)) < SHOWN:
+            return None
+        middle = (COLUMNS // 2, ROWS // 2)
+        cells = [c for c in all_cells() if c != pointer_cell() and
+                 max(abs(c[0] - middle[0]), abs(c[1] - middle[1])) > 1]
+        return self.view_origin_in(shot, world, candidates, cells)
 
     def turn_at_edge(self, screen, root):
         folder, world = self.folder(root, MAPS / "top-edge.txt")
@@ -197,14 +199,9 @@ class Checks:
 
     def select(self, screen, root):
         folder, world = self.folder(root, MAPS / "pen.txt")
-        texts = {health: f"cyclope: live 1 strong 10 helth {health} food 100"
-                 for health in range(100, 94, -1)}
-        lines = {health: self.rendered(Path(root) / f"status-{health}.bmp", text)
-                 for health, text in texts.items()}
+        lines = self.status_lines(root, "cyclope", range(100, 94, -1))
         cyclope = next(c for c in world.element_cells() if c != world.avatar())
-        origin = world.view_origin(*world.avatar())
-        target = ((cyclope[0] - origin[0]) * CELL + CELL // 2,
-                  (cyclope[1] - origin[1]) * CELL + CELL // 2)
+        target = cell_centre(world, cyclope)
         with self.start(screen, folder) as game:
             _, shot = self.wait_avatar(game, world)
             if status_line(shot, lines) is not None:
@@ -213,12 +210,18 @@ class Checks:
             health = poll(lambda: status_line(game.screenshot(), lines), 2.0)
             if health is None:
                 raise CheckFailed(f"clicking the cyclope at {target} showed none of "
-                                  f"{list(texts.values())} at (10, 10)")
-            return f"clicking {target} showed {texts[health]!r} at (10, 10)"
+                                  f"{[status_text('cyclope', h) for h in lines]} at (10, 10)")
+            return f"clicking {target} showed {status_text('cyclope', health)!r} at (10, 10)"
 
     def rendered(self, path, text):
         subprocess.run([str(self.render_text), str(path), text], check=True)
         return read_bmp(path)
+
+    def status_lines(self, root, kind, healths):
+        """The status lines of a living creature of a kind at each health, as the game draws
+        them, keyed by health."""
+        return {health: self.rendered(Path(root) / f"{kind}-{health}.bmp",
+                                      status_text(kind, health)) for health in healths}
 
     def music(self, screen, root):
         if not (self.data / "clkcwhrv.mid").exists():
@@ -406,10 +409,8 @@ def quit_by_escape(screen, game):
     return took
 
 
-def avatar_corner(world):
-    column, row = world.avatar()
-    origin = world.view_origin(column, row)
-    return sprite_corner(column - origin[0], row - origin[1])
+def status_text(kind, health):
+    return f"{kind}: live 1 strong 10 helth {health} food 100"
 
 
 def all_cells():
@@ -425,14 +426,6 @@ def free_cells(world, origin):
     taken = [(x - origin[0], y - origin[1]) for x, y in world.element_cells()]
     return [c for c in all_cells() if c != pointer_cell() and
             all(max(abs(c[0] - t[0]), abs(c[1] - t[1])) > 1 for t in taken)]
-
-
-def status_line(shot, lines):
-    """Which rendered status line, keyed by health, shows at (10, 10), if any."""
-    for health, line in lines.items():
-        if sprite_match(shot, line, 10, 10)[0] >= 0.99:
-            return health
-    return None
 
 
 def placeholder_on_black():
@@ -470,6 +463,8 @@ CHECKS = {
     "missing-map": Checks.missing_map, "invalid-map": Checks.invalid_map,
     "missing-images": Checks.missing_images, "no-display": Checks.no_display,
     "installed": Checks.installed, "installed-music": Checks.installed_music,
+    "escape-tap": Checks.escape_tap, "arrow-tap": Checks.arrow_tap,
+    "click-tap": Checks.click_tap, "death": Checks.death, "wrong-folder": Checks.wrong_folder,
 }
 
 

@@ -59,3 +59,16 @@ def build_map(source, target):
 def sprite_corner(window_column, window_row):
     """Where an element's 100 x 100 sprite in a window cell has its top-left pixel."""
     return window_column * CELL - CELL // 2, window_row * CELL - CELL // 2
+
+
+def avatar_corner(world):
+    """Where the avatar's sprite has its top-left pixel in the window at start."""
+    column, row = world.avatar()
+    origin = world.view_origin(column, row)
+    return sprite_corner(column - origin[0], row - origin[1])
+
+
+def cell_centre(world, cell):
+    """The window pixel at the middle of a grid cell, with the view where it is at start."""
+    origin = world.view_origin(*world.avatar())
+    return ((cell[0] - origin[0]) * CELL + CELL // 2, (cell[1] - origin[1]) * CELL + CELL // 2)
