@@ -33,14 +33,16 @@ for target in $targets; do
     if [ "$target" = bitmap-check ]; then
         cp "$root"/data/images/*0.bmp "$root"/tests/fuzz/bmp-seeds/* "$work"/
         dictionary=""
+        timeout=5
     else
         cp "$root"/data/orvalle.map "$root"/tests/maps/*.map "$root"/tests/fuzz/seeds/* "$work"/
         dictionary="-dict=$root/tests/fuzz/map.dict"
+        timeout=20
     fi
     # The world reads images and music from its working directory: run in an empty one.
     scratch=$(mktemp -d)
     (cd "$scratch" &&
-        "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=1024 -max_len=32768 \
+        "$fuzzer" -max_total_time="$seconds" -timeout=$timeout -rss_limit_mb=1024 -max_len=32768 \
             $dictionary -artifact_prefix="$artifacts/" -print_final_stats=1 \
             "$work" "$committed")
     merged=$(mktemp -d)

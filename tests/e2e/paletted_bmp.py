@@ -76,3 +76,28 @@ def encode(row, repeat_byte, literal_bytes):
             data = literal_bytes(pixels)
             out += bytes((0, len(pixels))) + data + b"\0" * (len(data) % 2)
     return bytes(out)
+
+
+def reduce_colours(picture, count):
+    """The picture (see pictures.Picture) in its `count` most frequent colours: each pixel takes
+    the nearest of them. Returns the palette as 8-bit (r, g, b) and the pixels' indices."""
+    frequency = {}
+    for value in picture.pixels:
+        frequency[value] = frequency.get(value, 0) + 1
+    kept = sorted(frequency, key=lambda value: -frequency[value])[:count]
+    channels = [unpack(value) for value in kept]
+
+    def nearest(value):
+        rgb = unpack(value)
+        return min(range(len(kept)),
+                   key=lambda i: sum((a - b) ** 2 for a, b in zip(rgb, channels[i])))
+
+    index_of = {value: nearest(value) for value in frequency}
+    palette = [tuple((c << (8 - bits)) | (c >> (2 * bits - 8)) for c, bits in zip(rgb, (5, 6, 5)))
+               for rgb in channels]
+    return palette, [index_of[value] for value in picture.pixels]
+
+
+def unpack(value):
+    """A 16-bit 5-6-5 pixel as its three channels."""
+    return (value >> 11, (value >> 5) & 63, value & 31)
