@@ -1,7 +1,7 @@
 #include "PalettedBmp.h"
 
 namespace {
-const int paletteSize = 16;
+const int paletteSize = 256;
 const std::size_t longestRun = 255;
 
 void put(std::string& bytes, std::uint32_t value, int count) {

@@ -6,7 +6,8 @@
 #include <vector>
 
 // Paletted BMP files (4 or 8 bits a pixel) made in memory, uncompressed or run-length encoded
-// (RLE4, RLE8) as picture editors save them, over a fixed palette of 16 distinct colours.
+// (RLE4, RLE8) as picture editors save them. The palette always has all 256 colours: given no
+// palette, Allegro converts with one that holds only what the file has and garbage after it.
 struct PalettedPicture {
     int width;
     int height;

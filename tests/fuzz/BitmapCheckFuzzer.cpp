@@ -6,13 +6,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/orvalle-fuzz-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) {
-        std::abort();
-    }
+    enterEmptyDirectory();
     startHeadlessAllegro();
     return 0;
 }

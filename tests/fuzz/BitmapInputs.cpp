@@ -2,6 +2,7 @@
 
 #include "BitmapFile.h"
 #include "LibraryRunLengthModel.h"
+#include "MapInputs.h"
 
 #include <allegro.h>
 
@@ -10,15 +11,6 @@
 
 namespace {
 const char* const fuzzedBitmapFile = "fuzzed.bmp";
-
-bool writeFile(const char* name, const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(name, "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
 
 // A Windows header (40 bytes) with the compression RLE8 (1) or RLE4 (2).
 bool isRunLength(const std::uint8_t* data, std::size_t size) {
@@ -72,7 +64,7 @@ std::string runLengthFault(const std::uint8_t* data, std::size_t size) {
 } // namespace
 
 BitmapVerdict checkBitmapFromMemory(const std::uint8_t* data, std::size_t size) {
-    if (!writeFile(fuzzedBitmapFile, data, size)) {
+    if (!writeInputFile(fuzzedBitmapFile, data, size)) {
         return {BitmapVerdict::violation, "cannot write " + std::string(fuzzedBitmapFile)};
     }
     BitmapVerdict verdict{BitmapVerdict::refused, std::string()};

@@ -36,106 +36,86 @@ struct Source {
     }
 };
 
+// read_RLE8_compressed_image and read_RLE4_compressed_image: the same loops; they differ in how
+// runs give pixels, and RLE8 keeps the code byte in an unsigned char where RLE4 has an unsigned
+// short (end of file reads as 255 or as 65535).
 struct Decoder {
     Source& f;
     LibraryRunLengthModel& m;
+    bool fourBits;
+    int line;
+    int pos;
+    unsigned char b[8];
 
     bool failed() const { return m.overruns(); }
 
-    void put(int line, int pos, int value) {
+    int code() { return fourBits ? f.getc() & 0xffff : f.getc() & 0xff; }
+
+    void put(int value) {
         if (line < 0 || line >= m.height || pos < 0 || pos >= m.width) {
             m.wroteOutside = true;
-            return;
+        } else {
+            m.pixels[static_cast<std::size_t>(line) * m.width + pos] =
+                static_cast<std::uint8_t>(value);
         }
-        m.pixels[static_cast<std::size_t>(line) * m.width + pos] = static_cast<std::uint8_t>(value);
+        pos++;
     }
 
-    // read_RLE8_compressed_image
-    void rle8(long biHeight, unsigned long biWidth) {
-        int line = static_cast<int>(biHeight - 1);
+    void repeat(int count, int val) {
+        b[1] = val & 15;
+        b[0] = (val >> 4) & 15;
+        for (int j = 0; j < count; j++) {
+            put(fourBits ? b[j % 2] : val);
+        }
+    }
+
+    void absolute8(int val) {
+        int j = 0;
+        for (; j < val; j++) {
+            put(f.getc() & 0xff);
+        }
+        if (j % 2 == 1) {
+            f.getc();
+        }
+    }
+
+    void absolute4(int val) {
+        for (int j = 0; j < val && !failed(); j++) {
+            if (j % 4 == 0) {
+                unsigned short val0 = static_cast<unsigned short>(f.igetw());
+                for (int k = 0; k < 2; k++) {
+                    b[2 * k + 1] = val0 & 15;
+                    val0 = val0 >> 4;
+                    b[2 * k] = val0 & 15;
+                    val0 = val0 >> 4;
+                }
+            }
+            put(b[j % 4]);
+        }
+    }
+
+    void decode(long biHeight, unsigned long biWidth) {
+        line = static_cast<int>(biHeight - 1);
         bool eopicflag = false;
         while (!eopicflag && !failed()) {
-            int pos = 0;
+            pos = 0;
             bool eolflag = false;
             while (!eolflag && !eopicflag && !failed()) {
-                unsigned char count = static_cast<unsigned char>(f.getc());
-                unsigned char val = static_cast<unsigned char>(f.getc());
+                const int count = f.getc() & 0xff;
+                const int val = code();
                 if (count > 0) {
-                    for (int j = 0; j < count; j++) {
-                        put(line, pos, val);
-                        pos++;
-                    }
+                    repeat(count, val);
                 } else if (val == 0) {
                     eolflag = true;
                 } else if (val == 1) {
                     eopicflag = true;
                 } else if (val == 2) {
-                    count = static_cast<unsigned char>(f.getc());
-                    val = static_cast<unsigned char>(f.getc());
-                    pos += count;
-                    line -= val;
+                    pos += f.getc() & 0xff;
+                    line -= code();
+                } else if (fourBits) {
+                    absolute4(val);
                 } else {
-                    int j = 0;
-                    for (; j < val; j++) {
-                        put(line, pos, static_cast<unsigned char>(f.getc()));
-                        pos++;
-                    }
-                    if (j % 2 == 1) {
-                        f.getc();
-                    }
-                }
-                if (pos - 1 > static_cast<int>(biWidth)) {
-                    eolflag = true;
-                }
-            }
-            line--;
-            if (line < 0) {
-                eopicflag = true;
-            }
-        }
-    }
-
-    // read_RLE4_compressed_image
-    void rle4(long biHeight, unsigned long biWidth) {
-        unsigned char b[8] = {};
-        int line = static_cast<int>(biHeight - 1);
-        bool eopicflag = false;
-        while (!eopicflag && !failed()) {
-            int pos = 0;
-            bool eolflag = false;
-            while (!eolflag && !eopicflag && !failed()) {
-                unsigned char count = static_cast<unsigned char>(f.getc());
-                unsigned short val = static_cast<unsigned short>(f.getc());
-                if (count > 0) {
-                    b[1] = val & 15;
-                    b[0] = (val >> 4) & 15;
-                    for (int j = 0; j < count; j++) {
-                        put(line, pos, b[j % 2]);
-                        pos++;
-                    }
-                } else if (val == 0) {
-                    eolflag = true;
-                } else if (val == 1) {
-                    eopicflag = true;
-                } else if (val == 2) {
-                    count = static_cast<unsigned char>(f.getc());
-                    val = static_cast<unsigned short>(f.getc());
-                    pos += count;
-                    line -= val;
-                } else {
-                    for (int j = 0; j < val && !failed(); j++) {
-                        if (j % 4 == 0) {
-                            unsigned short val0 = static_cast<unsigned short>(f.igetw());
-                            for (int k = 0; k < 2; k++) {
-                                b[2 * k + 1] = val0 & 15;
-                                val0 = val0 >> 4;
-                                b[2 * k] = val0 & 15;
-                                val0 = val0 >> 4;
-                            }
-                        }
-                        put(line, pos, b[j % 4]);
-                        pos++;
-                    }
+                    absolute8(val);
                 }
                 if (pos - 1 > static_cast<int>(biWidth)) {
                     eolflag = true;
@@ -181,11 +161,7 @@ LibraryRunLengthModel LibraryRunLengthModel::decode(const std::uint8_t* data, st
         return model;
     }
     model.pixels.assign(static_cast<std::size_t>(model.width) * model.height, 0);
-    Decoder decoder{f, model};
-    if (biCompression == 1) {
-        decoder.rle8(biHeight, biWidth);
-    } else {
-        decoder.rle4(biHeight, biWidth);
-    }
+    Decoder decoder{f, model, biCompression == 2, 0, 0, {}};
+    decoder.decode(biHeight, biWidth);
     return model;
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 // Every so many passes a full pass draws the frame as well.
@@ -32,15 +33,6 @@ bool readMap(const std::uint8_t* data, std::size_t size, long& cells) {
         status == LoadWorld::LOADED ? static_cast<long>(reader.getWidth()) * reader.getHeight() : 0;
     return status == LoadWorld::LOADED;
 }
-
-bool writeFile(const char* name, const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(name, "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
 } // namespace
 
 bool readMapFromMemory(const std::uint8_t* data, std::size_t size) {
@@ -51,7 +43,7 @@ bool readMapFromMemory(const std::uint8_t* data, std::size_t size) {
 int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
     long cells = 0;
     if (!readMap(data, size, cells) || cells > maxFuzzedCells ||
-        !writeFile(fuzzedMapFile, data, size)) {
+        !writeInputFile(fuzzedMapFile, data, size)) {
         return 0;
     }
     std::srand(1);
@@ -73,4 +65,20 @@ void startHeadlessAllegro() {
     }
     set_color_depth(16);
     screen = create_bitmap(800, 600);
+}
+
+void enterEmptyDirectory() {
+    char pattern[] = "/tmp/orvalle-fuzz-XXXXXX";
+    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) {
+        std::abort();
+    }
+}
+
+bool writeInputFile(const char* name, const std::uint8_t* data, std::size_t size) {
+    std::FILE* file = std::fopen(name, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
 }

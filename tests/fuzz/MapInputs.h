@@ -21,4 +21,11 @@ const int fuzzedWorldPasses = 300;
 // Starts Allegro headless: no system driver, `screen` is a memory bitmap.
 void startHeadlessAllegro();
 
+// Makes a new empty directory under /tmp the working directory, so that the game finds no
+// images or music of its own there and the files written for inputs stay apart.
+void enterEmptyDirectory();
+
+// Writes the bytes as the file `name`; false when that fails.
+bool writeInputFile(const char* name, const std::uint8_t* data, std::size_t size);
+
 #endif

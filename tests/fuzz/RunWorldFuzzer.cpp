@@ -3,15 +3,11 @@
 #include "MapInputs.h"
 
 #include <cstdlib>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The world reads images and music from the working directory: an empty one keeps every run
     // on the fallback images and silent.
-    char pattern[] = "/tmp/orvalle-fuzz-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) {
-        std::abort();
-    }
+    enterEmptyDirectory();
     startHeadlessAllegro();
     return 0;
 }
