@@ -1,5 +1,6 @@
 // Images and music are files anyone can replace: a broken one must leave the game running with
 // the placeholder image or in silence.
+#include "BitmapFile.h"
 #include "Images.h"
 #include "PalettedBmp.h"
 #include "PeakMemory.h"
@@ -234,6 +235,15 @@ TEST_F(HostileMedia, ABmpWhoseDataLiesFarPastItsEndIsRefused) {
     std::string bmp = validBmp(13, 2);
     put32(bmp, 10, 0x76000000);
     EXPECT_FALSE(avatarImageLoads(bmp));
+}
+
+// Allegro's 64-bit build reads the height -50 as 2^32 - 50 and asks malloc for about 2^64 bytes
+// (a sanitizer build aborts there); the check must not hand such a file over.
+TEST_F(HostileMedia, ATopDownBmpIsRefusedBeforeAllegroSeesIt) {
+    std::string bmp = validBmp(50, 50);
+    put32(bmp, 22, static_cast<std::uint32_t>(-50));
+    writeFile("top-down.bmp", bmp);
+    EXPECT_FALSE(BitmapFile::isSafeToLoad("top-down.bmp"));
 }
 
 TEST_F(HostileMedia, BmpsWithNoPixelsOrUnknownDepthsAreRefused) {

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -75,13 +74,15 @@ bool isSupportedFormat(const Header& header) {
     }
 }
 
-// The pixel rows, each padded to four bytes, must fit in the file after the headers.
+// The pixel rows, each padded to four bytes, must fit in the file after the headers. A negative
+// height (rows stored top-down) reaches Allegro's 64-bit build as a height near 2^32, for which
+// it asks malloc for about 2^64 bytes: such a file never loads, so it is refused here.
 bool pixelsFitIn(const Header& header, long fileSize) {
-    if (header.width <= 0 || header.height == 0) {
+    if (header.width <= 0 || header.height <= 0) {
         return false;
     }
     const std::int64_t rowBytes = (header.width * header.bitsPerPixel + 31) / 32 * 4;
-    return fileHeaderSize + header.infoSize + rowBytes * std::abs(header.height) <= fileSize;
+    return fileHeaderSize + header.infoSize + rowBytes * header.height <= fileSize;
 }
 
 // Allegro decodes RLE8 only from 8-bit and RLE4 only from 4-bit files with the Windows header,
