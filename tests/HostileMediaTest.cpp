@@ -92,8 +92,8 @@ std::string bytes(std::initializer_list<int> values) {
     return result;
 }
 
-// Repeats, stretches of 1 to 11 different indices (odd and even, every length modulo 4 for the
-// padding of RLE4) and runs that end exactly at the right edge.
+// Repeats, and stretches of 2 to 11 different indices (odd and even, every length modulo 4 for
+// the padding of RLE4), the last of them ending exactly at the right edge.
 PalettedPicture sprite() {
     PalettedPicture picture{37, 9, {}};
     for (int y = 0; y < picture.height; ++y) {
