@@ -1,6 +1,8 @@
 // Images and music are files anyone can replace: a broken one must leave the game running with
 // the placeholder image or in silence.
+#include "BitmapFile.h"
 #include "Images.h"
+#include "PalettedBmp.h"
 #include "PeakMemory.h"
 #include "TestSupport.h"
 #include "World.h"
@@ -10,6 +12,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -55,6 +58,56 @@ bool avatarImageLoads(const std::string& bytes) {
     return images.get("avatar0") != images.get("void") && images.get("avatar0") != nullptr;
 }
 
+bool samePixels(BITMAP* a, BITMAP* b) {
+    if (a->w != b->w || a->h != b->h) {
+        return false;
+    }
+    for (int y = 0; y < a->h; ++y) {
+        for (int x = 0; x < a->w; ++x) {
+            if (getpixel(a, x, y) != getpixel(b, x, y)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Writes both files as frames of "avatar"; true when the cache loaded both, pixel for pixel equal.
+bool loadAsTheSamePicture(const std::string& first, const std::string& second) {
+    writeFile("images/avatar0.bmp", first);
+    writeFile("images/avatar1.bmp", second);
+    Images images(TempDir::current().path());
+    images.add("avatar");
+    BITMAP* placeholder = images.get("void");
+    return images.get("avatar0") != placeholder && images.get("avatar1") != placeholder &&
+           samePixels(images.get("avatar0"), images.get("avatar1"));
+}
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string result;
+    for (int value : values) {
+        result += static_cast<char>(value);
+    }
+    return result;
+}
+
+// Repeats, and stretches of 2 to 11 different indices (odd and even, every length modulo 4 for
+// the padding of RLE4), the last of them ending exactly at the right edge.
+PalettedPicture sprite() {
+    PalettedPicture picture{37, 9, {}};
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const int index = x < 3 + y ? x + y
+                              : x < 20  ? 5
+                              : x < 22  ? x - 10
+                              : x < 30  ? 9
+                                        : x * 7 + y;
+            picture.indices.push_back(static_cast<std::uint8_t>(index % 16));
+        }
+    }
+    return picture;
+}
+
 class HostileMedia : public ::testing::Test {
   protected:
     TempDir dir;
@@ -96,13 +149,100 @@ TEST_F(HostileMedia, ABmpDeclaringHugeDimensionsIsRefusedWithoutAllocating) {
     }
 }
 
-// Allegro's run-length decoder writes outside the bitmap when the data holds more line ends
-// than the image has lines.
+// The pixel bytes of a 24-bit picture, read as RLE8 data, hold runs longer than its rows.
 TEST_F(HostileMedia, ARunLengthEncodedBmpIsRefused) {
     std::string bmp = validBmp(50, 50);
     put16(bmp, 28, 8);
     put32(bmp, 30, 1);
     EXPECT_FALSE(avatarImageLoads(bmp));
+}
+
+// What picture editors save loads as the same picture uncompressed; so do deltas (the pixels
+// skipped keep index 0) and an end of bitmap before the top row.
+TEST_F(HostileMedia, ValidRunLengthBmpsLoadAsTheUncompressedPicture) {
+    const PalettedPicture moved{4, 3, {5, 6, 7, 0, 0, 0, 0, 4, 3, 3, 0, 0}};
+    const struct {
+        const char* name;
+        std::string runLength;
+        std::string uncompressed;
+    } cases[] = {
+        {"RLE8", runLengthBmp(sprite(), 8), uncompressedBmp(sprite(), 8)},
+        {"RLE4", runLengthBmp(sprite(), 4), uncompressedBmp(sprite(), 4)},
+        {"RLE8 delta",
+         bmpWithData(4, 3, 8, BmpCompression::rle8,
+                     bytes({2, 3, 0, 2, 1, 1, 1, 4, 0, 0, 0, 3, 5, 6, 7, 0, 0, 1})),
+         uncompressedBmp(moved, 8)},
+        {"RLE4 delta",
+         bmpWithData(4, 3, 4, BmpCompression::rle4,
+                     bytes({2, 0x33, 0, 2, 1, 1, 1, 0x44, 0, 0, 0, 3, 0x56, 0x70, 0, 1})),
+         uncompressedBmp(moved, 4)},
+    };
+    for (const auto& bmp : cases) {
+        EXPECT_TRUE(loadAsTheSamePicture(bmp.runLength, bmp.uncompressed)) << bmp.name;
+    }
+}
+
+// Each file would make Allegro's decoder write outside the bitmap, read past the end of the file
+// or allocate an absurd bitmap. The first file is the sound one they are all broken from.
+TEST_F(HostileMedia, RunLengthBmpsThatWouldOverrunGetThePlaceholder) {
+    const auto rle8 = [](std::initializer_list<int> data) {
+        return bmpWithData(4, 2, 8, BmpCompression::rle8, bytes(data));
+    };
+    const auto rle4 = [](std::initializer_list<int> data) {
+        return bmpWithData(4, 2, 4, BmpCompression::rle4, bytes(data));
+    };
+    const std::string sound = rle8({4, 7, 0, 0, 0, 4, 1, 2, 3, 4, 0, 1});
+    ASSERT_TRUE(avatarImageLoads(sound));
+    std::string topDown = sound, absurd = sound, wrongDepth = sound, offsetPastEnd = sound,
+                offsetInHeader = sound, noWidth = sound;
+    put32(topDown, 22, static_cast<std::uint32_t>(-2));
+    put32(absurd, 18, 20000);
+    put32(absurd, 22, 20000);
+    put16(wrongDepth, 28, 24);
+    put32(offsetPastEnd, 10, sound.size() + 1);
+    put32(offsetInHeader, 10, 40);
+    put32(noWidth, 18, 0);
+    const struct {
+        const char* name;
+        std::string file;
+    } cases[] = {
+        {"run past the row", rle8({5, 7, 0, 1})},
+        {"run one pixel past the row", rle8({4, 7, 1, 7, 0, 1})},
+        {"absolute run past the row", rle8({2, 7, 0, 3, 1, 2, 3, 0, 0, 1})},
+        {"delta past the row, then a pixel", rle8({0, 2, 4, 0, 1, 7, 0, 1})},
+        {"delta above the top, then a pixel", rle8({0, 2, 0, 2, 1, 7, 0, 1})},
+        {"data ends inside a row", rle8({4, 7, 0, 0, 2, 7})},
+        {"data ends inside an absolute run", rle8({0, 4, 1, 2})},
+        {"no line end before the file ends", rle8({4, 7})},
+        {"RLE4 run past the row", rle4({5, 0x12, 0, 1})},
+        {"RLE4 absolute run past the row", rle4({0, 5, 0x12, 0x34, 0x50, 0, 0, 1})},
+        {"RLE4 absolute run cut short", rle4({0, 4, 0x12})},
+        {"top-down rows", topDown},
+        {"20000 x 20000 pixels", absurd},
+        {"RLE8 of 24-bit pixels", wrongDepth},
+        {"data offset past the end", offsetPastEnd},
+        {"data offset inside the header", offsetInHeader},
+        {"no width", noWidth},
+    };
+    for (const auto& bmp : cases) {
+        EXPECT_FALSE(avatarImageLoads(bmp.file)) << bmp.name;
+    }
+}
+
+// Allegro reads up to the data offset byte by byte, past the end too: 16 s for this one.
+TEST_F(HostileMedia, ABmpWhoseDataLiesFarPastItsEndIsRefused) {
+    std::string bmp = validBmp(13, 2);
+    put32(bmp, 10, 0x76000000);
+    EXPECT_FALSE(avatarImageLoads(bmp));
+}
+
+// Allegro's 64-bit build reads the height -50 as 2^32 - 50 and asks malloc for about 2^64 bytes
+// (a sanitizer build aborts there); the check must not hand such a file over.
+TEST_F(HostileMedia, ATopDownBmpIsRefusedBeforeAllegroSeesIt) {
+    std::string bmp = validBmp(50, 50);
+    put32(bmp, 22, static_cast<std::uint32_t>(-50));
+    writeFile("top-down.bmp", bmp);
+    EXPECT_FALSE(BitmapFile::isSafeToLoad("top-down.bmp"));
 }
 
 TEST_F(HostileMedia, BmpsWithNoPixelsOrUnknownDepthsAreRefused) {

@@ -97,7 +97,10 @@ BITMAP* Images::loadFrame(const std::string& name, int frame) {
         return nullptr;
     }
     const std::string path = pathIn(*folder, "images//" + name + decimal(frame) + ".bmp");
-    BITMAP* bitmap = BitmapFile::isSafeToLoad(path) ? load_bitmap(path.c_str(), nullptr) : nullptr;
+    // The library fills only the palette entries the file holds: the rest must be set before it
+    // converts the pixels with them.
+    PALETTE palette = {};
+    BITMAP* bitmap = BitmapFile::isSafeToLoad(path) ? load_bitmap(path.c_str(), palette) : nullptr;
     if (bitmap != nullptr) {
         own(bitmap);
     }

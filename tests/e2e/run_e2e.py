@@ -21,6 +21,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
+from rle_images import rle_images  # noqa: E402
 from pictures import (BLACK, MASK, WHITE, Picture, pack565, read_bmp,  # noqa: E402
                       sprite_match, status_line, write_png)
 from press_checks import PressChecks  # noqa: E402
@@ -462,6 +463,7 @@ CHECKS = {
     "select": Checks.select, "music": Checks.music, "escape": Checks.escape, "full": Checks.full,
     "missing-map": Checks.missing_map, "invalid-map": Checks.invalid_map,
     "missing-images": Checks.missing_images, "no-display": Checks.no_display,
+    "rle-images": lambda checks, screen, root: rle_images(checks, screen, root, MAPS, free_cells),
     "installed": Checks.installed, "installed-music": Checks.installed_music,
     "escape-tap": Checks.escape_tap, "arrow-tap": Checks.arrow_tap,
     "click-tap": Checks.click_tap, "death": Checks.death, "wrong-folder": Checks.wrong_folder,

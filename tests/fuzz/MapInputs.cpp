@@ -33,22 +33,6 @@ bool readMap(const std::uint8_t* data, std::size_t size, long& cells) {
         status == LoadWorld::LOADED ? static_cast<long>(reader.getWidth()) * reader.getHeight() : 0;
     return status == LoadWorld::LOADED;
 }
-
-// Writes the bytes to a new temporary file; returns its name, or "" when that fails.
-std::string temporaryFileWith(const std::uint8_t* data, std::size_t size) {
-    char name[] = "/tmp/orvalle-fuzzed-XXXXXX.map";
-    const int descriptor = mkstemps(name, 4);
-    if (descriptor < 0) {
-        return "";
-    }
-    std::FILE* file = fdopen(descriptor, "wb");
-    const bool written = file != nullptr && std::fwrite(data, 1, size, file) == size;
-    if (file == nullptr || std::fclose(file) != 0 || !written) {
-        std::remove(name);
-        return "";
-    }
-    return name;
-}
 } // namespace
 
 bool readMapFromMemory(const std::uint8_t* data, std::size_t size) {
@@ -61,7 +45,7 @@ int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
     if (!readMap(data, size, cells) || cells > maxFuzzedCells) {
         return 0;
     }
-    const std::string mapFile = temporaryFileWith(data, size);
+    const std::string mapFile = temporaryFileWith(data, size, ".map");
     if (mapFile.empty()) {
         return 0;
     }
@@ -84,4 +68,20 @@ void startHeadlessAllegro() {
     }
     set_color_depth(16);
     screen = create_bitmap(800, 600);
+}
+
+std::string temporaryFileWith(const std::uint8_t* data, std::size_t size,
+                              const std::string& extension) {
+    std::string name = "/tmp/orvalle-fuzzed-XXXXXX" + extension;
+    const int descriptor = mkstemps(name.data(), static_cast<int>(extension.size()));
+    if (descriptor < 0) {
+        return "";
+    }
+    std::FILE* file = fdopen(descriptor, "wb");
+    const bool written = file != nullptr && std::fwrite(data, 1, size, file) == size;
+    if (file == nullptr || std::fclose(file) != 0 || !written) {
+        std::remove(name.c_str());
+        return "";
+    }
+    return name;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Entry points shared by the libFuzzer targets and the corpus replay test, so that every input
 // the fuzzers kept is checked again by the ordinary test run.
@@ -20,5 +21,10 @@ const int fuzzedWorldPasses = 300;
 
 // Starts Allegro headless: no system driver, `screen` is a memory bitmap.
 void startHeadlessAllegro();
+
+// Writes the bytes to a new file under /tmp with the given extension; returns its path, or ""
+// when that fails. The caller removes the file.
+std::string temporaryFileWith(const std::uint8_t* data, std::size_t size,
+                              const std::string& extension);
 
 #endif
