@@ -35,9 +35,9 @@ install(FILES ${packaging}/copyright DESTINATION share/doc/orvalle)
 # The MIDI patch index for the paths where Debian's freepats installs its patches.
 if(EXISTS ${ORVALLE_FREEPATS_CFG})
     add_custom_command(OUTPUT ${made}/orvalle-patches.cfg
-        COMMAND ${CMAKE_SOURCE_DIR}/tools/setup-sound.sh ${made}/orvalle-patches.cfg
+        COMMAND ${PROJECT_SOURCE_DIR}/tools/setup-sound.sh ${made}/orvalle-patches.cfg
             ${ORVALLE_FREEPATS_CFG}
-        DEPENDS ${CMAKE_SOURCE_DIR}/tools/setup-sound.sh ${ORVALLE_FREEPATS_CFG} VERBATIM)
+        DEPENDS ${PROJECT_SOURCE_DIR}/tools/setup-sound.sh ${ORVALLE_FREEPATS_CFG} VERBATIM)
     add_custom_target(orvalle-patches ALL DEPENDS ${made}/orvalle-patches.cfg)
     install(FILES ${made}/orvalle-patches.cfg DESTINATION ${ORVALLE_GAMES_DATADIR})
 else()

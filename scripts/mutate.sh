@@ -55,7 +55,7 @@ mutant view-start-on-avatar view 'setX(column - getScreenWidth() / 2)' 'setX(col
 mutant selection-view-origin selection 'getX() + mouse_x / cellSize, getY() + mouse_y / cellSize' \
     'mouse_x / cellSize, mouse_y / cellSize'
 mutant selection-empty-cell selection 'if (clicked != nullptr)' 'if (true)'
-mutant selection-button selection '(mouse_b & 1) == 0' '(mouse_b & 2) == 0'
+mutant selection-button selection '(mouse_b & 1) != 0' '(mouse_b & 2) != 0'
 mutant drawing-half-step drawing 'px -= halfCell * dx;' 'px += halfCell * dx;'
 mutant drawing-view-at-edge drawing '0 < y && y < height - getScreenHeight()' \
     '0 <= y && y < height - getScreenHeight()'
@@ -95,7 +95,7 @@ mutant eating-trees-only eating '(type == TREE && food > 0)' '(food > 0)'
 mutant eating-bite-size eating 'biteSize = 10' 'biteSize = 5'
 mutant eating-full-health eating 'helth >= maxHelth' 'helth > maxHelth'
 mutant avatar-keys-while-walking avatar 'if (isWalking() || !isAlive()) {' 'if (!isAlive()) {'
-mutant avatar-hit-key avatar 'key[KEY_LCONTROL]' 'key[KEY_RCONTROL]'
+mutant avatar-hit-key avatar 'isDown(KEY_LCONTROL)' 'isDown(KEY_RCONTROL)'
 mutant avatar-eat-in-front avatar 'eat(front);' 'attack(front);'
 mutant cyclope-prey cyclope 'hunt(AVATAR)' 'hunt(SPIDER)'
 mutant cyclope-wander-axes cyclope 'move((std::rand() % 4) * 2)' 'move(std::rand() % 4)'
@@ -106,7 +106,15 @@ mutant hunting-step-axis hunting 'target->x < x' 'target->x <= x'
 mutant hunting-own-attacker hunting 'e == attacker' 'e == this'
 mutant images-fallback-chain image-fallback '4, 5, 4, 5}' '4, 5, 4, 4}'
 mutant images-frame-zero image-fallback 'from < 0 ?' 'from <= 0 ?'
-# Input latching (short key presses and clicks kept until the next pass): its mutants go here.
+# Input latching (short key presses and clicks kept until the next pass), death and restart.
+mutant latch-once input-latch 'taken[k] = pending[k].exchange(0) != 0;' 'taken[k] = pending[k] != 0;'
+mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && isLatched(k)' 'isLatched(k)'
+mutant latch-seen-held input-latch 'pending[scancode] = 0;' ''
+mutant latch-left-button input-latch '(flags & MOUSE_FLAG_LEFT_DOWN) != 0' \
+    '(flags & MOUSE_FLAG_RIGHT_DOWN) != 0'
+mutant latch-escape input-latch 'latchedKeys[] = {KEY_ESC,' 'latchedKeys[] = {KEY_TILDE,'
+mutant restart-only-after-death restart 'isAvatarDead() && InputLatch::isDown(KEY_R)' \
+    'InputLatch::isDown(KEY_R)'
 
 # Copies the checkout's files (tracked, and new ones not ignored) whose content differs from the
 # copy, so that only those get a new time stamp and are rebuilt.
