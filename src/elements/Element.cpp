@@ -21,23 +21,29 @@ const int highestFacing = 7;
 } // namespace
 
 Element::Element(World* owner, std::string kindName, int typeCode)
+    : Element(owner, kindName, typeCode, owner->getImages()->getKindFrames(kindName)) {}
+
+// The kind's frames come from the world, which looked them up once for every element of it.
+Element::Element(World* owner, const ElementKind& kind)
+    : Element(owner, kind.name, kind.type, owner->getKindFrames(kind)) {
+    setCreature(kind.creature);
+    setWorking(kind.working);
+    setMaxTime(kind.maxTime);
+}
+
+Element::Element(World* owner, std::string kindName, int typeCode, const Images::KindFrames& frames)
     : world(owner), images(nullptr), image(nullptr), lastSecound(0), time(0),
       maxTime(initialMaxTime), direction(0), type(typeCode), counterAttack(maxCounterAttack),
       counterEat(maxCounterEat), counterFood(maxCounterFood),
       counterUnderAttack(maxCounterUnderAttack), counterHelth(maxCounterHelth), attacker(nullptr),
       food(maxFood), walking(false), working(true), alive(true), creature(false),
-      underAttack(false), toErase(false), counterDead(0), x(0), y(0), imageMeat(nullptr),
-      imageDead(nullptr), name(std::move(kindName)), visionRange(initialVisionRange),
-      helth(maxHelth), strong(initialStrong), vision(nullptr) {
-    loadImages(name);
+      underAttack(false), toErase(false), clocked(false), counterDead(0), x(0), y(0),
+      imageMeat(nullptr), imageDead(nullptr), name(std::move(kindName)),
+      visionRange(initialVisionRange), helth(maxHelth), strong(initialStrong), vision(nullptr),
+      clockBase(0) {
+    useFrames(frames);
     image = (*images)[direction];
     lastSecound = world->getTimer()->getSecound();
-}
-
-Element::Element(World* owner, const ElementKind& kind) : Element(owner, kind.name, kind.type) {
-    setCreature(kind.creature);
-    setWorking(kind.working);
-    setMaxTime(kind.maxTime);
 }
 
 Element::~Element() {
@@ -45,6 +51,7 @@ Element::~Element() {
 }
 
 void Element::run() {
+    wake();
     const int secound = world->getTimer()->getSecound();
     if (secound != lastSecound) {
         if (alive) {
@@ -70,9 +77,13 @@ void Element::run() {
 // The standing frame of the facing, or the stepping one after it during the first half of the
 // step timer's cycle while walking or animating in place.
 void Element::showCurrentFrame() {
-    const bool stepping = isStep() && (walking || working);
+    image = frameAt(time);
+}
+
+BITMAP* Element::frameAt(int stepTime) const {
+    const bool stepping = stepTime < maxTime / 2 && (walking || working);
     BITMAP* frame = (*images)[direction + (stepping ? 1 : 0)];
-    image = frame != nullptr ? frame : placeholder();
+    return frame != nullptr ? frame : placeholder();
 }
 
 BITMAP* Element::placeholder() const {
@@ -80,6 +91,7 @@ BITMAP* Element::placeholder() const {
 }
 
 bool Element::move(int towards) {
+    wake();
     setDirection(towards);
     const bool moved = world->move(this, towards);
     if (moved) {
@@ -90,6 +102,7 @@ bool Element::move(int towards) {
 }
 
 int Element::eat(Element* meal) {
+    wake();
     if (counterEat != maxCounterEat || helth >= maxHelth) {
         return 0;
     }
@@ -111,6 +124,7 @@ int Element::isEatenBy(Element* /*eater*/) {
 }
 
 bool Element::attack(Element* target) {
+    wake();
     if (counterAttack != maxCounterAttack) {
         return false;
     }
@@ -145,6 +159,7 @@ void Element::incHelth() {
 }
 
 void Element::decHelth() {
+    wake();
     if (helth > 0) {
         --helth;
         return;
@@ -155,6 +170,7 @@ void Element::decHelth() {
 }
 
 void Element::incTimer() {
+    wake();
     if (++time > maxTime) {
         time = 0;
         walking = false;
@@ -172,10 +188,14 @@ void Element::reloadVision() {
 }
 
 void Element::loadImages(const std::string& kindName) {
-    Images* cache = world->getImages();
-    images = &cache->getFrames(kindName);
-    imageDead = cache->get("dead0");
-    imageMeat = cache->get("meat0");
+    wake();
+    useFrames(world->getImages()->getKindFrames(kindName));
+}
+
+void Element::useFrames(const Images::KindFrames& frames) {
+    images = frames.frames;
+    imageMeat = frames.meat;
+    imageDead = frames.dead;
 }
 
 void Element::incCounterAttack() {
@@ -231,6 +251,7 @@ void Element::incFood() {
 }
 
 void Element::setDirection(int d) {
+    wake();
     if (d >= 0 && d <= highestFacing) {
         direction = d;
     }

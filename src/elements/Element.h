@@ -27,7 +27,7 @@ class Element {
     Element& operator=(const Element&) = delete;
 
     virtual void run();
-    virtual BITMAP* getImage() { return image; }
+    virtual BITMAP* getImage() { return clocked ? clockedImage() : image; }
 
     bool move(int towards);
     int eat(Element* meal);
@@ -38,8 +38,11 @@ class Element {
     void incHelth();
     void decHelth();
     void incTimer();
-    bool isStep() const { return time < maxTime / 2; }
-    void resetTime() { time = 0; }
+    bool isStep() const { return getTime() < maxTime / 2; }
+    void resetTime() {
+        wake();
+        time = 0;
+    }
     void reloadVision();
     void loadImages(const std::string& kindName);
 
@@ -62,9 +65,12 @@ class Element {
     int getType() const { return type; }
     int getDirection() const { return direction; }
     void setDirection(int d);
-    int getTime() const { return time; }
+    int getTime() const { return clocked ? clockedTime() : time; }
     int getMaxTime() const { return maxTime; }
-    void setMaxTime(int v) { maxTime = v; }
+    void setMaxTime(int v) {
+        wake();
+        maxTime = v;
+    }
     int getVisionRange() const { return visionRange; }
     void setVisionRange(int v) { visionRange = v; }
     Vision* getVision() const { return vision; }
@@ -76,15 +82,36 @@ class Element {
     void setStrong(int v);
     bool isAlive() const { return alive; }
     bool isCreature() const { return creature; }
-    void setCreature(bool v) { creature = v; }
+    void setCreature(bool v) {
+        wake();
+        creature = v;
+    }
     bool isWalking() const { return walking; }
-    void setWalking(bool v) { walking = v; }
+    void setWalking(bool v) {
+        wake();
+        walking = v;
+    }
     bool isWorking() const { return working; }
-    void setWorking(bool v) { working = v; }
+    void setWorking(bool v) {
+        wake();
+        working = v;
+    }
     bool isUnderAttack() const { return underAttack; }
     bool isToErase() const { return toErase; }
     Element* getAttacker() const { return attacker; }
-    void setAttacker(Element* v) { attacker = v; }
+    void setAttacker(Element* v) {
+        wake();
+        attacker = v;
+    }
+
+    // An element that nothing can change any more but its step timer and frame (a land tile, as
+    // a rule) can leave the sweep and follow the world's LandClock instead: its timer and frame
+    // are then worked out from the clock when they are read, and are what running it on every
+    // pass would have made of them. Anything that could change it otherwise takes it off the
+    // clock first, and the sweep then runs it until it can follow the clock again.
+    // Follows the clock when it may; false when it must keep running.
+    bool followClock();
+    bool isClocked() const { return clocked; }
 
   protected:
     // The hunting procedure shared by the wild creatures: the first element of the vision list
@@ -94,12 +121,26 @@ class Element {
     bool hunt(int preyType);
 
   private:
+    Element(World* owner, std::string kindName, int typeCode, const Images::KindFrames& frames);
+    void useFrames(const Images::KindFrames& frames);
     Element* findTarget(int preyType);
     void actOn(Element* target);
     bool isFoodForHungry(const Element* e) const;
     bool isFoeForHealthy(const Element* e, int preyType) const;
     void stepToward(const Element* target);
     void showCurrentFrame();
+    // The frame that the per-second update picks for a step timer value.
+    BITMAP* frameAt(int stepTime) const;
+    // True when run() can change nothing but the step timer and the frame.
+    bool isSettled() const;
+    void wake() {
+        if (clocked) {
+            leaveClock();
+        }
+    }
+    void leaveClock();
+    int clockedTime() const;
+    BITMAP* clockedImage() const;
     // The cache's placeholder, for a frame that the cache does not hold.
     BITMAP* placeholder() const;
 
@@ -139,6 +180,7 @@ class Element {
     bool creature;    // avatar, cyclope and spider
     bool underAttack; // hit within the last 40 calls
     bool toErase;     // asks the sweep to take it off the grid
+    bool clocked;     // follows the land clock instead of running; time and image as of clockBase
     int counterDead;  // calls since a dead creature's food ran out; erased at 100; never reset
 
     int x;             // grid column, 0..width-1
@@ -150,6 +192,7 @@ class Element {
     int helth;         // health points, 0..100; death comes with a decrement at 0
     int strong;        // strength, 0..100 (10); a fight compares strength + health
     Vision* vision;    // what it saw on its last call (creatures); owned
+    long clockBase;    // the land clock's ticks when it began to follow the clock
 };
 
 #endif

@@ -131,6 +131,10 @@ const Images::Frames& Images::getFrames(const std::string& name) {
     return frames;
 }
 
+Images::KindFrames Images::getKindFrames(const std::string& name) {
+    return KindFrames{&getFrames(name), get("meat0"), get("dead0")};
+}
+
 void Images::fillFrames(const std::string& name, Frames& frames) {
     for (int frame = 0; frame < frameCount; ++frame) {
         frames[frame] = get(name + decimal(frame));

@@ -36,6 +36,15 @@ class Images {
     // lives as long as the cache, so elements can share it instead of copying it.
     const Frames& getFrames(const std::string& name);
 
+    // What an element of a kind shows: the kind's frames, and "meat0" and "dead0" for its
+    // carcass. A world looks them up once per kind, not once per element.
+    struct KindFrames {
+        const Frames* frames;
+        BITMAP* meat;
+        BITMAP* dead;
+    };
+    KindFrames getKindFrames(const std::string& name);
+
     // True when the bitmap has no pixel in the mask colour, so copying it equals masked drawing.
     bool isOpaque(BITMAP* bitmap) const { return opaque.count(bitmap) != 0; }
 

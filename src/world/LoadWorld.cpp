@@ -142,6 +142,18 @@ int LoadWorld::getNext(int layer) {
     return (*codes)[(*cursor)++];
 }
 
+std::vector<int> LoadWorld::takeCodes(int layer) {
+    if (layer == 1) {
+        elementCursor = 0;
+        return std::exchange(elementCodes, {});
+    }
+    if (layer == 0) {
+        landCursor = 0;
+        return std::exchange(landCodes, {});
+    }
+    return {};
+}
+
 void LoadWorld::reset(int layer) {
     if (layer == 1) {
         elementCursor = 0;

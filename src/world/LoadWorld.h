@@ -22,6 +22,8 @@ class LoadWorld {
     void load();
     int getNext(int layer);
     void reset(int layer);
+    // Hands over a layer's codes, row by row, leaving none behind (empty for another layer).
+    std::vector<int> takeCodes(int layer);
     int getWidth() const { return width; }
     int getHeight() const { return height; }
 

@@ -23,7 +23,7 @@ World::World(std::string fileName, const std::optional<std::string>& mediaFolder
     : image(create_bitmap(frameWidth, frameHeight)),
       buffer(create_bitmap(bufferWidth, bufferHeight)), x(0), y(0), avatar(nullptr),
       selected(nullptr), height(0), width(0), calendar(std::make_unique<Timer>()),
-      arena(std::make_unique<ElementArena>()) {
+      arena(std::make_unique<ElementArena>()), landAwake(false) {
     loadMedia(mediaFolder);
     loadWorld(std::move(fileName));
 }
@@ -47,7 +47,12 @@ void World::loadMedia(const std::optional<std::string>& mediaFolder) {
     }
     for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
         images->add(kind->name);
+        kindFrames.push_back(images->getKindFrames(kind->name));
     }
+}
+
+const Images::KindFrames& World::getKindFrames(const ElementKind& kind) const {
+    return kindFrames[static_cast<std::size_t>(&kind - ElementKind::begin())];
 }
 
 void World::incTimer() {

@@ -1,6 +1,8 @@
 #ifndef ORVALLE_WORLD_H
 #define ORVALLE_WORLD_H
 
+#include "Images.h"
+
 #include <allegro.h>
 
 #include <memory>
@@ -10,7 +12,7 @@
 
 class Element;
 class ElementArena;
-class Images;
+struct ElementKind;
 class Timer;
 class Vision;
 
@@ -23,6 +25,15 @@ struct Line {
 // One layer of the grid: a Line per column.
 struct Type {
     std::vector<Line> columns;
+};
+
+// The step timer of the land tiles that have left the sweep (Element::followClock). Each of them
+// would update on a pass whose calendar second differs from the second of its last update; they
+// all last updated on the same second, so one clock, checked once per pass, stands for them all.
+struct LandClock {
+    int secound = 0; // calendar second of the last tick
+    long ticks = 0;  // passes on which the land's step timers advanced
+    bool on = true;  // off: every land tile runs on every pass
 };
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
@@ -91,11 +102,20 @@ class World {
     void setMusic(bool on);
 
     Images* getImages() const { return images.get(); }
+    // The frames of a kind of the kinds table, looked up in the cache once per kind.
+    const Images::KindFrames& getKindFrames(const ElementKind& kind) const;
     Element* getAvatar() const { return avatar; }
     Element* getSelected() const { return selected; }
     // Elements taken off the grid by the sweep, in the order they left it.
     const std::vector<Element*>& getRemoved() const { return removed; }
     BITMAP* getFrame() const { return image.get(); }
+
+    const LandClock& getLandClock() const { return landClock; }
+    // With the clock off every land tile is run on every pass, as the rules say; the result is
+    // the same, only slower. On by default.
+    void setLandClock(bool on);
+    // A land tile left the clock: the sweep must run the land layer again.
+    void landWoke() { landAwake = true; }
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -112,6 +132,8 @@ class World {
     void loadMedia(const std::optional<std::string>& mediaFolder);
     void runGrid();
     void runCell(Element*& cell);
+    void runLand(Element*& cell);
+    void advanceLandClock();
     void centreView();
     void selectWithMouse();
     void clearUncoveredCells();
@@ -119,10 +141,10 @@ class World {
     void drawLand();
     void drawElements();
     void viewShift(int& sx, int& sy) const;
-    void createInSweepOrder(const std::vector<int>& elementCodes, const std::vector<int>& landCodes,
-                            const std::vector<int>& landTimes);
-    Element* createElement(int code, int column, int row);
-    Element* createLand(int code, int column, int row, int maxTime);
+    void createElements(const std::vector<int>& codes);
+    void createLandLayer(const std::vector<int>& codes);
+    Element* createElement(const ElementKind& kind, int column, int row);
+    Element* createLand(const ElementKind& kind, int column, int row, int maxTime);
     static int clampOrigin(int v, int size, int screenSize);
 
     // The frame (frameWidth x frameHeight) and the world buffer, which holds one more cell on
@@ -143,10 +165,15 @@ class World {
     int width;
     std::unique_ptr<Timer> calendar;
     std::unique_ptr<Images> images;
+    // Each kind's frames, in the order of the kinds table.
+    std::vector<Images::KindFrames> kindFrames;
     // Holds every element of the world, built in sweep order, and ends them with the world.
     std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
+    LandClock landClock;
+    // Some land-layer element does not follow the clock, so the sweep visits the land layer.
+    bool landAwake;
 };
 
 #endif

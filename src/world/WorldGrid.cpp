@@ -17,6 +17,9 @@ void World::set(int layer, int column, int row, Element* e) {
         return;
     }
     layers[layer].columns[column].cells[row] = e;
+    if (layer == landLayer && e != nullptr && !e->isClocked()) {
+        landAwake = true;
+    }
 }
 
 bool World::stepOf(int direction, int& dx, int& dy) {

@@ -3,6 +3,7 @@
 #include "World.h"
 
 #include "Element.h"
+#include "Timer.h"
 
 namespace {
 const int restMilliseconds = 30;
@@ -30,15 +31,50 @@ void World::simulate() {
 
 // Columns outer, rows inner. An element that steps down or right lands in a cell not yet
 // visited and is run again; that is part of the rules. Each cell is read when its turn comes.
+// Land tiles that follow the land clock are not visited: while all of them do, the land layer
+// is not read at all.
 void World::runGrid() {
+    advanceLandClock();
+    const bool withLand = landAwake;
+    landAwake = false;
     for (int column = 0; column < width; ++column) {
         std::vector<Element*>& elementCells = layers[elementLayer].columns[column].cells;
         std::vector<Element*>& landCells = layers[landLayer].columns[column].cells;
         for (int row = 0; row < height; ++row) {
             runCell(elementCells[row]);
-            runCell(landCells[row]);
+            if (withLand) {
+                runLand(landCells[row]);
+            }
         }
     }
+}
+
+// The clock ticks before any element runs, as every tile would update in its turn; nothing
+// reads a land tile's timer or frame during the sweep.
+void World::advanceLandClock() {
+    const int secound = calendar->getSecound();
+    if (secound != landClock.secound) {
+        landClock.secound = secound;
+        ++landClock.ticks;
+    }
+}
+
+// A tile that has been run follows the clock again when it can; until then the land layer
+// stays in the sweep.
+void World::runLand(Element*& cell) {
+    Element* tile = cell;
+    if (tile == nullptr || (tile->isClocked() && landClock.on)) {
+        return;
+    }
+    runCell(cell);
+    if (cell == tile && !tile->followClock()) {
+        landAwake = true;
+    }
+}
+
+void World::setLandClock(bool on) {
+    landClock.on = on;
+    landAwake = true;
 }
 
 // An element that asks to be erased leaves the grid but not the memory: the avatar, the
