@@ -10,7 +10,6 @@
 
 namespace {
 const int maxHelth = 100;
-const int maxFood = 100;
 const int maxStrong = 100;
 const int initialStrong = 10;
 const int initialMaxTime = 10;
@@ -115,6 +114,7 @@ int Element::eat(Element* meal) {
 }
 
 int Element::isEatenBy(Element* /*eater*/) {
+    wake();
     const bool edible = creature ? (!alive && food > 0) : (type == TREE && food > 0);
     if (!edible) {
         return 0;
@@ -258,6 +258,7 @@ void Element::setDirection(int d) {
 }
 
 void Element::setFood(int v) {
+    wake();
     if (v >= 0 && v <= maxFood) {
         food = v;
     }

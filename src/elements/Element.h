@@ -57,9 +57,16 @@ class Element {
     std::string toString();
 
     int getX() const { return x; }
-    void setX(int v) { x = v; }
+    // The world finds an element that leaves the clock through its coordinates.
+    void setX(int v) {
+        wake();
+        x = v;
+    }
     int getY() const { return y; }
-    void setY(int v) { y = v; }
+    void setY(int v) {
+        wake();
+        y = v;
+    }
     World* getWorld() const { return world; }
     std::string getName() const { return name; }
     int getType() const { return type; }
@@ -104,11 +111,12 @@ class Element {
         attacker = v;
     }
 
-    // An element that nothing can change any more but its step timer and frame (a land tile, as
-    // a rule) can leave the sweep and follow the world's LandClock instead: its timer and frame
-    // are then worked out from the clock when they are read, and are what running it on every
-    // pass would have made of them. Anything that could change it otherwise takes it off the
-    // clock first, and the sweep then runs it until it can follow the clock again.
+    // An element that nothing can change any more but its step timer and frame (a land tile, a
+    // wall, a fire, a tree in full fruit) can leave the sweep and follow the world's IdleClock
+    // instead: its timer and frame are then worked out from the clock when they are read, and
+    // are what running it on every pass would have made of them. Anything that could change it
+    // otherwise takes it off the clock first, and the sweep then runs it until it can follow
+    // the clock again.
     // Follows the clock when it may; false when it must keep running.
     bool followClock();
     bool isClocked() const { return clocked; }
@@ -151,6 +159,7 @@ class Element {
     static constexpr int maxCounterDead = 100;
     static constexpr int maxCounterFood = 20;
     static constexpr int maxCounterUnderAttack = 40;
+    static constexpr int maxFood = 100;
 
     // What run() reads and writes on every pass comes first, so that a land tile's pass touches
     // the first two cache lines of the element and no more.

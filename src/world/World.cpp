@@ -23,7 +23,7 @@ World::World(std::string fileName, const std::optional<std::string>& mediaFolder
     : image(create_bitmap(frameWidth, frameHeight)),
       buffer(create_bitmap(bufferWidth, bufferHeight)), x(0), y(0), avatar(nullptr),
       selected(nullptr), height(0), width(0), calendar(std::make_unique<Timer>()),
-      arena(std::make_unique<ElementArena>()), landAwake(false) {
+      arena(std::make_unique<ElementArena>()) {
     loadMedia(mediaFolder);
     loadWorld(std::move(fileName));
 }

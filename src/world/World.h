@@ -5,6 +5,7 @@
 
 #include <allegro.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,8 +19,19 @@ class Vision;
 
 // One column of one layer: an element pointer per row, null for an empty cell. Columns, not
 // rows, because the sweep goes down each column in turn and so reads every Line front to back.
+// Beside the cells, a bit per row marks the cells that the sweep must visit: every cell whose
+// element runs, and perhaps a few more. A cell that is empty or whose element follows the
+// IdleClock may go unmarked, and the sweep then passes it by without reading it.
 struct Line {
     std::vector<Element*> cells;
+    std::vector<std::uint64_t> awake;
+
+    explicit Line(int rows)
+        : cells(static_cast<std::size_t>(rows), nullptr),
+          awake((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
+    bool isAwake(int row) const { return (awake[row / 64] >> (row % 64) & 1) != 0; }
+    void wake(int row) { awake[row / 64] |= std::uint64_t{1} << (row % 64); }
+    void sleep(int row) { awake[row / 64] &= ~(std::uint64_t{1} << (row % 64)); }
 };
 
 // One layer of the grid: a Line per column.
@@ -27,13 +39,14 @@ struct Type {
     std::vector<Line> columns;
 };
 
-// The step timer of the land tiles that have left the sweep (Element::followClock). Each of them
-// would update on a pass whose calendar second differs from the second of its last update; they
-// all last updated on the same second, so one clock, checked once per pass, stands for them all.
-struct LandClock {
+// The step timer of the elements that have left the sweep because they do nothing but animate
+// (Element::followClock): land tiles, walls, fires and trees in full fruit. Each of them would
+// update on a pass whose calendar second differs from the second of its last update; they all
+// last updated on the same second, so one clock, checked once per pass, stands for them all.
+struct IdleClock {
     int secound = 0; // calendar second of the last tick
-    long ticks = 0;  // passes on which the land's step timers advanced
-    bool on = true;  // off: every land tile runs on every pass
+    long ticks = 0;  // passes on which their step timers advanced
+    bool on = true;  // off: every element runs on every pass
 };
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
@@ -110,12 +123,12 @@ class World {
     const std::vector<Element*>& getRemoved() const { return removed; }
     BITMAP* getFrame() const { return image.get(); }
 
-    const LandClock& getLandClock() const { return landClock; }
-    // With the clock off every land tile is run on every pass, as the rules say; the result is
-    // the same, only slower. On by default.
-    void setLandClock(bool on);
-    // A land tile left the clock: the sweep must run the land layer again.
-    void landWoke() { landAwake = true; }
+    const IdleClock& getIdleClock() const { return idleClock; }
+    // With the clock off every element is run on every pass; the result is the same, only
+    // slower. On by default.
+    void setIdleClock(bool on);
+    // An element left the clock: the sweep runs it again, found in its cell by its coordinates.
+    void wake(const Element* e);
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -131,9 +144,8 @@ class World {
 
     void loadMedia(const std::optional<std::string>& mediaFolder);
     void runGrid();
-    void runCell(Element*& cell);
-    void runLand(Element*& cell);
-    void advanceLandClock();
+    void runCell(Line& line, int row);
+    void advanceIdleClock();
     void centreView();
     void selectWithMouse();
     void clearUncoveredCells();
@@ -143,6 +155,7 @@ class World {
     void viewShift(int& sx, int& sy) const;
     void createElements(const std::vector<int>& codes);
     void createLandLayer(const std::vector<int>& codes);
+    void place(int layer, int column, int row, Element* e);
     Element* createElement(const ElementKind& kind, int column, int row);
     Element* createLand(const ElementKind& kind, int column, int row, int maxTime);
     static int clampOrigin(int v, int size, int screenSize);
@@ -171,9 +184,7 @@ class World {
     std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
-    LandClock landClock;
-    // Some land-layer element does not follow the clock, so the sweep visits the land layer.
-    bool landAwake;
+    IdleClock idleClock;
 };
 
 #endif

@@ -38,10 +38,10 @@ void World::loadWorld(std::string fileName) {
     width = reader.getWidth();
     layers.resize(2);
     for (Type& layer : layers) {
-        layer.columns.assign(width, Line{std::vector<Element*>(height, nullptr)});
+        layer.columns.assign(width, Line(height));
     }
-    // The land joins the clock at the second at which it is built.
-    landClock.secound = calendar->getSecound();
+    // Whatever only animates follows the clock from the second at which it is built.
+    idleClock.secound = calendar->getSecound();
     createElements(reader.takeCodes(elementLayer));
     createLandLayer(reader.takeCodes(landLayer));
 }
@@ -72,22 +72,30 @@ void World::createElements(const std::vector<int>& codes) {
         inColumns[columnStart[placed.column]++] = placed;
     }
     for (const Placement& placed : inColumns) {
-        layers[elementLayer].columns[placed.column].cells[placed.row] =
-            createElement(*placed.kind, placed.column, placed.row);
+        place(elementLayer, placed.column, placed.row,
+              createElement(*placed.kind, placed.column, placed.row));
     }
 }
 
 // Row by row, as the map lists the cells, so that the tiles draw their random step times in
-// that order. The land is not swept: its tiles follow the land clock from the start.
+// that order. The sweep does not visit the land: its tiles follow the clock from the start.
 void World::createLandLayer(const std::vector<int>& codes) {
     std::size_t cell = 0;
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column, ++cell) {
             if (const ElementKind* kind = ElementKind::find(landLayer, codes[cell])) {
-                layers[landLayer].columns[column].cells[row] =
-                    createLand(*kind, column, row, randomLandMaxTime());
+                place(landLayer, column, row, createLand(*kind, column, row, randomLandMaxTime()));
             }
         }
+    }
+}
+
+// Only what cannot follow the clock is marked for the sweep.
+void World::place(int layer, int column, int row, Element* e) {
+    Line& line = layers[layer].columns[column];
+    line.cells[row] = e;
+    if (!e->followClock()) {
+        line.wake(row);
     }
 }
 
@@ -109,6 +117,5 @@ Element* World::createLand(const ElementKind& kind, int column, int row, int max
     tile->setX(column);
     tile->setY(row);
     tile->setMaxTime(maxTime);
-    tile->followClock();
     return tile;
 }

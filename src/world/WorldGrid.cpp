@@ -16,9 +16,10 @@ void World::set(int layer, int column, int row, Element* e) {
         static_cast<unsigned>(layer) >= layers.size()) {
         return;
     }
-    layers[layer].columns[column].cells[row] = e;
-    if (layer == landLayer && e != nullptr && !e->isClocked()) {
-        landAwake = true;
+    Line& line = layers[layer].columns[column];
+    line.cells[row] = e;
+    if (e != nullptr) {
+        line.wake(row);
     }
 }
 
