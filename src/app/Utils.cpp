@@ -17,16 +17,30 @@ char* intToString(int value) {
     return text;
 }
 
+// What "%d" reads, in the C locale: blanks, an optional sign, then digits up to the first
+// non-digit. A value beyond 32 bits saturates instead of being left undefined. Every value of a
+// map file comes through here, so the digits are read directly rather than through strtol.
 int c_strToInt(char* text) {
-    // strtol reads exactly what "%d" reads, but reports overflow instead of leaving it undefined.
-    long value = std::strtol(text, nullptr, 10);
-    if (value > INT_MAX) {
-        return INT_MAX;
+    const char* next = text;
+    while (*next == ' ' || (*next >= '\t' && *next <= '\r')) {
+        ++next;
     }
-    if (value < INT_MIN) {
-        return INT_MIN;
+    const bool negative = *next == '-';
+    if (*next == '-' || *next == '+') {
+        ++next;
     }
-    return static_cast<int>(value);
+    // Past INT_MAX + 1 the magnitude stops growing: it saturates either way.
+    const long long limit = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; *next >= '0' && *next <= '9'; ++next) {
+        if (magnitude <= limit) {
+            magnitude = magnitude * 10 + (*next - '0');
+        }
+    }
+    if (negative) {
+        return magnitude >= limit ? INT_MIN : static_cast<int>(-magnitude);
+    }
+    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 
 // By value, as callers hand over the text they read; the work buffer is the only copy kept.

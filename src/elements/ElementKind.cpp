@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <vector>
 
 namespace {
 const int defaultMaxTime = 10;
@@ -53,13 +54,19 @@ const ElementKind* ElementKind::end() {
     return std::end(kinds);
 }
 
+// Every cell of a map asks for its kind, so the kinds are indexed once by their (small) codes.
 const ElementKind* ElementKind::find(int type) {
-    for (const ElementKind& kind : kinds) {
-        if (kind.type == type) {
-            return &kind;
+    static const std::vector<const ElementKind*> byType = [] {
+        std::vector<const ElementKind*> index;
+        for (const ElementKind& kind : kinds) {
+            if (static_cast<std::size_t>(kind.type) >= index.size()) {
+                index.resize(static_cast<std::size_t>(kind.type) + 1, nullptr);
+            }
+            index[kind.type] = &kind;
         }
-    }
-    return nullptr;
+        return index;
+    }();
+    return type >= 0 && static_cast<std::size_t>(type) < byType.size() ? byType[type] : nullptr;
 }
 
 const ElementKind* ElementKind::find(int layer, int code) {

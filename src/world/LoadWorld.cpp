@@ -52,11 +52,31 @@ LoadWorld::Status LoadWorld::readFrom(std::FILE* source) {
     std::vector<char> chunk(chunkSize);
     std::size_t count;
     while ((count = std::fread(chunk.data(), 1, chunk.size(), source)) > 0) {
-        for (std::size_t i = 0; i < count; ++i) {
-            take(chunk[i]);
+        const char* next = chunk.data();
+        const char* const end = next + count;
+        while (next != end) {
+            next = inBlock && inValue ? takeValueText(next, end) : takeOne(next);
         }
     }
     return isValid() ? LOADED : INVALID;
+}
+
+const char* LoadWorld::takeOne(const char* next) {
+    take(*next);
+    return next + 1;
+}
+
+// The characters of a value up to the ']' or '}' that ends it, at once (they are most of a
+// map), and then that character.
+const char* LoadWorld::takeValueText(const char* next, const char* end) {
+    const char* stop = next;
+    while (stop != end && *stop != ']' && *stop != '}') {
+        ++stop;
+    }
+    const std::size_t room = maxBufferLength - buffer.size();
+    const auto length = static_cast<std::size_t>(stop - next);
+    buffer.append(next, length < room ? length : room);
+    return stop != end ? takeOne(stop) : stop;
 }
 
 void LoadWorld::take(char c) {
@@ -100,7 +120,7 @@ void LoadWorld::appendToBuffer(char c) {
 
 void LoadWorld::closeValue() {
     inValue = false;
-    const int value = stringToInt(buffer);
+    const int value = stringToInt(std::move(buffer));
     buffer.clear();
     switch (section) {
     case WORLD_SECTION: (width == 0 ? width : height) = value; break;

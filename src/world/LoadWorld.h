@@ -32,6 +32,8 @@ class LoadWorld {
 
     Status read();
     Status readFrom(std::FILE* source);
+    const char* takeOne(const char* next);
+    const char* takeValueText(const char* next, const char* end);
     void take(char c);
     void takeInBlock(char c);
     void takeInTag(char c);
