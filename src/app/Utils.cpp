@@ -45,9 +45,16 @@ int c_strToInt(char* text) {
 
 // By value, as callers hand over the text they read; the work buffer is the only copy kept.
 int stringToInt(std::string text) { // NOLINT(performance-unnecessary-value-param)
+    return stringToInt(text.data(), text.size());
+}
+
+int stringToInt(const char* text, std::size_t length) {
     char work[bufferSize];
-    std::size_t length = text.copy(work, bufferSize - 1);
-    work[length] = '\0';
+    const std::size_t kept = length < bufferSize - 1 ? length : bufferSize - 1;
+    for (std::size_t i = 0; i < kept; ++i) {
+        work[i] = text[i];
+    }
+    work[kept] = '\0';
     return c_strToInt(work);
 }
 

@@ -20,28 +20,25 @@ const int highestFacing = 7;
 } // namespace
 
 Element::Element(World* owner, std::string kindName, int typeCode)
-    : Element(owner, kindName, typeCode, owner->getImages()->getKindFrames(kindName)) {}
+    : Element(owner, typeCode, owner->getImages()->getKindFrames(kindName)) {}
 
 // The kind's frames come from the world, which looked them up once for every element of it.
 Element::Element(World* owner, const ElementKind& kind)
-    : Element(owner, kind.name, kind.type, owner->getKindFrames(kind)) {
+    : Element(owner, kind.type, owner->getKindFrames(kind)) {
     setCreature(kind.creature);
     setWorking(kind.working);
     setMaxTime(kind.maxTime);
 }
 
-Element::Element(World* owner, std::string kindName, int typeCode, const Images::KindFrames& frames)
-    : world(owner), images(nullptr), image(nullptr), lastSecound(0), time(0),
+Element::Element(World* owner, int typeCode, const Images::KindFrames& frames)
+    : world(owner), looks(&frames), image((*frames.frames)[0]), lastSecound(0), time(0),
       maxTime(initialMaxTime), direction(0), type(typeCode), counterAttack(maxCounterAttack),
       counterEat(maxCounterEat), counterFood(maxCounterFood),
       counterUnderAttack(maxCounterUnderAttack), counterHelth(maxCounterHelth), attacker(nullptr),
       food(maxFood), walking(false), working(true), alive(true), creature(false),
       underAttack(false), toErase(false), clocked(false), counterDead(0), x(0), y(0),
-      imageMeat(nullptr), imageDead(nullptr), name(std::move(kindName)),
       visionRange(initialVisionRange), helth(maxHelth), strong(initialStrong), vision(nullptr),
       clockBase(0) {
-    useFrames(frames);
-    image = (*images)[direction];
     lastSecound = world->getTimer()->getSecound();
 }
 
@@ -58,7 +55,7 @@ void Element::run() {
             incTimer();
             showCurrentFrame();
         } else if (creature) {
-            image = food > 0 ? imageMeat : imageDead;
+            image = food > 0 ? looks->meat : looks->dead;
         }
     }
     incCounterAttack();
@@ -81,7 +78,7 @@ void Element::showCurrentFrame() {
 
 BITMAP* Element::frameAt(int stepTime) const {
     const bool stepping = stepTime < maxTime / 2 && (walking || working);
-    BITMAP* frame = (*images)[direction + (stepping ? 1 : 0)];
+    BITMAP* frame = (*looks->frames)[direction + (stepping ? 1 : 0)];
     return frame != nullptr ? frame : placeholder();
 }
 
@@ -189,13 +186,7 @@ void Element::reloadVision() {
 
 void Element::loadImages(const std::string& kindName) {
     wake();
-    useFrames(world->getImages()->getKindFrames(kindName));
-}
-
-void Element::useFrames(const Images::KindFrames& frames) {
-    images = frames.frames;
-    imageMeat = frames.meat;
-    imageDead = frames.dead;
+    looks = &world->getImages()->getKindFrames(kindName);
 }
 
 void Element::incCounterAttack() {
@@ -271,6 +262,6 @@ void Element::setStrong(int v) {
 }
 
 std::string Element::toString() {
-    return name + ": live " + decimal(alive ? 1 : 0) + " strong " + decimal(strong) + " helth " +
-           decimal(helth) + " food " + decimal(food);
+    return *looks->name + ": live " + decimal(alive ? 1 : 0) + " strong " + decimal(strong) +
+           " helth " + decimal(helth) + " food " + decimal(food);
 }

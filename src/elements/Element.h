@@ -68,7 +68,7 @@ class Element {
         y = v;
     }
     World* getWorld() const { return world; }
-    std::string getName() const { return name; }
+    std::string getName() const { return *looks->name; }
     int getType() const { return type; }
     int getDirection() const { return direction; }
     void setDirection(int d);
@@ -129,8 +129,7 @@ class Element {
     bool hunt(int preyType);
 
   private:
-    Element(World* owner, std::string kindName, int typeCode, const Images::KindFrames& frames);
-    void useFrames(const Images::KindFrames& frames);
+    Element(World* owner, int typeCode, const Images::KindFrames& frames);
     Element* findTarget(int preyType);
     void actOn(Element* target);
     bool isFoodForHungry(const Element* e) const;
@@ -164,8 +163,10 @@ class Element {
     // What run() reads and writes on every pass comes first, so that a land tile's pass touches
     // the first two cache lines of the element and no more.
     World* world; // the world holding the element; not owned
-    // The kind's sixteen frames (facing f: f standing, f + 1 stepping), shared with the cache.
-    const Images::Frames* images;
+    // What the elements of its kind share, held by the cache: the kind name (also the prefix of
+    // its frame names), the sixteen frames (facing f: f standing, f + 1 stepping) and the
+    // carcass frames, "meat0" for a dead creature with food left and "dead0" without.
+    const Images::KindFrames* looks;
     BITMAP* image;   // the frame shown now; never null once run() has chosen one
     int lastSecound; // calendar second of the last per-second update; frozen at death
     int time;        // step timer, 0..maxTime; one step per calendar second
@@ -192,16 +193,13 @@ class Element {
     bool clocked;     // follows the land clock instead of running; time and image as of clockBase
     int counterDead;  // calls since a dead creature's food ran out; erased at 100; never reset
 
-    int x;             // grid column, 0..width-1
-    int y;             // grid row, 0..height-1
-    BITMAP* imageMeat; // shown by a dead creature with food left
-    BITMAP* imageDead; // shown by a dead creature without food
-    std::string name;  // kind name, also the prefix of its frame names
-    int visionRange;   // depth of the cone it sees, in cells (3)
-    int helth;         // health points, 0..100; death comes with a decrement at 0
-    int strong;        // strength, 0..100 (10); a fight compares strength + health
-    Vision* vision;    // what it saw on its last call (creatures); owned
-    long clockBase;    // the land clock's ticks when it began to follow the clock
+    int x;           // grid column, 0..width-1
+    int y;           // grid row, 0..height-1
+    int visionRange; // depth of the cone it sees, in cells (3)
+    int helth;       // health points, 0..100; death comes with a decrement at 0
+    int strong;      // strength, 0..100 (10); a fight compares strength + health
+    Vision* vision;  // what it saw on its last call (creatures); owned
+    long clockBase;  // the land clock's ticks when it began to follow the clock
 };
 
 #endif

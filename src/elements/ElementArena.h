@@ -27,11 +27,20 @@ class ElementArena {
         return object;
     }
 
+    // Makes room for the records of this many more elements, so that building a big world does
+    // not copy them over and over.
+    void reserve(std::size_t elements) { built.reserve(built.size() + elements); }
+
   private:
+    struct Block {
+        char* start;
+        std::size_t size;
+    };
+
     void* allocate(std::size_t size, std::size_t alignment);
     void addBlock(std::size_t size);
 
-    std::vector<char*> blocks;
+    std::vector<Block> blocks;
     // Every element built, so that each one's destructor runs once.
     std::vector<Element*> built;
     char* next = nullptr;

@@ -131,8 +131,13 @@ const Images::Frames& Images::getFrames(const std::string& name) {
     return frames;
 }
 
-Images::KindFrames Images::getKindFrames(const std::string& name) {
-    return KindFrames{&getFrames(name), get("meat0"), get("dead0")};
+const Images::KindFrames& Images::getKindFrames(const std::string& name) {
+    auto found = kindTables.find(name);
+    if (found == kindTables.end()) {
+        found = kindTables.emplace(name, KindFrames{}).first;
+        found->second = KindFrames{&found->first, &getFrames(name), get("meat0"), get("dead0")};
+    }
+    return found->second;
 }
 
 void Images::fillFrames(const std::string& name, Frames& frames) {

@@ -1,6 +1,7 @@
 #ifndef ORVALLE_LOADWORLD_H
 #define ORVALLE_LOADWORLD_H
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -37,10 +38,13 @@ class LoadWorld {
     void take(char c);
     void takeInBlock(char c);
     void takeInTag(char c);
-    void closeValue();
+    // Only the first 254 characters of a value count.
+    void closeValue(const char* text, std::size_t length);
     void closeTag();
     void appendToBuffer(char c);
     bool isValid() const;
+    void append(std::vector<int>& codes, int value);
+    static std::uint64_t bytesLeftIn(std::FILE* source);
 
     std::string fileName;
     std::vector<int> elementCodes;
@@ -49,6 +53,8 @@ class LoadWorld {
     int height;
     unsigned elementCursor;
     unsigned landCursor;
+    // No layer can have more codes than this, by the size of the file.
+    std::uint64_t valueLimit;
 
     // Reading state: the one text buffer serves both tag names and values.
     bool inTag;

@@ -47,12 +47,12 @@ void World::loadMedia(const std::optional<std::string>& mediaFolder) {
     }
     for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
         images->add(kind->name);
-        kindFrames.push_back(images->getKindFrames(kind->name));
+        kindFrames.push_back(&images->getKindFrames(kind->name));
     }
 }
 
 const Images::KindFrames& World::getKindFrames(const ElementKind& kind) const {
-    return kindFrames[static_cast<std::size_t>(&kind - ElementKind::begin())];
+    return *kindFrames[static_cast<std::size_t>(&kind - ElementKind::begin())];
 }
 
 void World::incTimer() {

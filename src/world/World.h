@@ -179,7 +179,7 @@ class World {
     std::unique_ptr<Timer> calendar;
     std::unique_ptr<Images> images;
     // Each kind's frames, in the order of the kinds table.
-    std::vector<Images::KindFrames> kindFrames;
+    std::vector<const Images::KindFrames*> kindFrames;
     // Holds every element of the world, built in sweep order, and ends them with the world.
     std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.

@@ -38,7 +38,10 @@ void World::loadWorld(std::string fileName) {
     width = reader.getWidth();
     layers.resize(2);
     for (Type& layer : layers) {
-        layer.columns.assign(width, Line(height));
+        layer.columns.reserve(width);
+        for (int column = 0; column < width; ++column) {
+            layer.columns.emplace_back(height);
+        }
     }
     // Whatever only animates follows the clock from the second at which it is built.
     idleClock.secound = calendar->getSecound();
@@ -68,6 +71,7 @@ void World::createElements(const std::vector<int>& codes) {
         columnStart[column + 1] += columnStart[column];
     }
     std::vector<Placement> inColumns(inRows.size());
+    arena->reserve(inColumns.size());
     for (const Placement& placed : inRows) {
         inColumns[columnStart[placed.column]++] = placed;
     }
@@ -80,6 +84,7 @@ void World::createElements(const std::vector<int>& codes) {
 // Row by row, as the map lists the cells, so that the tiles draw their random step times in
 // that order. The sweep does not visit the land: its tiles follow the clock from the start.
 void World::createLandLayer(const std::vector<int>& codes) {
+    arena->reserve(codes.size());
     std::size_t cell = 0;
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column, ++cell) {
