@@ -86,8 +86,7 @@ BENCHMARK(BM_DrawShippedMap)->Unit(benchmark::kMicrosecond);
 // element runs on every pass, as a yardstick.
 static void BM_SimulateTiled(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
-    World world(tiledMap(size).name, dataFolder);
-    world.setIdleClock(state.range(1) != 0);
+    World world(tiledMap(size).name, dataFolder, state.range(1) != 0);
     for (auto _ : state) {
         world.simulate();
     }

@@ -18,12 +18,14 @@ bool Element::isSettled() const {
 // second would update, so only such an element may follow it.
 bool Element::followClock() {
     const IdleClock& clock = world->getIdleClock();
-    if (clocked || !clock.on || lastSecound != clock.secound || !isSettled()) {
-        return clocked;
+    if (!clock.on) {
+        return false;
     }
-    clocked = true;
-    clockBase = clock.ticks;
-    return true;
+    if (!clocked && lastSecound == clock.secound && isSettled()) {
+        clocked = true;
+        clockBase = clock.ticks;
+    }
+    return clocked;
 }
 
 // Makes time, image and lastSecound what the runs skipped would have left, and asks the world

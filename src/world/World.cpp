@@ -20,10 +20,14 @@ const char* const corpseImageSets[] = {"meat", "dead"};
 World::World(std::string fileName) : World(std::move(fileName), std::string()) {}
 
 World::World(std::string fileName, const std::optional<std::string>& mediaFolder)
+    : World(std::move(fileName), mediaFolder, true) {}
+
+World::World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClockOn)
     : image(create_bitmap(frameWidth, frameHeight)),
       buffer(create_bitmap(bufferWidth, bufferHeight)), x(0), y(0), avatar(nullptr),
       selected(nullptr), height(0), width(0), calendar(std::make_unique<Timer>()),
       arena(std::make_unique<ElementArena>()) {
+    idleClock.on = idleClockOn;
     loadMedia(mediaFolder);
     loadWorld(std::move(fileName));
 }

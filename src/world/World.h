@@ -46,7 +46,7 @@ struct Type {
 struct IdleClock {
     int secound = 0; // calendar second of the last tick
     long ticks = 0;  // passes on which their step timers advanced
-    bool on = true;  // off: every element runs on every pass
+    bool on = true;  // off: no element follows it
 };
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
@@ -75,6 +75,9 @@ class World {
     // directory). Without a media folder no file but the map is read: every frame is the
     // placeholder and there is no music, as headless runs want.
     World(std::string fileName, const std::optional<std::string>& mediaFolder);
+    // The same; without the idle clock no element ever leaves the sweep, and every element is run
+    // on every pass. The result is the same, only slower: a yardstick for the clock.
+    World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClock);
     virtual ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -124,9 +127,6 @@ class World {
     BITMAP* getFrame() const { return image.get(); }
 
     const IdleClock& getIdleClock() const { return idleClock; }
-    // With the clock off every element is run on every pass; the result is the same, only
-    // slower. On by default.
-    void setIdleClock(bool on);
     // An element left the clock: the sweep runs it again, found in its cell by its coordinates.
     void wake(const Element* e);
 

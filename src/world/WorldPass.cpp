@@ -83,7 +83,7 @@ void World::advanceIdleClock() {
 // is empty or its element follows the clock again.
 void World::runCell(Line& line, int row) {
     Element* element = line.cells[row];
-    if (element != nullptr && !(element->isClocked() && idleClock.on)) {
+    if (element != nullptr && !element->isClocked()) {
         element->run();
         if (element->isToErase()) {
             line.cells[row] = nullptr;
@@ -93,20 +93,6 @@ void World::runCell(Line& line, int row) {
     }
     if (element == nullptr || element->followClock()) {
         line.sleep(row);
-    }
-}
-
-void World::setIdleClock(bool on) {
-    idleClock.on = on;
-    if (on) {
-        return;
-    }
-    for (Type& layer : layers) {
-        for (Line& line : layer.columns) {
-            for (int row = 0; row < height; ++row) {
-                line.wake(row);
-            }
-        }
     }
 }
 
