@@ -12,7 +12,7 @@ namespace {
 // Blocks double from the first size up to the last: a big world's elements take hundreds of
 // megabytes, which are mapped with their pages present, a block at a time, instead of being
 // faulted in one page at a time as they are first written.
-const std::size_t firstBlockSize = 1 << 20;
+const std::size_t firstBlockSize = 256 << 10;
 const std::size_t lastBlockSize = 8 << 20;
 } // namespace
 
