@@ -54,32 +54,31 @@ std::map<BITMAP*, int> imageNumbers(World& world) {
     return numbers;
 }
 
-using State = std::array<long, 17>;
+using State = std::array<long, 12>;
 
 // Everything an element shows of itself; all -1 for an empty cell.
 State observed(const std::map<BITMAP*, int>& images, Element* e) {
     State state;
     state.fill(-1);
-    if (e != nullptr) {
-        const Element* hitter = e->getAttacker();
-        state = {e->getType(),
-                 e->getX(),
-                 e->getY(),
-                 e->getDirection(),
-                 e->getTime(),
-                 e->getMaxTime(),
-                 e->isStep(),
-                 e->isWalking(),
-                 e->isWorking(),
-                 e->isUnderAttack(),
-                 e->isToErase(),
-                 e->isAlive(),
-                 e->getHelth(),
-                 e->getFood(),
-                 e->getStrong(),
-                 images.at(e->getImage()),
-                 hitter != nullptr ? hitter->getX() * 100000L + hitter->getY() : -1};
+    if (e == nullptr) {
+        return state;
     }
+    const long flags = e->isStep() | e->isWalking() << 1 | e->isWorking() << 2 |
+                       e->isUnderAttack() << 3 | e->isToErase() << 4 | e->isAlive() << 5;
+    const Element* hitter = e->getAttacker();
+    const long hitBy = hitter != nullptr ? hitter->getX() * 100000L + hitter->getY() : -1;
+    state = {e->getType(),
+             e->getX(),
+             e->getY(),
+             e->getDirection(),
+             e->getTime(),
+             e->getMaxTime(),
+             flags,
+             e->getHelth(),
+             e->getFood(),
+             e->getStrong(),
+             images.at(e->getImage()),
+             hitBy};
     return state;
 }
 
@@ -87,7 +86,7 @@ State observed(const std::map<BITMAP*, int>& images, Element* e) {
 // run out of turn, and an avatar that walks, hits and eats.
 void stir(World& world, int pass) {
     static const int keys[] = {KEY_RIGHT, KEY_DOWN, KEY_LCONTROL, KEY_ALT, KEY_LEFT, KEY_UP, 0};
-    std::memset(const_cast<char*>(key), 0, KEY_MAX);
+    releaseInput();
     key[keys[pass / 40 % 7]] = 1;
     const int column = pass * 7 % world.getWidth();
     const int row = pass * 11 % world.getHeight();

@@ -116,8 +116,8 @@ class Element {
     // instead: its timer and frame are then worked out from the clock when they are read, and
     // are what running it on every pass would have made of them. Anything that could change it
     // otherwise takes it off the clock first, and the sweep then runs it until it can follow
-    // the clock again.
-    // Follows the clock when it may; false when it must keep running.
+    // the clock again. followClock() starts following it when the element may (it has just run,
+    // or was just built, and is settled) and tells whether it follows it.
     bool followClock();
     bool isClocked() const { return clocked; }
 
@@ -140,6 +140,7 @@ class Element {
     BITMAP* frameAt(int stepTime) const;
     // True when run() can change nothing but the step timer and the frame.
     bool isSettled() const;
+    // Leaves the clock, if it follows it, before anything that could change it.
     void wake() {
         if (clocked) {
             leaveClock();
@@ -160,8 +161,8 @@ class Element {
     static constexpr int maxCounterUnderAttack = 40;
     static constexpr int maxFood = 100;
 
-    // What run() reads and writes on every pass comes first, so that a land tile's pass touches
-    // the first two cache lines of the element and no more.
+    // What run() reads and writes on every pass comes first, so that the run of a tree or a wall
+    // touches the first two cache lines of the element and no more.
     World* world; // the world holding the element; not owned
     // What the elements of its kind share, held by the cache: the kind name (also the prefix of
     // its frame names), the sixteen frames (facing f: f standing, f + 1 stepping) and the
