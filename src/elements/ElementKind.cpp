@@ -54,18 +54,25 @@ const ElementKind* ElementKind::end() {
     return std::end(kinds);
 }
 
+namespace {
 // Every cell of a map asks for its kind, so the kinds are indexed once by their (small) codes.
-const ElementKind* ElementKind::find(int type) {
-    static const std::vector<const ElementKind*> byType = [] {
-        std::vector<const ElementKind*> index;
+const std::vector<const ElementKind*>& kindsByType() {
+    static const std::vector<const ElementKind*> index = [] {
+        std::vector<const ElementKind*> byType;
         for (const ElementKind& kind : kinds) {
-            if (static_cast<std::size_t>(kind.type) >= index.size()) {
-                index.resize(static_cast<std::size_t>(kind.type) + 1, nullptr);
+            if (static_cast<std::size_t>(kind.type) >= byType.size()) {
+                byType.resize(static_cast<std::size_t>(kind.type) + 1, nullptr);
             }
-            index[kind.type] = &kind;
+            byType[kind.type] = &kind;
         }
-        return index;
+        return byType;
     }();
+    return index;
+}
+} // namespace
+
+const ElementKind* ElementKind::find(int type) {
+    const std::vector<const ElementKind*>& byType = kindsByType();
     return type >= 0 && static_cast<std::size_t>(type) < byType.size() ? byType[type] : nullptr;
 }
 
