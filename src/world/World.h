@@ -180,7 +180,8 @@ class World {
     std::unique_ptr<Images> images;
     // Each kind's frames, in the order of the kinds table.
     std::vector<const Images::KindFrames*> kindFrames;
-    // Holds every element of the world, built in sweep order, and ends them with the world.
+    // Holds every element of the world, the element layer in sweep order and then the land, and
+    // ends them with the world.
     std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
