@@ -11,8 +11,8 @@ class Element;
 
 // Storage for the elements of a world, handed out back to back in the order they are created.
 // A world creates the elements that the sweep runs in sweep order, so the sweep reads memory as
-// one stream instead of jumping a whole row of cells at every step. The arena owns what it built: it ends every
-// element with its own end and frees all of the memory at once.
+// one stream instead of jumping a whole row of cells at every step. The arena owns what it built:
+// it ends every element with its own end and frees all of the memory at once.
 class ElementArena {
   public:
     ElementArena() = default;
