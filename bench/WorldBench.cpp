@@ -57,6 +57,13 @@ void buildWorlds(benchmark::State& state, const std::string& map, std::size_t by
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
+
+// The counter per_cell is the time divided by the cells of one layer.
+void countPerCell(benchmark::State& state, int size) {
+    state.counters["per_cell"] = benchmark::Counter(static_cast<double>(size) * size,
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
 } // namespace
 
 static void BM_PassShippedMap(benchmark::State& state) {
@@ -75,18 +82,31 @@ static void BM_DrawShippedMap(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawShippedMap)->Unit(benchmark::kMicrosecond);
 
-// The counter per_cell is the time of the sweep divided by the cells of one layer.
+// The sweep of a tiled world; with the second argument 0 the idle clock is off and every
+// element runs on every pass, as a yardstick.
 static void BM_SimulateTiled(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
-    World world(tiledMap(size).name, dataFolder);
+    World world(tiledMap(size).name, dataFolder, state.range(1) != 0);
     for (auto _ : state) {
         world.simulate();
     }
-    state.counters["per_cell"] = benchmark::Counter(static_cast<double>(size) * size,
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    countPerCell(state, size);
 }
-BENCHMARK(BM_SimulateTiled)->Arg(64)->Arg(256)->Arg(1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SimulateTiled)
+    ->ArgsProduct({{64, 256, 1024, 2048}, {1}})
+    ->Args({1024, 0})
+    ->Unit(benchmark::kMicrosecond);
+
+// A full pass, sweep and drawing, of a tiled world.
+static void BM_PassTiled(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    World world(tiledMap(size).name, dataFolder);
+    for (auto _ : state) {
+        world.pass();
+    }
+    countPerCell(state, size);
+}
+BENCHMARK(BM_PassTiled)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 static void BM_VisionRange3(benchmark::State& state) {
     auto world = shippedWorld();
@@ -101,11 +121,11 @@ static void BM_BuildShippedWorld(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildShippedWorld)->Unit(benchmark::kMillisecond);
 
-static void BM_BuildTiledWorld1024(benchmark::State& state) {
-    const MapFile& map = tiledMap(1024);
+static void BM_BuildTiledWorld(benchmark::State& state) {
+    const MapFile& map = tiledMap(static_cast<int>(state.range(0)));
     buildWorlds(state, map.name, map.bytes);
 }
-BENCHMARK(BM_BuildTiledWorld1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildTiledWorld)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 
 static void BM_LoadTiledMap1024(benchmark::State& state) {
     const MapFile& map = tiledMap(1024);

@@ -16,9 +16,10 @@ allowed_kb=${ALLOWED_KB:-1024}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkfifo "$work/census"
-# Line-buffered, so that each report arrives while the simulation still runs. It is asked for one
-# report more, read while it is still alive, and ended by the closed pipe at that extra report.
-stdbuf -oL "$sim" "$map" --passes $((passes + every)) --every "$every" > "$work/census" 2> /dev/null &
+# Line-buffered, so that each report arrives while the simulation still runs. It is asked for as
+# many reports again as are read, so that it is still alive while they are read however fast it
+# runs, and is ended once they are read.
+stdbuf -oL "$sim" "$map" --passes $((2 * passes + every)) --every "$every" > "$work/census" 2> /dev/null &
 pid=$!
 
 status_kb() {
@@ -41,6 +42,7 @@ while IFS= read -r line; do
         ;;
     esac
 done < "$work/census"
+kill "$pid" 2> /dev/null || true
 wait "$pid" || true
 
 if [ -z "$first_peak" ]; then

@@ -63,10 +63,12 @@ TEST_F(ElementArenaTest, ObjectsLargerThanABlockGetABlockOfTheirOwn) {
 }
 
 TEST_F(ElementArenaTest, AWorldLaysItsElementsOutInSweepOrder) {
-    auto grid = makeWorld({"gg", "gg"}, {"T.", ".#"});
-    // Columns outer, rows inner, the element layer before the land layer.
-    const Element* sweep[] = {grid->get(1, 0, 0), grid->get(0, 0, 0), grid->get(0, 0, 1),
-                              grid->get(0, 1, 0), grid->get(1, 1, 1), grid->get(0, 1, 1)};
+    auto grid = makeWorld({"gg", "gg"}, {"TF", "#S"});
+    // The element layer columns outer, rows inner, as the sweep visits it; then the land, which
+    // the sweep leaves to the land clock, row by row.
+    const Element* sweep[] = {grid->get(1, 0, 0), grid->get(1, 0, 1), grid->get(1, 1, 0),
+                              grid->get(1, 1, 1), grid->get(0, 0, 0), grid->get(0, 1, 0),
+                              grid->get(0, 0, 1), grid->get(0, 1, 1)};
     for (std::size_t i = 1; i < sizeof sweep / sizeof sweep[0]; ++i) {
         EXPECT_LT(sweep[i - 1], sweep[i]) << "element " << i;
     }

@@ -10,7 +10,6 @@
 
 namespace {
 const int maxHelth = 100;
-const int maxFood = 100;
 const int maxStrong = 100;
 const int initialStrong = 10;
 const int initialMaxTime = 10;
@@ -21,23 +20,26 @@ const int highestFacing = 7;
 } // namespace
 
 Element::Element(World* owner, std::string kindName, int typeCode)
-    : world(owner), images(nullptr), image(nullptr), lastSecound(0), time(0),
+    : Element(owner, typeCode, owner->getImages()->getKindFrames(kindName)) {}
+
+// The kind's frames come from the world, which looked them up once for every element of it.
+Element::Element(World* owner, const ElementKind& kind)
+    : Element(owner, kind.type, owner->getKindFrames(kind)) {
+    setCreature(kind.creature);
+    setWorking(kind.working);
+    setMaxTime(kind.maxTime);
+}
+
+Element::Element(World* owner, int typeCode, const Images::KindFrames& frames)
+    : world(owner), looks(&frames), image((*frames.frames)[0]), lastSecound(0), time(0),
       maxTime(initialMaxTime), direction(0), type(typeCode), counterAttack(maxCounterAttack),
       counterEat(maxCounterEat), counterFood(maxCounterFood),
       counterUnderAttack(maxCounterUnderAttack), counterHelth(maxCounterHelth), attacker(nullptr),
       food(maxFood), walking(false), working(true), alive(true), creature(false),
-      underAttack(false), toErase(false), counterDead(0), x(0), y(0), imageMeat(nullptr),
-      imageDead(nullptr), name(std::move(kindName)), visionRange(initialVisionRange),
-      helth(maxHelth), strong(initialStrong), vision(nullptr) {
-    loadImages(name);
-    image = (*images)[direction];
+      underAttack(false), toErase(false), clocked(false), counterDead(0), x(0), y(0),
+      visionRange(initialVisionRange), helth(maxHelth), strong(initialStrong), vision(nullptr),
+      clockBase(0) {
     lastSecound = world->getTimer()->getSecound();
-}
-
-Element::Element(World* owner, const ElementKind& kind) : Element(owner, kind.name, kind.type) {
-    setCreature(kind.creature);
-    setWorking(kind.working);
-    setMaxTime(kind.maxTime);
 }
 
 Element::~Element() {
@@ -45,6 +47,7 @@ Element::~Element() {
 }
 
 void Element::run() {
+    wake();
     const int secound = world->getTimer()->getSecound();
     if (secound != lastSecound) {
         if (alive) {
@@ -52,7 +55,7 @@ void Element::run() {
             incTimer();
             showCurrentFrame();
         } else if (creature) {
-            image = food > 0 ? imageMeat : imageDead;
+            image = food > 0 ? looks->meat : looks->dead;
         }
     }
     incCounterAttack();
@@ -70,9 +73,13 @@ void Element::run() {
 // The standing frame of the facing, or the stepping one after it during the first half of the
 // step timer's cycle while walking or animating in place.
 void Element::showCurrentFrame() {
-    const bool stepping = isStep() && (walking || working);
-    BITMAP* frame = (*images)[direction + (stepping ? 1 : 0)];
-    image = frame != nullptr ? frame : placeholder();
+    image = frameAt(time);
+}
+
+BITMAP* Element::frameAt(int stepTime) const {
+    const bool stepping = stepTime < maxTime / 2 && (walking || working);
+    BITMAP* frame = (*looks->frames)[direction + (stepping ? 1 : 0)];
+    return frame != nullptr ? frame : placeholder();
 }
 
 BITMAP* Element::placeholder() const {
@@ -80,6 +87,7 @@ BITMAP* Element::placeholder() const {
 }
 
 bool Element::move(int towards) {
+    wake();
     setDirection(towards);
     const bool moved = world->move(this, towards);
     if (moved) {
@@ -90,6 +98,7 @@ bool Element::move(int towards) {
 }
 
 int Element::eat(Element* meal) {
+    wake();
     if (counterEat != maxCounterEat || helth >= maxHelth) {
         return 0;
     }
@@ -102,6 +111,7 @@ int Element::eat(Element* meal) {
 }
 
 int Element::isEatenBy(Element* /*eater*/) {
+    wake();
     const bool edible = creature ? (!alive && food > 0) : (type == TREE && food > 0);
     if (!edible) {
         return 0;
@@ -111,6 +121,7 @@ int Element::isEatenBy(Element* /*eater*/) {
 }
 
 bool Element::attack(Element* target) {
+    wake();
     if (counterAttack != maxCounterAttack) {
         return false;
     }
@@ -145,6 +156,7 @@ void Element::incHelth() {
 }
 
 void Element::decHelth() {
+    wake();
     if (helth > 0) {
         --helth;
         return;
@@ -155,6 +167,7 @@ void Element::decHelth() {
 }
 
 void Element::incTimer() {
+    wake();
     if (++time > maxTime) {
         time = 0;
         walking = false;
@@ -172,10 +185,8 @@ void Element::reloadVision() {
 }
 
 void Element::loadImages(const std::string& kindName) {
-    Images* cache = world->getImages();
-    images = &cache->getFrames(kindName);
-    imageDead = cache->get("dead0");
-    imageMeat = cache->get("meat0");
+    wake();
+    looks = &world->getImages()->getKindFrames(kindName);
 }
 
 void Element::incCounterAttack() {
@@ -231,12 +242,14 @@ void Element::incFood() {
 }
 
 void Element::setDirection(int d) {
+    wake();
     if (d >= 0 && d <= highestFacing) {
         direction = d;
     }
 }
 
 void Element::setFood(int v) {
+    wake();
     if (v >= 0 && v <= maxFood) {
         food = v;
     }
@@ -249,6 +262,6 @@ void Element::setStrong(int v) {
 }
 
 std::string Element::toString() {
-    return name + ": live " + decimal(alive ? 1 : 0) + " strong " + decimal(strong) + " helth " +
-           decimal(helth) + " food " + decimal(food);
+    return *looks->name + ": live " + decimal(alive ? 1 : 0) + " strong " + decimal(strong) +
+           " helth " + decimal(helth) + " food " + decimal(food);
 }

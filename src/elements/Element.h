@@ -27,7 +27,7 @@ class Element {
     Element& operator=(const Element&) = delete;
 
     virtual void run();
-    virtual BITMAP* getImage() { return image; }
+    virtual BITMAP* getImage() { return clocked ? clockedImage() : image; }
 
     bool move(int towards);
     int eat(Element* meal);
@@ -38,8 +38,11 @@ class Element {
     void incHelth();
     void decHelth();
     void incTimer();
-    bool isStep() const { return time < maxTime / 2; }
-    void resetTime() { time = 0; }
+    bool isStep() const { return getTime() < maxTime / 2; }
+    void resetTime() {
+        wake();
+        time = 0;
+    }
     void reloadVision();
     void loadImages(const std::string& kindName);
 
@@ -54,17 +57,27 @@ class Element {
     std::string toString();
 
     int getX() const { return x; }
-    void setX(int v) { x = v; }
+    // The world finds an element that leaves the clock through its coordinates.
+    void setX(int v) {
+        wake();
+        x = v;
+    }
     int getY() const { return y; }
-    void setY(int v) { y = v; }
+    void setY(int v) {
+        wake();
+        y = v;
+    }
     World* getWorld() const { return world; }
-    std::string getName() const { return name; }
+    std::string getName() const { return *looks->name; }
     int getType() const { return type; }
     int getDirection() const { return direction; }
     void setDirection(int d);
-    int getTime() const { return time; }
+    int getTime() const { return clocked ? clockedTime() : time; }
     int getMaxTime() const { return maxTime; }
-    void setMaxTime(int v) { maxTime = v; }
+    void setMaxTime(int v) {
+        wake();
+        maxTime = v;
+    }
     int getVisionRange() const { return visionRange; }
     void setVisionRange(int v) { visionRange = v; }
     Vision* getVision() const { return vision; }
@@ -76,15 +89,37 @@ class Element {
     void setStrong(int v);
     bool isAlive() const { return alive; }
     bool isCreature() const { return creature; }
-    void setCreature(bool v) { creature = v; }
+    void setCreature(bool v) {
+        wake();
+        creature = v;
+    }
     bool isWalking() const { return walking; }
-    void setWalking(bool v) { walking = v; }
+    void setWalking(bool v) {
+        wake();
+        walking = v;
+    }
     bool isWorking() const { return working; }
-    void setWorking(bool v) { working = v; }
+    void setWorking(bool v) {
+        wake();
+        working = v;
+    }
     bool isUnderAttack() const { return underAttack; }
     bool isToErase() const { return toErase; }
     Element* getAttacker() const { return attacker; }
-    void setAttacker(Element* v) { attacker = v; }
+    void setAttacker(Element* v) {
+        wake();
+        attacker = v;
+    }
+
+    // An element that nothing can change any more but its step timer and frame (a land tile, a
+    // wall, a fire, a tree in full fruit) can leave the sweep and follow the world's IdleClock
+    // instead: its timer and frame are then worked out from the clock when they are read, and
+    // are what running it on every pass would have made of them. Anything that could change it
+    // otherwise takes it off the clock first, and the sweep then runs it until it can follow
+    // the clock again. followClock() starts following it when the element may (it has just run,
+    // or was just built, and is settled) and tells whether it follows it.
+    bool followClock();
+    bool isClocked() const { return clocked; }
 
   protected:
     // The hunting procedure shared by the wild creatures: the first element of the vision list
@@ -94,12 +129,26 @@ class Element {
     bool hunt(int preyType);
 
   private:
+    Element(World* owner, int typeCode, const Images::KindFrames& frames);
     Element* findTarget(int preyType);
     void actOn(Element* target);
     bool isFoodForHungry(const Element* e) const;
     bool isFoeForHealthy(const Element* e, int preyType) const;
     void stepToward(const Element* target);
     void showCurrentFrame();
+    // The frame that the per-second update picks for a step timer value.
+    BITMAP* frameAt(int stepTime) const;
+    // True when run() can change nothing but the step timer and the frame.
+    bool isSettled() const;
+    // Leaves the clock, if it follows it, before anything that could change it.
+    void wake() {
+        if (clocked) {
+            leaveClock();
+        }
+    }
+    void leaveClock();
+    int clockedTime() const;
+    BITMAP* clockedImage() const;
     // The cache's placeholder, for a frame that the cache does not hold.
     BITMAP* placeholder() const;
 
@@ -110,12 +159,15 @@ class Element {
     static constexpr int maxCounterDead = 100;
     static constexpr int maxCounterFood = 20;
     static constexpr int maxCounterUnderAttack = 40;
+    static constexpr int maxFood = 100;
 
-    // What run() reads and writes on every pass comes first, so that a land tile's pass touches
-    // the first two cache lines of the element and no more.
+    // What run() reads and writes on every pass comes first, so that the run of a tree or a wall
+    // touches the first two cache lines of the element and no more.
     World* world; // the world holding the element; not owned
-    // The kind's sixteen frames (facing f: f standing, f + 1 stepping), shared with the cache.
-    const Images::Frames* images;
+    // What the elements of its kind share, held by the cache: the kind name (also the prefix of
+    // its frame names), the sixteen frames (facing f: f standing, f + 1 stepping) and the
+    // carcass frames, "meat0" for a dead creature with food left and "dead0" without.
+    const Images::KindFrames* looks;
     BITMAP* image;   // the frame shown now; never null once run() has chosen one
     int lastSecound; // calendar second of the last per-second update; frozen at death
     int time;        // step timer, 0..maxTime; one step per calendar second
@@ -139,17 +191,16 @@ class Element {
     bool creature;    // avatar, cyclope and spider
     bool underAttack; // hit within the last 40 calls
     bool toErase;     // asks the sweep to take it off the grid
+    bool clocked;     // follows the land clock instead of running; time and image as of clockBase
     int counterDead;  // calls since a dead creature's food ran out; erased at 100; never reset
 
-    int x;             // grid column, 0..width-1
-    int y;             // grid row, 0..height-1
-    BITMAP* imageMeat; // shown by a dead creature with food left
-    BITMAP* imageDead; // shown by a dead creature without food
-    std::string name;  // kind name, also the prefix of its frame names
-    int visionRange;   // depth of the cone it sees, in cells (3)
-    int helth;         // health points, 0..100; death comes with a decrement at 0
-    int strong;        // strength, 0..100 (10); a fight compares strength + health
-    Vision* vision;    // what it saw on its last call (creatures); owned
+    int x;           // grid column, 0..width-1
+    int y;           // grid row, 0..height-1
+    int visionRange; // depth of the cone it sees, in cells (3)
+    int helth;       // health points, 0..100; death comes with a decrement at 0
+    int strong;      // strength, 0..100 (10); a fight compares strength + health
+    Vision* vision;  // what it saw on its last call (creatures); owned
+    long clockBase;  // the land clock's ticks when it began to follow the clock
 };
 
 #endif

@@ -2,18 +2,26 @@
 
 #include "Element.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <memory>
+#include <new>
 
 namespace {
-const std::size_t blockSize = 1 << 20;
+// Blocks double from the first size up to the last: a big world's elements take hundreds of
+// megabytes, which are mapped with their pages present, a block at a time, instead of being
+// faulted in one page at a time as they are first written.
+const std::size_t firstBlockSize = 256 << 10;
+const std::size_t lastBlockSize = 8 << 20;
 } // namespace
 
 ElementArena::~ElementArena() {
     for (Element* element : built) {
         element->~Element();
     }
-    for (char* block : blocks) {
-        ::operator delete(block);
+    for (const Block& block : blocks) {
+        munmap(block.start, block.size);
     }
 }
 
@@ -22,7 +30,7 @@ void* ElementArena::allocate(std::size_t size, std::size_t alignment) {
     void* start = next;
     std::size_t space = next == nullptr ? 0 : static_cast<std::size_t>(end - next);
     if (std::align(alignment, size, start, space) == nullptr) {
-        addBlock(size + alignment > blockSize ? size + alignment : blockSize);
+        addBlock(size + alignment);
         start = next;
         space = static_cast<std::size_t>(end - next);
         std::align(alignment, size, start, space);
@@ -31,9 +39,16 @@ void* ElementArena::allocate(std::size_t size, std::size_t alignment) {
     return start;
 }
 
+// At least the size asked for.
 void ElementArena::addBlock(std::size_t size) {
-    char* block = static_cast<char*>(::operator new(size));
-    blocks.push_back(block);
-    next = block;
-    end = block + size;
+    std::size_t blockSize = blocks.empty() ? firstBlockSize : 2 * blocks.back().size;
+    blockSize = std::max(std::min(blockSize, lastBlockSize), size);
+    void* start = mmap(nullptr, blockSize, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (start == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    blocks.push_back(Block{static_cast<char*>(start), blockSize});
+    next = static_cast<char*>(start);
+    end = next + blockSize;
 }

@@ -10,9 +10,9 @@
 class Element;
 
 // Storage for the elements of a world, handed out back to back in the order they are created.
-// A world creates its elements in sweep order, so the sweep reads memory as one stream instead
-// of jumping a whole row of cells at every step. The arena owns what it built: it ends every
-// element with its own end and frees all of the memory at once.
+// A world creates the elements that the sweep runs in sweep order, so the sweep reads memory as
+// one stream instead of jumping a whole row of cells at every step. The arena owns what it built:
+// it ends every element with its own end and frees all of the memory at once.
 class ElementArena {
   public:
     ElementArena() = default;
@@ -27,11 +27,20 @@ class ElementArena {
         return object;
     }
 
+    // Makes room for the records of this many more elements, so that building a big world does
+    // not copy them over and over.
+    void reserve(std::size_t elements) { built.reserve(built.size() + elements); }
+
   private:
+    struct Block {
+        char* start;
+        std::size_t size;
+    };
+
     void* allocate(std::size_t size, std::size_t alignment);
     void addBlock(std::size_t size);
 
-    std::vector<char*> blocks;
+    std::vector<Block> blocks;
     // Every element built, so that each one's destructor runs once.
     std::vector<Element*> built;
     char* next = nullptr;

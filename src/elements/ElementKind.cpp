@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <vector>
 
 namespace {
 const int defaultMaxTime = 10;
@@ -53,13 +54,26 @@ const ElementKind* ElementKind::end() {
     return std::end(kinds);
 }
 
-const ElementKind* ElementKind::find(int type) {
-    for (const ElementKind& kind : kinds) {
-        if (kind.type == type) {
-            return &kind;
+namespace {
+// Every cell of a map asks for its kind, so the kinds are indexed once by their (small) codes.
+const std::vector<const ElementKind*>& kindsByType() {
+    static const std::vector<const ElementKind*> index = [] {
+        std::vector<const ElementKind*> byType;
+        for (const ElementKind& kind : kinds) {
+            if (static_cast<std::size_t>(kind.type) >= byType.size()) {
+                byType.resize(static_cast<std::size_t>(kind.type) + 1, nullptr);
+            }
+            byType[kind.type] = &kind;
         }
-    }
-    return nullptr;
+        return byType;
+    }();
+    return index;
+}
+} // namespace
+
+const ElementKind* ElementKind::find(int type) {
+    const std::vector<const ElementKind*>& byType = kindsByType();
+    return type >= 0 && static_cast<std::size_t>(type) < byType.size() ? byType[type] : nullptr;
 }
 
 const ElementKind* ElementKind::find(int layer, int code) {

@@ -134,6 +134,15 @@ const Images::Frames& Images::getFrames(const std::string& name) {
     return frames;
 }
 
+const Images::KindFrames& Images::getKindFrames(const std::string& name) {
+    auto found = kindTables.find(name);
+    if (found == kindTables.end()) {
+        found = kindTables.emplace(name, KindFrames{}).first;
+        found->second = KindFrames{&found->first, &getFrames(name), get("meat0"), get("dead0")};
+    }
+    return found->second;
+}
+
 void Images::fillFrames(const std::string& name, Frames& frames) {
     for (int frame = 0; frame < frameCount; ++frame) {
         frames[frame] = get(name + decimal(frame));

@@ -36,6 +36,17 @@ class Images {
     // lives as long as the cache, so elements can share it instead of copying it.
     const Frames& getFrames(const std::string& name);
 
+    // What every element of a kind shares: its name, its frames, and "meat0" and "dead0" for
+    // its carcass. Made once per name and kept as long as the cache, so that elements can point
+    // at it instead of each holding a copy, and a world looks it up once per kind.
+    struct KindFrames {
+        const std::string* name;
+        const Frames* frames;
+        BITMAP* meat;
+        BITMAP* dead;
+    };
+    const KindFrames& getKindFrames(const std::string& name);
+
     // True when the bitmap has no pixel in the mask colour, so copying it equals masked drawing.
     bool isOpaque(BITMAP* bitmap) const { return opaque.count(bitmap) != 0; }
 
@@ -55,6 +66,7 @@ class Images {
     // Hashed: every element built looks up its frames here. Tables never move once made.
     std::unordered_map<std::string, BITMAP*> bitmaps;
     std::unordered_map<std::string, Frames> frameTables;
+    std::unordered_map<std::string, KindFrames> kindTables;
     std::vector<BITMAP*> owned;
     std::unordered_set<BITMAP*> opaque;
     std::unordered_map<BITMAP*, RLE_SPRITE*> runLengths;

@@ -2,6 +2,9 @@
 
 #include "Utils.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -11,17 +14,19 @@ namespace {
 // that long is known, so longer texts need not be kept: memory stays bounded on any input.
 const std::size_t maxBufferLength = 254;
 const std::size_t chunkSize = 1 << 16;
+// The shortest value, "[]".
+const std::uint64_t bytesPerValue = 2;
 } // namespace
 
 LoadWorld::LoadWorld(std::string name)
-    : fileName(std::move(name)), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
-      inBlock(false), inValue(false), section(NO_SECTION) {
+    : fileName(std::move(name)), width(0), height(0), elementCursor(0), landCursor(0),
+      valueLimit(0), inTag(false), inBlock(false), inValue(false), section(NO_SECTION) {
     load();
 }
 
 LoadWorld::LoadWorld(std::string name, Status& status, std::FILE* source)
-    : fileName(std::move(name)), width(0), height(0), elementCursor(0), landCursor(0), inTag(false),
-      inBlock(false), inValue(false), section(NO_SECTION) {
+    : fileName(std::move(name)), width(0), height(0), elementCursor(0), landCursor(0),
+      valueLimit(0), inTag(false), inBlock(false), inValue(false), section(NO_SECTION) {
     status = source != nullptr ? readFrom(source) : read();
 }
 
@@ -49,14 +54,39 @@ LoadWorld::Status LoadWorld::read() {
 }
 
 LoadWorld::Status LoadWorld::readFrom(std::FILE* source) {
+    valueLimit = bytesLeftIn(source) / bytesPerValue;
     std::vector<char> chunk(chunkSize);
     std::size_t count;
     while ((count = std::fread(chunk.data(), 1, chunk.size(), source)) > 0) {
-        for (std::size_t i = 0; i < count; ++i) {
-            take(chunk[i]);
+        const char* next = chunk.data();
+        const char* const end = next + count;
+        while (next != end) {
+            next = inBlock && inValue ? takeValueText(next, end) : takeOne(next);
         }
     }
     return isValid() ? LOADED : INVALID;
+}
+
+const char* LoadWorld::takeOne(const char* next) {
+    take(*next);
+    return next + 1;
+}
+
+// The characters of a value up to the ']' or '}' that ends it, at once (they are most of a
+// map), and then that character. A value that lies whole in the chunk is converted where it is.
+const char* LoadWorld::takeValueText(const char* next, const char* end) {
+    const char* stop = next;
+    while (stop != end && *stop != ']' && *stop != '}') {
+        ++stop;
+    }
+    if (stop != end && *stop == ']' && buffer.empty()) {
+        closeValue(next, static_cast<std::size_t>(stop - next));
+        return stop + 1;
+    }
+    const std::size_t room = maxBufferLength - buffer.size();
+    const auto length = static_cast<std::size_t>(stop - next);
+    buffer.append(next, length < room ? length : room);
+    return stop != end ? takeOne(stop) : stop;
 }
 
 void LoadWorld::take(char c) {
@@ -78,7 +108,8 @@ void LoadWorld::takeInBlock(char c) {
     } else if (!inValue) {
         inValue = c == '[';
     } else if (c == ']') {
-        closeValue();
+        closeValue(buffer.data(), buffer.size());
+        buffer.clear();
     } else {
         appendToBuffer(c);
     }
@@ -98,16 +129,39 @@ void LoadWorld::appendToBuffer(char c) {
     }
 }
 
-void LoadWorld::closeValue() {
+void LoadWorld::closeValue(const char* text, std::size_t length) {
     inValue = false;
-    const int value = stringToInt(buffer);
-    buffer.clear();
+    const int value = stringToInt(text, length);
     switch (section) {
     case WORLD_SECTION: (width == 0 ? width : height) = value; break;
-    case LAND_SECTION: landCodes.push_back(value); break;
-    case ELEMENT_SECTION: elementCodes.push_back(value); break;
+    case LAND_SECTION: append(landCodes, value); break;
+    case ELEMENT_SECTION: append(elementCodes, value); break;
     case NO_SECTION: break;
     }
+}
+
+// The first code of a layer makes room for all of them when the size is known, as far as the
+// file can hold them: a big map is then not copied over and over as it grows.
+void LoadWorld::append(std::vector<int>& codes, int value) {
+    if (codes.empty()) {
+        const std::uint64_t cells = width > 0 && height > 0 ? static_cast<std::uint64_t>(width) *
+                                                                  static_cast<std::uint64_t>(height)
+                                                            : 0;
+        codes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(cells, valueLimit)));
+    }
+    codes.push_back(value);
+}
+
+// What is left of a regular file; 0 when that cannot be told, as for a pipe or a memory stream.
+std::uint64_t LoadWorld::bytesLeftIn(std::FILE* source) {
+    struct stat status;
+    const int descriptor = fileno(source);
+    const long position = std::ftell(source);
+    if (descriptor < 0 || position < 0 || fstat(descriptor, &status) != 0 ||
+        !S_ISREG(status.st_mode) || status.st_size < position) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(status.st_size - position);
 }
 
 void LoadWorld::closeTag() {
@@ -140,6 +194,18 @@ int LoadWorld::getNext(int layer) {
         return 0;
     }
     return (*codes)[(*cursor)++];
+}
+
+std::vector<int> LoadWorld::takeCodes(int layer) {
+    if (layer == 1) {
+        elementCursor = 0;
+        return std::exchange(elementCodes, {});
+    }
+    if (layer == 0) {
+        landCursor = 0;
+        return std::exchange(landCodes, {});
+    }
+    return {};
 }
 
 void LoadWorld::reset(int layer) {

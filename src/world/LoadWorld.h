@@ -1,6 +1,7 @@
 #ifndef ORVALLE_LOADWORLD_H
 #define ORVALLE_LOADWORLD_H
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ class LoadWorld {
     void load();
     int getNext(int layer);
     void reset(int layer);
+    // Hands over a layer's codes, row by row, leaving none behind (empty for another layer).
+    std::vector<int> takeCodes(int layer);
     int getWidth() const { return width; }
     int getHeight() const { return height; }
 
@@ -30,13 +33,18 @@ class LoadWorld {
 
     Status read();
     Status readFrom(std::FILE* source);
+    const char* takeOne(const char* next);
+    const char* takeValueText(const char* next, const char* end);
     void take(char c);
     void takeInBlock(char c);
     void takeInTag(char c);
-    void closeValue();
+    // Only the first 254 characters of a value count.
+    void closeValue(const char* text, std::size_t length);
     void closeTag();
     void appendToBuffer(char c);
     bool isValid() const;
+    void append(std::vector<int>& codes, int value);
+    static std::uint64_t bytesLeftIn(std::FILE* source);
 
     std::string fileName;
     std::vector<int> elementCodes;
@@ -45,6 +53,8 @@ class LoadWorld {
     int height;
     unsigned elementCursor;
     unsigned landCursor;
+    // No layer can have more codes than this, by the size of the file.
+    std::uint64_t valueLimit;
 
     // Reading state: the one text buffer serves both tag names and values.
     bool inTag;

@@ -16,13 +16,6 @@ unsigned* Vision::cursorOf(int layer) {
     return layer == 0 ? &landCursor : nullptr;
 }
 
-void Vision::add(Element* element, int layer) {
-    std::vector<Element*>* list = listOf(layer);
-    if (element != nullptr && list != nullptr) {
-        list->push_back(element);
-    }
-}
-
 Element* Vision::getNext(int layer) {
     std::vector<Element*>* list = listOf(layer);
     unsigned* cursor = cursorOf(layer);

@@ -12,7 +12,12 @@ class Vision {
     Vision();
     virtual ~Vision() = default;
 
-    void add(Element* element, int layer);
+    // Null elements and layers other than 0 and 1 are left out.
+    void add(Element* element, int layer) {
+        if (element != nullptr && (layer == 0 || layer == 1)) {
+            (layer == 1 ? elements : lands).push_back(element);
+        }
+    }
     Element* getNext(int layer);
     void reset(int layer);
     // Forgets all that was seen and rewinds both cursors, keeping the room of the lists.

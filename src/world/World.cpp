@@ -20,10 +20,14 @@ const char* const corpseImageSets[] = {"meat", "dead"};
 World::World(std::string fileName) : World(std::move(fileName), std::string()) {}
 
 World::World(std::string fileName, const std::optional<std::string>& mediaFolder)
+    : World(std::move(fileName), mediaFolder, true) {}
+
+World::World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClockOn)
     : image(create_bitmap(frameWidth, frameHeight)),
       buffer(create_bitmap(bufferWidth, bufferHeight)), x(0), y(0), avatar(nullptr),
       selected(nullptr), restartAsked(false), height(0), width(0),
       calendar(std::make_unique<Timer>()), arena(std::make_unique<ElementArena>()) {
+    idleClock.on = idleClockOn;
     loadMedia(mediaFolder);
     loadWorld(std::move(fileName));
 }
@@ -47,12 +51,17 @@ void World::loadMedia(const std::optional<std::string>& mediaFolder) {
     }
     for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
         images->add(kind->name);
+        kindFrames.push_back(&images->getKindFrames(kind->name));
     }
 }
 
 // Its body may have left the grid; the pointer to it stays valid for the world's life.
 bool World::isAvatarDead() const {
     return avatar != nullptr && !avatar->isAlive();
+}
+
+const Images::KindFrames& World::getKindFrames(const ElementKind& kind) const {
+    return *kindFrames[static_cast<std::size_t>(&kind - ElementKind::begin())];
 }
 
 void World::incTimer() {

@@ -1,8 +1,11 @@
 #ifndef ORVALLE_WORLD_H
 #define ORVALLE_WORLD_H
 
+#include "Images.h"
+
 #include <allegro.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,19 +13,40 @@
 
 class Element;
 class ElementArena;
-class Images;
+struct ElementKind;
 class Timer;
 class Vision;
 
 // One column of one layer: an element pointer per row, null for an empty cell. Columns, not
 // rows, because the sweep goes down each column in turn and so reads every Line front to back.
+// Beside the cells, a bit per row marks the cells that the sweep must visit: every cell whose
+// element runs, and perhaps a few more. A cell that is empty or whose element follows the
+// IdleClock may go unmarked, and the sweep then passes it by without reading it.
 struct Line {
     std::vector<Element*> cells;
+    std::vector<std::uint64_t> awake;
+
+    explicit Line(int rows)
+        : cells(static_cast<std::size_t>(rows), nullptr),
+          awake((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
+    bool isAwake(int row) const { return (awake[row / 64] >> (row % 64) & 1) != 0; }
+    void wake(int row) { awake[row / 64] |= std::uint64_t{1} << (row % 64); }
+    void sleep(int row) { awake[row / 64] &= ~(std::uint64_t{1} << (row % 64)); }
 };
 
 // One layer of the grid: a Line per column.
 struct Type {
     std::vector<Line> columns;
+};
+
+// The step timer of the elements that have left the sweep because they do nothing but animate
+// (Element::followClock): land tiles, walls, fires and trees in full fruit. Each of them would
+// update on a pass whose calendar second differs from the second of its last update; they all
+// last updated on the same second, so one clock, checked once per pass, stands for them all.
+struct IdleClock {
+    int secound = 0; // calendar second of the last tick
+    long ticks = 0;  // passes on which their step timers advanced
+    bool on = true;  // off: no element follows it
 };
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
@@ -51,6 +75,9 @@ class World {
     // directory). Without a media folder no file but the map is read: every frame is the
     // placeholder and there is no music, as headless runs want.
     World(std::string fileName, const std::optional<std::string>& mediaFolder);
+    // The same; without the idle clock no element ever leaves the sweep, and every element is run
+    // on every pass. The result is the same, only slower: a yardstick for the clock.
+    World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClock);
     virtual ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -94,11 +121,17 @@ class World {
     void setMusic(bool on);
 
     Images* getImages() const { return images.get(); }
+    // The frames of a kind of the kinds table, looked up in the cache once per kind.
+    const Images::KindFrames& getKindFrames(const ElementKind& kind) const;
     Element* getAvatar() const { return avatar; }
     Element* getSelected() const { return selected; }
     // Elements taken off the grid by the sweep, in the order they left it.
     const std::vector<Element*>& getRemoved() const { return removed; }
     BITMAP* getFrame() const { return image.get(); }
+
+    const IdleClock& getIdleClock() const { return idleClock; }
+    // An element left the clock: the sweep runs it again, found in its cell by its coordinates.
+    void wake(const Element* e);
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -114,7 +147,8 @@ class World {
 
     void loadMedia(const std::optional<std::string>& mediaFolder);
     void runGrid();
-    void runCell(Element*& cell);
+    void runCell(Line& line, int row);
+    void advanceIdleClock();
     void centreView();
     void selectWithMouse();
     bool isAvatarDead() const;
@@ -124,10 +158,11 @@ class World {
     void drawLand();
     void drawElements();
     void viewShift(int& sx, int& sy) const;
-    void createInSweepOrder(const std::vector<int>& elementCodes, const std::vector<int>& landCodes,
-                            const std::vector<int>& landTimes);
-    Element* createElement(int code, int column, int row);
-    Element* createLand(int code, int column, int row, int maxTime);
+    void createElements(const std::vector<int>& codes);
+    void createLandLayer(const std::vector<int>& codes);
+    void place(int layer, int column, int row, Element* e);
+    Element* createElement(const ElementKind& kind, int column, int row);
+    Element* createLand(const ElementKind& kind, int column, int row, int maxTime);
     static int clampOrigin(int v, int size, int screenSize);
 
     // The frame (frameWidth x frameHeight) and the world buffer, which holds one more cell on
@@ -150,10 +185,14 @@ class World {
     int width;
     std::unique_ptr<Timer> calendar;
     std::unique_ptr<Images> images;
-    // Holds every element of the world, built in sweep order, and ends them with the world.
+    // Each kind's frames, in the order of the kinds table.
+    std::vector<const Images::KindFrames*> kindFrames;
+    // Holds every element of the world, the element layer in sweep order and then the land, and
+    // ends them with the world.
     std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
+    IdleClock idleClock;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include "ElementArena.h"
 #include "ElementKind.h"
 #include "LoadWorld.h"
+#include "Timer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,13 @@ int randomLandMaxTime() {
     const int spread = 4;
     return std::rand() % spread + shortest;
 }
+
+// An element of the element layer, on its way from the map's row order to the sweep's order.
+struct Placement {
+    int column;
+    int row;
+    const ElementKind* kind;
+};
 } // namespace
 
 void World::loadWorld(std::string fileName) {
@@ -28,55 +36,80 @@ void World::loadWorld(std::string fileName) {
     LoadWorld reader(std::move(fileName));
     height = reader.getHeight();
     width = reader.getWidth();
-    // The file lists the cells row by row, and in that order the first avatar wins and the land
-    // tiles draw their random step times.
-    const std::size_t cells = static_cast<std::size_t>(width) * height;
-    std::vector<int> elementCodes(cells);
-    std::vector<int> landCodes(cells);
-    std::vector<int> landTimes(cells);
-    bool avatarSeen = false;
-    for (std::size_t cell = 0; cell < cells; ++cell) {
-        elementCodes[cell] = reader.getNext(elementLayer);
-        if (elementCodes[cell] == AVATAR) {
-            elementCodes[cell] = avatarSeen ? 0 : AVATAR;
-            avatarSeen = true;
-        }
-        landCodes[cell] = reader.getNext(landLayer);
-        landTimes[cell] =
-            ElementKind::find(landLayer, landCodes[cell]) != nullptr ? randomLandMaxTime() : 0;
-    }
-    createInSweepOrder(elementCodes, landCodes, landTimes);
-}
-
-// Columns outer, rows inner, the element before the land: the order in which runGrid visits them.
-void World::createInSweepOrder(const std::vector<int>& elementCodes,
-                               const std::vector<int>& landCodes,
-                               const std::vector<int>& landTimes) {
     layers.resize(2);
     for (Type& layer : layers) {
-        layer.columns.assign(width, Line{std::vector<Element*>(height, nullptr)});
+        layer.columns.reserve(width);
+        for (int column = 0; column < width; ++column) {
+            layer.columns.emplace_back(height);
+        }
+    }
+    // Whatever only animates follows the clock from the second at which it is built.
+    idleClock.secound = calendar->getSecound();
+    createElements(reader.takeCodes(elementLayer));
+    createLandLayer(reader.takeCodes(landLayer));
+}
+
+// The element layer first and in the order in which runGrid visits it, columns outer and rows
+// inner, so that the sweep reads its elements as one stream. The map lists the cells row by row,
+// and in that order the first avatar wins; the few occupied cells are then sorted into columns.
+void World::createElements(const std::vector<int>& codes) {
+    std::vector<Placement> inRows;
+    std::vector<std::size_t> columnStart(static_cast<std::size_t>(width) + 1, 0);
+    bool avatarSeen = false;
+    std::size_t cell = 0;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column, ++cell) {
+            const ElementKind* kind = ElementKind::find(elementLayer, codes[cell]);
+            if (kind == nullptr || (kind->type == AVATAR && std::exchange(avatarSeen, true))) {
+                continue;
+            }
+            inRows.push_back(Placement{column, row, kind});
+            ++columnStart[column + 1];
+        }
     }
     for (int column = 0; column < width; ++column) {
-        for (int row = 0; row < height; ++row) {
-            const std::size_t cell = static_cast<std::size_t>(row) * width + column;
-            layers[elementLayer].columns[column].cells[row] =
-                createElement(elementCodes[cell], column, row);
-            layers[landLayer].columns[column].cells[row] =
-                createLand(landCodes[cell], column, row, landTimes[cell]);
+        columnStart[column + 1] += columnStart[column];
+    }
+    std::vector<Placement> inColumns(inRows.size());
+    arena->reserve(inColumns.size());
+    for (const Placement& placed : inRows) {
+        inColumns[columnStart[placed.column]++] = placed;
+    }
+    for (const Placement& placed : inColumns) {
+        place(elementLayer, placed.column, placed.row,
+              createElement(*placed.kind, placed.column, placed.row));
+    }
+}
+
+// Row by row, as the map lists the cells, so that the tiles draw their random step times in
+// that order. The sweep does not visit the land: its tiles follow the clock from the start.
+void World::createLandLayer(const std::vector<int>& codes) {
+    arena->reserve(codes.size());
+    std::size_t cell = 0;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column, ++cell) {
+            if (const ElementKind* kind = ElementKind::find(landLayer, codes[cell])) {
+                place(landLayer, column, row, createLand(*kind, column, row, randomLandMaxTime()));
+            }
         }
+    }
+}
+
+// Only what cannot follow the clock is marked for the sweep.
+void World::place(int layer, int column, int row, Element* e) {
+    Line& line = layers[layer].columns[column];
+    line.cells[row] = e;
+    if (!e->followClock()) {
+        line.wake(row);
     }
 }
 
 // The first avatar is recorded and the view placed on it.
-Element* World::createElement(int code, int column, int row) {
-    const ElementKind* kind = ElementKind::find(elementLayer, code);
-    if (kind == nullptr) {
-        return nullptr;
-    }
-    Element* element = kind->build(*arena, this, *kind);
+Element* World::createElement(const ElementKind& kind, int column, int row) {
+    Element* element = kind.build(*arena, this, kind);
     element->setX(column);
     element->setY(row);
-    if (code == AVATAR) {
+    if (kind.type == AVATAR) {
         avatar = element;
         setX(column - getScreenWidth() / 2);
         setY(row - getScreenHeight() / 2);
@@ -84,12 +117,8 @@ Element* World::createElement(int code, int column, int row) {
     return element;
 }
 
-Element* World::createLand(int code, int column, int row, int maxTime) {
-    const ElementKind* kind = ElementKind::find(landLayer, code);
-    if (kind == nullptr) {
-        return nullptr;
-    }
-    Element* tile = kind->build(*arena, this, *kind);
+Element* World::createLand(const ElementKind& kind, int column, int row, int maxTime) {
+    Element* tile = kind.build(*arena, this, kind);
     tile->setX(column);
     tile->setY(row);
     tile->setMaxTime(maxTime);

@@ -16,7 +16,11 @@ void World::set(int layer, int column, int row, Element* e) {
         static_cast<unsigned>(layer) >= layers.size()) {
         return;
     }
-    layers[layer].columns[column].cells[row] = e;
+    Line& line = layers[layer].columns[column];
+    line.cells[row] = e;
+    if (e != nullptr) {
+        line.wake(row);
+    }
 }
 
 bool World::stepOf(int direction, int& dx, int& dy) {

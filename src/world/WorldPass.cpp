@@ -4,6 +4,7 @@
 
 #include "Element.h"
 #include "InputLatch.h"
+#include "Timer.h"
 
 namespace {
 const int restMilliseconds = 30;
@@ -37,30 +38,78 @@ void World::simulate() {
     incTimer();
 }
 
-// Columns outer, rows inner. An element that steps down or right lands in a cell not yet
-// visited and is run again; that is part of the rules. Each cell is read when its turn comes.
+namespace {
+// The first row at or after from that is awake in either of two Lines of a column; rows when
+// there is none.
+int nextAwakeRow(const Line& first, const Line& second, int from, int rows) {
+    const std::size_t words = first.awake.size();
+    for (std::size_t word = static_cast<std::size_t>(from) / 64; word < words; ++word) {
+        std::uint64_t bits = first.awake[word] | second.awake[word];
+        if (word == static_cast<std::size_t>(from) / 64) {
+            bits &= ~std::uint64_t{0} << (from % 64);
+        }
+        if (bits != 0) {
+            return static_cast<int>(word * 64) + __builtin_ctzll(bits);
+        }
+    }
+    return rows;
+}
+} // namespace
+
+// Columns outer, rows inner, in each cell the element layer before the land. An element that
+// steps down or right lands in a cell not yet visited and is run again; that is part of the
+// rules. Each cell is read when its turn comes, and so are the marks: a step marks the cell it
+// goes to. Cells not marked awake are empty or hold an element that follows the IdleClock.
 void World::runGrid() {
+    advanceIdleClock();
     for (int column = 0; column < width; ++column) {
-        std::vector<Element*>& elementCells = layers[elementLayer].columns[column].cells;
-        std::vector<Element*>& landCells = layers[landLayer].columns[column].cells;
-        for (int row = 0; row < height; ++row) {
-            runCell(elementCells[row]);
-            runCell(landCells[row]);
+        Line& elements = layers[elementLayer].columns[column];
+        Line& land = layers[landLayer].columns[column];
+        for (int row = nextAwakeRow(elements, land, 0, height); row < height;
+             row = nextAwakeRow(elements, land, row + 1, height)) {
+            if (elements.isAwake(row)) {
+                runCell(elements, row);
+            }
+            if (land.isAwake(row)) {
+                runCell(land, row);
+            }
         }
     }
 }
 
-// An element that asks to be erased leaves the grid but not the memory: the avatar, the
-// selection and other elements' attackers may still refer to it.
-void World::runCell(Element*& cell) {
-    Element* element = cell;
-    if (element == nullptr) {
-        return;
+// The clock ticks before any element runs, as each of its elements would update in its turn;
+// nothing reads their timers or frames during the sweep.
+void World::advanceIdleClock() {
+    const int secound = calendar->getSecound();
+    if (secound != idleClock.secound) {
+        idleClock.secound = secound;
+        ++idleClock.ticks;
     }
-    element->run();
-    if (element->isToErase()) {
-        cell = nullptr;
-        removed.push_back(element);
+}
+
+// An element that asks to be erased leaves the grid but not the memory: the avatar, the
+// selection and other elements' attackers may still refer to it. A cell is put to sleep once it
+// is empty or its element follows the clock again.
+void World::runCell(Line& line, int row) {
+    Element* element = line.cells[row];
+    if (element != nullptr && !element->isClocked()) {
+        element->run();
+        if (element->isToErase()) {
+            line.cells[row] = nullptr;
+            removed.push_back(element);
+        }
+        element = line.cells[row];
+    }
+    if (element == nullptr || element->followClock()) {
+        line.sleep(row);
+    }
+}
+
+void World::wake(const Element* e) {
+    for (int layer : {elementLayer, landLayer}) {
+        if (get(layer, e->getX(), e->getY()) == e) {
+            layers[layer].columns[e->getX()].wake(e->getY());
+        }
     }
 }
 

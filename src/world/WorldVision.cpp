@@ -43,7 +43,8 @@ Vision* World::getVision(Element* e, int range) const {
     return vision;
 }
 
-// Row d of the cone holds the 2d + 1 cells at offsets -d to +d, scanned in that order.
+// Row d of the cone holds the 2d + 1 cells at offsets -d to +d, scanned in that order. Every
+// live creature looks on every call, so the cells are read straight from the columns.
 void World::see(Element* e, int range, Vision& vision) const {
     const int ex = e->getX();
     const int ey = e->getY();
@@ -55,8 +56,11 @@ void World::see(Element* e, int range, Vision& vision) const {
             if (!coneCell(facing, ex, ey, d, k, cx, cy)) {
                 return;
             }
-            vision.add(get(elementLayer, cx, cy), elementLayer);
-            vision.add(get(landLayer, cx, cy), landLayer);
+            if (cx < 0 || cx >= width || cy < 0 || cy >= height) {
+                continue;
+            }
+            vision.add(layers[elementLayer].columns[cx].cells[cy], elementLayer);
+            vision.add(layers[landLayer].columns[cx].cells[cy], landLayer);
         }
     }
 }
