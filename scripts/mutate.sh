@@ -34,8 +34,8 @@ mutant calendar-second-carry calendar 'if (++secound <= 60)' 'if (++secound < 60
 mutant calendar-first-day calendar 'day = 1;' 'day = 0;'
 mutant calendar-hour-clamp calendar 'hour = clamp(v, 0, 24)' 'hour = clamp(v, 0, 23)'
 mutant calendar-value-of-hour calendar '3600u *' '360u *'
-mutant conversion-radix conversions 'std::strtol(text, nullptr, 10)' 'std::strtol(text, nullptr, 0)'
-mutant conversion-saturate-low conversions 'return INT_MIN;' 'return INT_MAX;'
+mutant conversion-radix conversions 'magnitude = magnitude * 10 +' 'magnitude = magnitude * 8 +'
+mutant conversion-saturate-low conversions 'magnitude >= limit ? INT_MIN' 'magnitude >= limit ? INT_MAX'
 mutant conversion-cut conversions 'bufferSize = 255' 'bufferSize = 256'
 mutant conversion-unsigned conversions '"%d", value' '"%u", value'
 mutant map-width-then-height map-reader '(width == 0 ? width : height) = value' \
@@ -43,9 +43,9 @@ mutant map-width-then-height map-reader '(width == 0 ? width : height) = value' 
 mutant map-exact-count map-reader 'elementCodes.size() == cells' 'elementCodes.size() >= cells'
 mutant map-both-sizes map-reader 'width <= 0 || height <= 0' 'width <= 0 && height <= 0'
 mutant map-land-tag map-reader 'buffer == "land"' 'buffer == "Land"'
-mutant map-first-avatar map-reader 'avatarSeen ? 0 : AVATAR' 'AVATAR'
+mutant map-first-avatar map-reader 'std::exchange(avatarSeen, true)' 'avatarSeen'
 mutant map-land-timers map-reader 'const int shortest = 10;' 'const int shortest = 9;'
-mutant pass-take-off-grid pass 'cell = nullptr;' ''
+mutant pass-take-off-grid pass 'line.cells[row] = nullptr;' ''
 mutant pass-erase-when pass 'if (element->isToErase())' 'if (!element->isAlive())'
 mutant pass-calendar pass 'calendar->inc();' ''
 mutant view-centre-axis view 'avatar->getX() - getScreenWidth() / 2' \
@@ -62,7 +62,8 @@ mutant drawing-view-at-edge drawing '0 < y && y < height - getScreenHeight()' \
 mutant drawing-status-place drawing 'const int statusY = 10;' 'const int statusY = 20;'
 mutant drawing-clear-uncovered drawing 'if (!coversCell(' 'if (coversCell('
 mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(bitmap))' 'if (hasMaskPixel(bitmap))'
-mutant drawing-step-frame drawing '(*images)[direction + (stepping ? 1 : 0)]' '(*images)[direction]'
+mutant drawing-step-frame drawing '(*looks->frames)[direction + (stepping ? 1 : 0)]' \
+    '(*looks->frames)[direction]'
 mutant movement-walkable-limit movement 'highestWalkableLand = 199' 'highestWalkableLand = 103'
 mutant movement-leave-cell movement 'set(elementLayer, e->getX(), e->getY(), nullptr);' ''
 mutant movement-restart-timer movement 'resetTime();' ''
@@ -72,8 +73,8 @@ mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 ||
 mutant vision-depth vision 'd <= range' 'd < range'
 mutant vision-width vision 'int k = -d;' 'int k = -d + 1;'
 mutant vision-left-cone vision 'cx = x - d;' 'cx = x + d;'
-mutant vision-land-layer vision 'vision.add(get(landLayer, cx, cy), landLayer)' \
-    'vision.add(get(elementLayer, cx, cy), landLayer)'
+mutant vision-land-layer vision 'layers[landLayer].columns[cx].cells[cy], landLayer' \
+    'layers[elementLayer].columns[cx].cells[cy], landLayer'
 mutant vision-refill vision 'vision->clear();' ''
 mutant counters-attack-cool-down counters 'maxCounterAttack = 20' 'maxCounterAttack = 21'
 mutant counters-under-attack counters 'counterUnderAttack < maxCounterUnderAttack' \
@@ -88,8 +89,8 @@ mutant fights-blow-on-kin fights 'front->creature && front->type != type' 'front
 mutant death-last-point death 'if (helth > 0) {' 'if (helth > 1) {'
 mutant death-rot-time death '++counterDead >= maxCounterDead' '++counterDead > maxCounterDead'
 mutant death-meat-first death 'if (alive || food != 0)' 'if (alive)'
-mutant death-remains-image death 'food > 0 ? imageMeat : imageDead' \
-    'food >= 0 ? imageMeat : imageDead'
+mutant death-remains-image death 'food > 0 ? looks->meat : looks->dead' \
+    'food >= 0 ? looks->meat : looks->dead'
 mutant regrowth-up-to-full regrowth 'food < maxFood && counterFood' 'food < maxFood - 1 && counterFood'
 mutant eating-trees-only eating '(type == TREE && food > 0)' '(food > 0)'
 mutant eating-bite-size eating 'biteSize = 10' 'biteSize = 5'
@@ -106,6 +107,10 @@ mutant hunting-step-axis hunting 'target->x < x' 'target->x <= x'
 mutant hunting-own-attacker hunting 'e == attacker' 'e == this'
 mutant images-fallback-chain image-fallback '4, 5, 4, 5}' '4, 5, 4, 4}'
 mutant images-frame-zero image-fallback 'from < 0 ?' 'from <= 0 ?'
+# The idle clock: elements that only animate leave the sweep and follow one clock.
+mutant clock-tree-in-fruit idle-clock '(type != TREE || food >= maxFood)' '(true)'
+mutant clock-cycle idle-clock 'static_cast<long>(maxTime) + 1;' 'static_cast<long>(maxTime);'
+mutant clock-leave-time idle-clock '    time = stepTime;' ''
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
 mutant latch-once input-latch 'taken[k] = pending[k].exchange(0) != 0;' 'taken[k] = pending[k] != 0;'
 mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && isLatched(k)' 'isLatched(k)'
