@@ -108,7 +108,8 @@ mutant hunting-own-attacker hunting 'e == attacker' 'e == this'
 mutant images-fallback-chain image-fallback '4, 5, 4, 5}' '4, 5, 4, 4}'
 mutant images-frame-zero image-fallback 'from < 0 ?' 'from <= 0 ?'
 # The idle clock: elements that only animate leave the sweep and follow one clock.
-mutant clock-tree-in-fruit idle-clock '(type != TREE || food >= maxFood)' '(true)'
+mutant clock-tree-in-fruit idle-clock '(type != TREE || food >= maxFood)' '(true)' \
+    'equivalent: the clock is asked after run(), whose regrowth resets a full counterFood whenever food is below 100, so a full counter already means full fruit'
 mutant clock-cycle idle-clock 'static_cast<long>(maxTime) + 1;' 'static_cast<long>(maxTime);'
 mutant clock-leave-time idle-clock '    time = stepTime;' ''
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
