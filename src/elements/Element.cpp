@@ -19,7 +19,7 @@ const int biteSize = 10;
 const int highestFacing = 7;
 } // namespace
 
-Element::Element(World* owner, std::string kindName, int typeCode)
+Element::Element(World* owner, const std::string& kindName, int typeCode)
     : Element(owner, typeCode, owner->getImages()->getKindFrames(kindName)) {}
 
 // The kind's frames come from the world, which looked them up once for every element of it.

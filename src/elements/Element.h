@@ -19,7 +19,7 @@ enum Direction : int { DOWN = 0, RIGHT = 2, UP = 4, LEFT = 6 };
 // hit it last. Creatures override run() and act through move(), eat() and attack().
 class Element {
   public:
-    Element(World* owner, std::string kindName, int typeCode);
+    Element(World* owner, const std::string& kindName, int typeCode);
     // An element of a kind of the kinds table, with the kind's settings.
     Element(World* owner, const ElementKind& kind);
     virtual ~Element();
