@@ -13,7 +13,7 @@ struct BitmapVerdict {
     std::string fault;
 };
 
-// Writes the bytes to a file in the working directory and runs BitmapFile's check on it. A file
+// Writes the bytes to a temporary file and runs BitmapFile's check on it. A file
 // the check passes is loaded with Allegro; a run-length one is first decoded by the model of the
 // library (LibraryRunLengthModel), which must neither write outside the bitmap nor read past the
 // file, and the model's pixels must be those Allegro loads. Anything else is a violation.
