@@ -43,49 +43,50 @@ long cellsInFile(const std::string& path) {
     return status == LoadWorld::LOADED ? static_cast<long>(reader.getWidth()) * reader.getHeight()
                                        : -1;
 }
+
+// Runs check on the bytes of every input kept for the target and returns how many it counted;
+// the corpus must not be empty.
+template <class Check> int countInputs(const std::string& target, Check check) {
+    const std::vector<std::string> files = corpusFiles(target);
+    EXPECT_FALSE(files.empty()) << target;
+    int counted = 0;
+    for (const std::string& path : files) {
+        const std::vector<std::uint8_t> bytes = bytesOf(path);
+        counted += check(path, bytes) ? 1 : 0;
+    }
+    return counted;
+}
 } // namespace
 
 // Reading from memory and from the file must agree on every input.
 TEST(CorpusReplay, MapReaderInputs) {
-    const std::vector<std::string> files = corpusFiles("read-map");
-    ASSERT_FALSE(files.empty());
-    int accepted = 0;
-    for (const std::string& path : files) {
-        const std::vector<std::uint8_t> bytes = bytesOf(path);
+    const int accepted = countInputs("read-map", [](const std::string& path, const auto& bytes) {
         const bool fromMemory = readMapFromMemory(bytes.data(), bytes.size());
         EXPECT_EQ(cellsInFile(path) > 0, fromMemory) << path;
-        accepted += fromMemory ? 1 : 0;
-    }
+        return fromMemory;
+    });
     EXPECT_GT(accepted, 0);
 }
 
 // Every small map the reader accepts must give a world that runs all its passes.
 TEST(CorpusReplay, WorldInputs) {
-    const std::vector<std::string> files = corpusFiles("run-world");
-    ASSERT_FALSE(files.empty());
-    int worlds = 0;
-    for (const std::string& path : files) {
-        const std::vector<std::uint8_t> bytes = bytesOf(path);
+    const int worlds = countInputs("run-world", [](const std::string& path, const auto& bytes) {
         const long cells = cellsInFile(path);
         const bool runs = cells > 0 && cells <= maxFuzzedCells;
         EXPECT_EQ(runs ? fuzzedWorldPasses : 0, runWorldFromMemory(bytes.data(), bytes.size()))
             << path;
-        worlds += runs ? 1 : 0;
-    }
+        return runs;
+    });
     EXPECT_GT(worlds, 0);
 }
 
 // No BMP file the check passes may make the library's decoder overrun (BitmapInputs says how
 // that is judged); some of the inputs kept must pass the check.
 TEST(CorpusReplay, BitmapCheckInputs) {
-    const std::vector<std::string> files = corpusFiles("bitmap-check");
-    ASSERT_FALSE(files.empty());
-    int loaded = 0;
-    for (const std::string& path : files) {
-        const std::vector<std::uint8_t> bytes = bytesOf(path);
+    const int loaded = countInputs("bitmap-check", [](const std::string& path, const auto& bytes) {
         const BitmapVerdict verdict = checkBitmapFromMemory(bytes.data(), bytes.size());
         EXPECT_NE(BitmapVerdict::violation, verdict.outcome) << path << ": " << verdict.fault;
-        loaded += verdict.outcome == BitmapVerdict::loaded ? 1 : 0;
-    }
+        return verdict.outcome == BitmapVerdict::loaded;
+    });
     EXPECT_GT(loaded, 0);
 }
