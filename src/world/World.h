@@ -163,6 +163,8 @@ class World {
     void place(int layer, int column, int row, Element* e);
     Element* createElement(const ElementKind& kind, int column, int row);
     Element* createLand(const ElementKind& kind, int column, int row, int maxTime);
+    // An element of the kind, built in the arena and standing at the cell.
+    Element* buildAt(const ElementKind& kind, int column, int row);
     static int clampOrigin(int v, int size, int screenSize);
 
     // The frame (frameWidth x frameHeight) and the world buffer, which holds one more cell on

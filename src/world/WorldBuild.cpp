@@ -106,9 +106,7 @@ void World::place(int layer, int column, int row, Element* e) {
 
 // The first avatar is recorded and the view placed on it.
 Element* World::createElement(const ElementKind& kind, int column, int row) {
-    Element* element = kind.build(*arena, this, kind);
-    element->setX(column);
-    element->setY(row);
+    Element* element = buildAt(kind, column, row);
     if (kind.type == AVATAR) {
         avatar = element;
         setX(column - getScreenWidth() / 2);
@@ -118,9 +116,14 @@ Element* World::createElement(const ElementKind& kind, int column, int row) {
 }
 
 Element* World::createLand(const ElementKind& kind, int column, int row, int maxTime) {
-    Element* tile = kind.build(*arena, this, kind);
-    tile->setX(column);
-    tile->setY(row);
+    Element* tile = buildAt(kind, column, row);
     tile->setMaxTime(maxTime);
     return tile;
+}
+
+Element* World::buildAt(const ElementKind& kind, int column, int row) {
+    Element* element = kind.build(*arena, this, kind);
+    element->setX(column);
+    element->setY(row);
+    return element;
 }
