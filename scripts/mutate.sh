@@ -193,6 +193,8 @@ for i in "${!ids[@]}"; do
         continue
     fi
     $check_only && { echo "ok        $label in $file"; continue; }
+    # Put back from the copy's own unmutated file, not the checkout, which may be edited meanwhile.
+    cp "$tree/$file" "$work/unmutated"
     FRAGMENT=$fragment REPLACEMENT=${replacements[$i]} \
         perl -0pi -e 's/\Q$ENV{FRAGMENT}\E/$ENV{REPLACEMENT}/' "$tree/$file"
     if ! build_tests; then
@@ -209,7 +211,7 @@ for i in "${!ids[@]}"; do
         echo "killed    $label"
         killed=$((killed + 1))
     fi
-    cp "$root/$file" "$tree/$file"
+    cp "$work/unmutated" "$tree/$file"
 done
 
 $check_only && { [ "$stale" -eq 0 ]; exit; }
