@@ -1,11 +1,13 @@
 #include "ElementArena.h"
 #include "Element.h"
+#include "ElementKind.h"
 #include "TestSupport.h"
 #include "World.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace {
 // An element that tells when its destructor runs.
@@ -17,6 +19,23 @@ class WatchedElement : public Element {
 
   private:
     int& destroyed;
+};
+
+// An element of a class of its own that counts the calls of its run().
+class CountingElement : public Element {
+  public:
+    CountingElement(World* owner, const ElementKind& kind, bool baseRun)
+        : Element(owner, kind), callsBase(baseRun) {}
+    void run() override {
+        ++runs;
+        if (callsBase) {
+            Element::run();
+        }
+    }
+    int runs = 0;
+
+  private:
+    bool callsBase;
 };
 
 // An element larger than one of the arena's blocks.
@@ -72,4 +91,31 @@ TEST_F(ElementArenaTest, AWorldLaysItsElementsOutInSweepOrder) {
     for (std::size_t i = 1; i < sizeof sweep / sizeof sweep[0]; ++i) {
         EXPECT_LT(sweep[i - 1], sweep[i]) << "element " << i;
     }
+}
+
+TEST_F(ElementArenaTest, ElementsOfAClassOfTheirOwnRunOnEveryPass) {
+    for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
+        for (bool callsBase : {true, false}) {
+            auto grid = makeWorld({"gg"}, {".."});
+            auto* own = new CountingElement(grid.get(), *kind, callsBase);
+            own->setX(1);
+            grid->set(kind->layer, 1, 0, own);
+            passes(*grid, 300);
+            EXPECT_EQ(300, own->runs)
+                << kind->name << (callsBase ? " with" : " without") << " Element::run()";
+        }
+    }
+}
+
+TEST_F(ElementArenaTest, AWorldDeletesWhatStandsInItsGridOnceAndNothingThatLeftIt) {
+    int destroyed = 0;
+    auto grid = makeWorld({"gg"}, {".."});
+    auto* inTwoCells = new WatchedElement(grid.get(), destroyed);
+    grid->set(1, 0, 0, inTwoCells);
+    grid->set(0, 1, 0, inTwoCells);
+    auto leftTheGrid = std::make_unique<WatchedElement>(grid.get(), destroyed);
+    grid->set(1, 1, 0, leftTheGrid.get());
+    grid->set(1, 1, 0, nullptr);
+    grid.reset();
+    EXPECT_EQ(1, destroyed);
 }

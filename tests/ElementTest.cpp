@@ -95,9 +95,11 @@ TEST_F(ElementTest, CreaturesLoseHealthOnTheFirstCallAndEvery501Calls) {
 TEST_F(ElementTest, DeathComesWithTheDecrementThatFindsZero) {
     lowerHelthTo(cyclope, 0);
     EXPECT_TRUE(cyclope->isAlive());
+    cyclope->setWalking(true); // killed in the middle of a step
     cyclope->decHelth();
     EXPECT_FALSE(cyclope->isAlive());
     EXPECT_FALSE(cyclope->isWorking());
+    EXPECT_FALSE(cyclope->isWalking());
     EXPECT_EQ(0, cyclope->getHelth());
     cyclope->incHelth();
     EXPECT_EQ(1, cyclope->getHelth());

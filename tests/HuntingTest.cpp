@@ -142,6 +142,19 @@ TEST_F(HuntingTest, TheAttackerComesBeforeThePreyInListOrder) {
     EXPECT_FALSE(world->getAvatar()->isUnderAttack());
 }
 
+TEST_F(HuntingTest, HealthyCreaturesIgnoreDeadPrey) {
+    // The carcass of its prey in front is no target: no blow, and the spider turns on patrol.
+    build({".S.C", ".C.@", "...."});
+    kill(at(1, 1));
+    kill(world->getAvatar());
+    Element* spider = at(1, 0);
+    spider->run();
+    at(3, 0)->run();
+    EXPECT_FALSE(at(1, 1)->isUnderAttack());
+    EXPECT_FALSE(world->getAvatar()->isUnderAttack());
+    EXPECT_EQ(RIGHT, spider->getDirection());
+}
+
 TEST_F(HuntingTest, HealthySpiderHuntsCyclopesNotTheAvatar) {
     build({".S.", "...", "@.C", "..."});
     Element* spider = at(1, 0);

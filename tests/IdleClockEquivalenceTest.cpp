@@ -1,6 +1,8 @@
 // The idle clock and the sweep of awake cells change how often elements are run, never what is
 // seen: a world that runs every cell on every pass, swept here as the rules describe it, and a
-// world with the clock must agree on every element and every drawn frame, pass after pass.
+// world with the clock must agree on every element and every drawn frame, pass after pass, and
+// on what an element sees of others during the sweep, while elements are changed through every
+// public setter and action between passes and in the middle of them.
 #include "Element.h"
 #include "ElementKind.h"
 #include "Images.h"
@@ -17,6 +19,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -82,6 +85,73 @@ State observed(const std::map<BITMAP*, int>& images, Element* e) {
     return state;
 }
 
+// Every public way to change an element, applied to the element of a random cell with random
+// values; the same draws in both worlds.
+void changeAnElement(World& world, std::minstd_rand& draw) {
+    const int column = static_cast<int>(draw() % world.getWidth());
+    const int row = static_cast<int>(draw() % world.getHeight());
+    const int layer = static_cast<int>(draw() % 2);
+    Element* e = world.get(layer, column, row);
+    Element* other = world.get(World::elementLayer, column, (row + 1) % world.getHeight());
+    if (e == nullptr) {
+        return;
+    }
+    const int value = static_cast<int>(draw() % 120) - 10;
+    switch (draw() % 24) {
+    case 0: e->setFood(value); break;
+    case 1: e->setStrong(value); break;
+    case 2: e->setDirection(value % 9); break;
+    case 3: e->setMaxTime(value % 5 + 9); break;
+    case 4: e->setWalking(value % 2 == 0); break;
+    case 5: e->setWorking(value % 2 == 0); break;
+    case 6: e->setAttacker(other); break;
+    case 7: e->setVisionRange(value % 4); break;
+    case 8: e->setX(e->getX()); break;
+    case 9: e->setY(e->getY()); break;
+    case 10: e->incTimer(); break;
+    case 11: e->resetTime(); break;
+    case 12: e->incHelth(); break;
+    case 13: e->decHelth(); break;
+    case 14: e->isEatenBy(other); break;
+    case 15: e->areAttackedBy(other != nullptr ? other : e); break;
+    case 16: other != nullptr ? e->eat(other) : e->attack(e); break;
+    case 17: other != nullptr ? e->attack(other) : e->eat(e); break;
+    case 18: e->incCounterAttack(), e->incCounterEat(), e->incCounterFood(); break;
+    case 19: e->incCounterUnderAttack(), e->incCounterDead(), e->incCounterHelth(); break;
+    case 20: e->incFood(); break;
+    case 21: e->loadImages(value % 2 == 0 ? "fire" : "tree"); break;
+    case 22: layer == World::elementLayer ? (void)e->move(value % 8 * 2) : e->reloadVision(); break;
+    default: e->setCreature(value % 5 == 0); break;
+    }
+}
+
+// What an element shows of itself during the sweep, whether or not its turn has come.
+long glimpse(World& world, std::minstd_rand& draw) {
+    const Element* e =
+        world.get(static_cast<int>(draw() % 2), static_cast<int>(draw() % world.getWidth()),
+                  static_cast<int>(draw() % world.getHeight()));
+    return e == nullptr ? -1 : e->getTime() * 2 + (e->isStep() ? 1 : 0);
+}
+
+// A wall of a class of its own, run on every pass, that changes other elements and looks at
+// them in its turn, in the middle of the sweep.
+class Stirrer : public Element {
+  public:
+    Stirrer(World* owner, std::vector<long>& glimpses)
+        : Element(owner, ElementKind::of(WALL)), seen(glimpses) {}
+    void run() override {
+        Element::run();
+        std::minstd_rand draw(static_cast<unsigned>(getWorld()->getTimer()->getSecound() + 1));
+        for (int i = 0; i < 3; ++i) {
+            seen.push_back(glimpse(*getWorld(), draw));
+            changeAnElement(*getWorld(), draw);
+        }
+    }
+
+  private:
+    std::vector<long>& seen;
+};
+
 // Something for every rule to do: hungry creatures that eat trees, carcasses to eat, a land tile
 // run out of turn, and an avatar that walks, hits and eats.
 void stir(World& world, int pass) {
@@ -102,6 +172,8 @@ void stir(World& world, int pass) {
     if (pass % 5 == 0 && creature != nullptr && creature->isCreature()) {
         pass % 3 == 0 ? kill(creature) : lowerHelthTo(creature, 15);
     }
+    std::minstd_rand draw(static_cast<unsigned>(pass));
+    changeAnElement(world, draw);
 }
 
 // One pass by the rules' own words: every cell, columns outer, rows inner, the element before
@@ -133,9 +205,16 @@ class IdleClockEquivalenceTest : public ::testing::TestWithParam<int> {
   protected:
     void TearDown() override { releaseInput(); }
 
-    std::unique_ptr<World> build(const std::string& map, bool idleClock) {
+    // With a Stirrer in the middle of the grid, writing down what it sees in seen.
+    std::unique_ptr<World> build(const std::string& map, bool idleClock, std::vector<long>& seen) {
         std::srand(1);
-        return std::make_unique<World>(map, std::string(ORVALLE_SOURCE_DIR "/data"), idleClock);
+        auto world =
+            std::make_unique<World>(map, std::string(ORVALLE_SOURCE_DIR "/data"), idleClock);
+        auto* stirrer = new Stirrer(world.get(), seen);
+        stirrer->setX(world->getWidth() / 2);
+        stirrer->setY(world->getHeight() / 3);
+        world->set(World::elementLayer, stirrer->getX(), stirrer->getY(), stirrer);
+        return world;
     }
 
     TempDir dir;
@@ -145,8 +224,10 @@ class IdleClockEquivalenceTest : public ::testing::TestWithParam<int> {
 TEST_P(IdleClockEquivalenceTest, EveryElementAndFrameAsIfAllRanEveryPass) {
     const int seed = GetParam();
     dir.write("generated.map", generatedMap(40 + seed, 30 + seed, seed));
-    std::unique_ptr<World> reference = build(dir.file("generated.map"), false);
-    std::unique_ptr<World> clocked = build(dir.file("generated.map"), true);
+    std::vector<long> referenceSeen;
+    std::vector<long> clockedSeen;
+    std::unique_ptr<World> reference = build(dir.file("generated.map"), false, referenceSeen);
+    std::unique_ptr<World> clocked = build(dir.file("generated.map"), true, clockedSeen);
     std::vector<Element*> removed;
     const std::map<BITMAP*, int> referenceImages = imageNumbers(*reference);
     const std::map<BITMAP*, int> clockedImages = imageNumbers(*clocked);
@@ -157,6 +238,7 @@ TEST_P(IdleClockEquivalenceTest, EveryElementAndFrameAsIfAllRanEveryPass) {
         std::srand(pass);
         stir(*clocked, pass);
         clocked->pass();
+        ASSERT_EQ(referenceSeen, clockedSeen) << "pass " << pass;
         ASSERT_EQ(removed.size(), clocked->getRemoved().size()) << "pass " << pass;
         for (std::size_t i = 0; i < removed.size(); ++i) {
             ASSERT_EQ(observed(referenceImages, removed[i]),

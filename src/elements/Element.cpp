@@ -31,15 +31,29 @@ Element::Element(World* owner, const ElementKind& kind)
 }
 
 Element::Element(World* owner, int typeCode, const Images::KindFrames& frames)
-    : world(owner), looks(&frames), image((*frames.frames)[0]), lastSecound(0), time(0),
-      maxTime(initialMaxTime), direction(0), type(typeCode), counterAttack(maxCounterAttack),
-      counterEat(maxCounterEat), counterFood(maxCounterFood),
-      counterUnderAttack(maxCounterUnderAttack), counterHelth(maxCounterHelth), attacker(nullptr),
-      food(maxFood), walking(false), working(true), alive(true), creature(false),
-      underAttack(false), toErase(false), clocked(false), counterDead(0), x(0), y(0),
-      visionRange(initialVisionRange), helth(maxHelth), strong(initialStrong), vision(nullptr),
-      clockBase(0) {
-    lastSecound = world->getTimer()->getSecound();
+    : world(owner), clocked(false), guarded(initialState(typeCode, frames)), clockBase(0),
+      vision(nullptr) {
+    change().lastSecound = world->getTimer()->getSecound();
+}
+
+Element::State Element::initialState(int typeCode, const Images::KindFrames& frames) {
+    State s{};
+    s.looks = &frames;
+    s.image = (*frames.frames)[0];
+    s.maxTime = initialMaxTime;
+    s.type = typeCode;
+    s.counterAttack = maxCounterAttack;
+    s.counterEat = maxCounterEat;
+    s.counterFood = maxCounterFood;
+    s.counterUnderAttack = maxCounterUnderAttack;
+    s.counterHelth = maxCounterHelth;
+    s.food = maxFood;
+    s.working = true;
+    s.alive = true;
+    s.visionRange = initialVisionRange;
+    s.helth = maxHelth;
+    s.strong = initialStrong;
+    return s;
 }
 
 Element::~Element() {
@@ -47,15 +61,15 @@ Element::~Element() {
 }
 
 void Element::run() {
-    wake();
+    State& s = change();
     const int secound = world->getTimer()->getSecound();
-    if (secound != lastSecound) {
-        if (alive) {
-            lastSecound = secound;
+    if (secound != s.lastSecound) {
+        if (s.alive) {
+            s.lastSecound = secound;
             incTimer();
-            showCurrentFrame();
-        } else if (creature) {
-            image = food > 0 ? looks->meat : looks->dead;
+            s.image = frameAt(s.time);
+        } else if (s.creature) {
+            s.image = s.food > 0 ? (*s.looks->meat)[0] : (*s.looks->dead)[0];
         }
     }
     incCounterAttack();
@@ -65,20 +79,17 @@ void Element::run() {
     incCounterDead();
     incCounterHelth();
     incFood();
-    if (creature && alive) {
+    if (s.creature && s.alive) {
         reloadVision();
     }
 }
 
 // The standing frame of the facing, or the stepping one after it during the first half of the
 // step timer's cycle while walking or animating in place.
-void Element::showCurrentFrame() {
-    image = frameAt(time);
-}
-
 BITMAP* Element::frameAt(int stepTime) const {
-    const bool stepping = stepTime < maxTime / 2 && (walking || working);
-    BITMAP* frame = (*looks->frames)[direction + (stepping ? 1 : 0)];
+    const State& s = now();
+    const bool stepping = stepTime < s.maxTime / 2 && (s.walking || s.working);
+    BITMAP* frame = (*s.looks->frames)[s.direction + (stepping ? 1 : 0)];
     return frame != nullptr ? frame : placeholder();
 }
 
@@ -87,181 +98,187 @@ BITMAP* Element::placeholder() const {
 }
 
 bool Element::move(int towards) {
-    wake();
     setDirection(towards);
     const bool moved = world->move(this, towards);
     if (moved) {
-        walking = true;
+        change().walking = true;
     }
     resetTime();
     return moved;
 }
 
 int Element::eat(Element* meal) {
-    wake();
-    if (counterEat != maxCounterEat || helth >= maxHelth) {
+    if (now().counterEat != maxCounterEat || now().helth >= maxHelth) {
         return 0;
     }
     if (meal->isEatenBy(this) != 1) {
         return 0;
     }
-    counterEat = 0;
+    change().counterEat = 0;
     incHelth();
     return 1;
 }
 
 int Element::isEatenBy(Element* /*eater*/) {
-    wake();
-    const bool edible = creature ? (!alive && food > 0) : (type == TREE && food > 0);
+    const State& s = now();
+    const bool edible = s.creature ? (!s.alive && s.food > 0) : (s.type == TREE && s.food > 0);
     if (!edible) {
         return 0;
     }
-    food -= biteSize;
+    change().food -= biteSize;
     return 1;
 }
 
 bool Element::attack(Element* target) {
-    wake();
-    if (counterAttack != maxCounterAttack) {
+    if (now().counterAttack != maxCounterAttack) {
         return false;
     }
     const bool hit = target->areAttackedBy(this) == 1;
+    State& s = change();
     if (hit) {
-        counterUnderAttack = 0;
+        s.counterUnderAttack = 0;
     }
-    counterAttack = 0;
+    s.counterAttack = 0;
     return hit;
 }
 
 int Element::areAttackedBy(Element* hitter) {
-    if (!creature) {
+    if (!now().creature) {
         return 0;
     }
-    underAttack = true;
-    attacker = hitter;
+    State& s = change();
+    s.underAttack = true;
+    s.attacker = hitter;
     // A victim at least as strong as its attacker takes two points, a weaker one only one.
-    const bool asStrong = strong + helth >= hitter->strong + hitter->helth;
+    const bool asStrong = s.strong + s.helth >= hitter->now().strong + hitter->now().helth;
     decHelth();
     if (asStrong) {
         decHelth();
     }
-    counterUnderAttack = 0;
+    s.counterUnderAttack = 0;
     return 1;
 }
 
 void Element::incHelth() {
-    if (helth <= maxHelth - 1) {
-        ++helth;
+    if (now().helth <= maxHelth - 1) {
+        ++change().helth;
     }
 }
 
 void Element::decHelth() {
-    wake();
-    if (helth > 0) {
-        --helth;
+    State& s = change();
+    if (s.helth > 0) {
+        --s.helth;
         return;
     }
-    alive = false;
-    walking = false;
-    working = false;
+    s.alive = false;
+    s.walking = false;
+    s.working = false;
 }
 
 void Element::incTimer() {
-    wake();
-    if (++time > maxTime) {
-        time = 0;
-        walking = false;
+    State& s = change();
+    if (++s.time > s.maxTime) {
+        s.time = 0;
+        s.walking = false;
     }
 }
 
 // Creatures look every pass: the vision is refilled in place rather than allocated anew.
 void Element::reloadVision() {
     if (vision == nullptr) {
-        vision = world->getVision(this, visionRange);
+        vision = world->getVision(this, now().visionRange);
         return;
     }
     vision->clear();
-    world->see(this, visionRange, *vision);
+    world->see(this, now().visionRange, *vision);
 }
 
+// The frames change, the kind and its name stay.
 void Element::loadImages(const std::string& kindName) {
-    wake();
-    looks = &world->getImages()->getKindFrames(kindName);
+    State& s = change();
+    s.looks = &world->getImages()->getKindFrames(*s.looks->name, kindName);
 }
 
 void Element::incCounterAttack() {
-    if (counterAttack < maxCounterAttack) {
-        ++counterAttack;
+    if (now().counterAttack < maxCounterAttack) {
+        ++change().counterAttack;
     }
 }
 
 void Element::incCounterEat() {
-    if (counterEat < maxCounterEat) {
-        ++counterEat;
+    if (now().counterEat < maxCounterEat) {
+        ++change().counterEat;
     }
 }
 
 void Element::incCounterFood() {
-    if (counterFood < maxCounterFood) {
-        ++counterFood;
+    if (now().counterFood < maxCounterFood) {
+        ++change().counterFood;
     }
 }
 
 void Element::incCounterUnderAttack() {
-    if (counterUnderAttack < maxCounterUnderAttack) {
-        ++counterUnderAttack;
+    State& s = change();
+    if (s.counterUnderAttack < maxCounterUnderAttack) {
+        ++s.counterUnderAttack;
         return;
     }
-    attacker = nullptr;
-    underAttack = false;
+    s.attacker = nullptr;
+    s.underAttack = false;
 }
 
 void Element::incCounterDead() {
-    if (alive || food != 0) {
+    if (now().alive || now().food != 0) {
         return;
     }
-    if (++counterDead >= maxCounterDead) {
-        toErase = true;
+    State& s = change();
+    if (++s.counterDead >= maxCounterDead) {
+        s.toErase = true;
     }
 }
 
 void Element::incCounterHelth() {
-    if (counterHelth < maxCounterHelth) {
-        ++counterHelth;
-    } else if (creature) {
+    if (now().counterHelth < maxCounterHelth) {
+        ++change().counterHelth;
+    } else if (now().creature) {
         decHelth();
-        counterHelth = 0;
+        change().counterHelth = 0;
     }
 }
 
 void Element::incFood() {
-    if (alive && type == TREE && food < maxFood && counterFood == maxCounterFood) {
-        ++food;
-        counterFood = 0;
+    const State& s = now();
+    if (s.alive && s.type == TREE && s.food < maxFood && s.counterFood == maxCounterFood) {
+        State& changed = change();
+        ++changed.food;
+        changed.counterFood = 0;
     }
 }
 
 void Element::setDirection(int d) {
-    wake();
+    State& s = change();
     if (d >= 0 && d <= highestFacing) {
-        direction = d;
+        s.direction = d;
     }
 }
 
 void Element::setFood(int v) {
-    wake();
+    State& s = change();
     if (v >= 0 && v <= maxFood) {
-        food = v;
+        s.food = v;
     }
 }
 
 void Element::setStrong(int v) {
+    State& s = change();
     if (v >= 0 && v <= maxStrong) {
-        strong = v;
+        s.strong = v;
     }
 }
 
 std::string Element::toString() {
-    return *looks->name + ": live " + decimal(alive ? 1 : 0) + " strong " + decimal(strong) +
-           " helth " + decimal(helth) + " food " + decimal(food);
+    const State& s = now();
+    return *s.looks->name + ": live " + decimal(s.alive ? 1 : 0) + " strong " + decimal(s.strong) +
+           " helth " + decimal(s.helth) + " food " + decimal(s.food);
 }

@@ -27,7 +27,7 @@ class Element {
     Element& operator=(const Element&) = delete;
 
     virtual void run();
-    virtual BITMAP* getImage() { return clocked ? clockedImage() : image; }
+    virtual BITMAP* getImage() { return clocked ? clockedImage() : now().image; }
 
     bool move(int towards);
     int eat(Element* meal);
@@ -38,11 +38,8 @@ class Element {
     void incHelth();
     void decHelth();
     void incTimer();
-    bool isStep() const { return getTime() < maxTime / 2; }
-    void resetTime() {
-        wake();
-        time = 0;
-    }
+    bool isStep() const { return getTime() < now().maxTime / 2; }
+    void resetTime() { change().time = 0; }
     void reloadVision();
     void loadImages(const std::string& kindName);
 
@@ -56,68 +53,49 @@ class Element {
 
     std::string toString();
 
-    int getX() const { return x; }
+    int getX() const { return now().x; }
     // The world finds an element that leaves the clock through its coordinates.
-    void setX(int v) {
-        wake();
-        x = v;
-    }
-    int getY() const { return y; }
-    void setY(int v) {
-        wake();
-        y = v;
-    }
+    void setX(int v) { change().x = v; }
+    int getY() const { return now().y; }
+    void setY(int v) { change().y = v; }
     World* getWorld() const { return world; }
-    std::string getName() const { return *looks->name; }
-    int getType() const { return type; }
-    int getDirection() const { return direction; }
+    std::string getName() const { return *now().looks->name; }
+    int getType() const { return now().type; }
+    int getDirection() const { return now().direction; }
     void setDirection(int d);
-    int getTime() const { return clocked ? clockedTime() : time; }
-    int getMaxTime() const { return maxTime; }
-    void setMaxTime(int v) {
-        wake();
-        maxTime = v;
-    }
-    int getVisionRange() const { return visionRange; }
-    void setVisionRange(int v) { visionRange = v; }
+    int getTime() const { return clocked ? clockedTime() : now().time; }
+    int getMaxTime() const { return now().maxTime; }
+    void setMaxTime(int v) { change().maxTime = v; }
+    int getVisionRange() const { return now().visionRange; }
+    void setVisionRange(int v) { change().visionRange = v; }
     Vision* getVision() const { return vision; }
     void setVision(Vision* v) { vision = v; }
-    int getHelth() const { return helth; }
-    int getFood() const { return food; }
+    int getHelth() const { return now().helth; }
+    int getFood() const { return now().food; }
     void setFood(int v);
-    int getStrong() const { return strong; }
+    int getStrong() const { return now().strong; }
     void setStrong(int v);
-    bool isAlive() const { return alive; }
-    bool isCreature() const { return creature; }
-    void setCreature(bool v) {
-        wake();
-        creature = v;
-    }
-    bool isWalking() const { return walking; }
-    void setWalking(bool v) {
-        wake();
-        walking = v;
-    }
-    bool isWorking() const { return working; }
-    void setWorking(bool v) {
-        wake();
-        working = v;
-    }
-    bool isUnderAttack() const { return underAttack; }
-    bool isToErase() const { return toErase; }
-    Element* getAttacker() const { return attacker; }
-    void setAttacker(Element* v) {
-        wake();
-        attacker = v;
-    }
+    bool isAlive() const { return now().alive; }
+    bool isCreature() const { return now().creature; }
+    void setCreature(bool v) { change().creature = v; }
+    bool isWalking() const { return now().walking; }
+    void setWalking(bool v) { change().walking = v; }
+    bool isWorking() const { return now().working; }
+    void setWorking(bool v) { change().working = v; }
+    bool isUnderAttack() const { return now().underAttack; }
+    bool isToErase() const { return now().toErase; }
+    Element* getAttacker() const { return now().attacker; }
+    void setAttacker(Element* v) { change().attacker = v; }
 
     // An element that nothing can change any more but its step timer and frame (a land tile, a
     // wall, a fire, a tree in full fruit) can leave the sweep and follow the world's IdleClock
     // instead: its timer and frame are then worked out from the clock when they are read, and
-    // are what running it on every pass would have made of them. Anything that could change it
-    // otherwise takes it off the clock first, and the sweep then runs it until it can follow
-    // the clock again. followClock() starts following it when the element may (it has just run,
-    // or was just built, and is settled) and tells whether it follows it.
+    // are what running it on every pass would have made of them. Only an element of this very
+    // class may: any other class has a run() of its own, which the sweep calls on every pass.
+    // Every change of the state goes through change(), which takes the element off the clock
+    // first, and the sweep then runs it until it can follow the clock again. followClock()
+    // starts following it when the element may (it has just run, or was just built, and is
+    // settled) and tells whether it follows it.
     bool followClock();
     bool isClocked() const { return clocked; }
 
@@ -129,24 +107,82 @@ class Element {
     bool hunt(int preyType);
 
   private:
+    // Everything the rules read and change. What run() reads and writes on every pass comes
+    // first, so that the run of a tree or a wall touches the first two cache lines of the
+    // element and no more.
+    struct State {
+        // What the elements of its kind share, held by the cache: the kind name (also the prefix
+        // of its frame names), the sixteen frames (facing f: f standing, f + 1 stepping) and the
+        // carcass frames, "meat0" for a dead creature with food left and "dead0" without.
+        const Images::KindFrames* looks;
+        BITMAP* image;   // the frame shown now; never null once run() has chosen one
+        int lastSecound; // calendar second of the last per-second update; frozen at death
+        int time;        // step timer, 0..maxTime; one step per calendar second
+        int maxTime;     // bound of the step timer: a cycle lasts maxTime + 1 seconds
+        int direction;   // facing: 0 down, 2 right, 4 up, 6 left; only 0..7 is ever stored
+        int type;        // type code of the kind (ElementType)
+        // Counters, in calls of run(): each climbs to its ceiling and stays there until an action
+        // resets it to 0. counterHelth starts full, so a creature loses a point on its first call.
+        int counterAttack;      // 0..20: attack allowed at 20
+        int counterEat;         // 0..20: bite allowed at 20
+        int counterFood;        // 0..20: a tree regrows one unit at 20
+        int counterUnderAttack; // 0..40: underAttack and attacker are cleared once it is full
+        int counterHelth;       // 0..500: a creature loses a point each time it is full
+        Element* attacker;      // who hit it last, while underAttack; not owned, may be off grid
+        // Food units: a creature's carcass 100 down to 0 in bites of 10, only after death; a
+        // tree's fruit regrows by 1 up to 100 and may fall below 0 (a bite at 5 leaves -5).
+        int food;
+        bool walking;     // in the middle of a step; ends when the step timer wraps
+        bool working;     // animates in place while standing; cleared at death
+        bool alive;       // false from death on; a non-creature is always alive
+        bool creature;    // avatar, cyclope and spider
+        bool underAttack; // hit within the last 40 calls
+        bool toErase;     // asks the sweep to take it off the grid
+        int counterDead;  // calls since a dead creature's food ran out; erased at 100; never reset
+        int x;            // grid column, 0..width-1
+        int y;            // grid row, 0..height-1
+        int visionRange;  // depth of the cone it sees, in cells (3)
+        int helth;        // health points, 0..100; death comes with a decrement at 0
+        int strong;       // strength, 0..100 (10); a fight compares strength + health
+    };
+
+    // Holds the state so that it can be read freely but changed only through write(), which
+    // takes the element off the clock first: no change can forget to.
+    class Guarded {
+      public:
+        explicit Guarded(const State& initial) : state(initial) {}
+        const State& read() const { return state; }
+        State& write(Element& owner) {
+            if (owner.clocked) {
+                owner.leaveClock();
+            }
+            return state;
+        }
+
+      private:
+        State state;
+    };
+
     Element(World* owner, int typeCode, const Images::KindFrames& frames);
+    static State initialState(int typeCode, const Images::KindFrames& frames);
+    const State& now() const { return guarded.read(); }
+    State& change() { return guarded.write(*this); }
+
     Element* findTarget(int preyType);
     void actOn(Element* target);
     bool isFoodForHungry(const Element* e) const;
     bool isFoeForHealthy(const Element* e, int preyType) const;
     void stepToward(const Element* target);
-    void showCurrentFrame();
     // The frame that the per-second update picks for a step timer value.
     BITMAP* frameAt(int stepTime) const;
     // True when run() can change nothing but the step timer and the frame.
     bool isSettled() const;
-    // Leaves the clock, if it follows it, before anything that could change it.
-    void wake() {
-        if (clocked) {
-            leaveClock();
-        }
-    }
+    // True when this element's run() is Element's own.
+    bool hasOwnRun() const;
     void leaveClock();
+    // The ticks of the clock that this element has had since it began to follow it: one less
+    // than the clock's while a sweep that ticked has not yet reached its cell.
+    long clockedTicks() const;
     int clockedTime() const;
     BITMAP* clockedImage() const;
     // The cache's placeholder, for a frame that the cache does not hold.
@@ -161,46 +197,11 @@ class Element {
     static constexpr int maxCounterUnderAttack = 40;
     static constexpr int maxFood = 100;
 
-    // What run() reads and writes on every pass comes first, so that the run of a tree or a wall
-    // touches the first two cache lines of the element and no more.
     World* world; // the world holding the element; not owned
-    // What the elements of its kind share, held by the cache: the kind name (also the prefix of
-    // its frame names), the sixteen frames (facing f: f standing, f + 1 stepping) and the
-    // carcass frames, "meat0" for a dead creature with food left and "dead0" without.
-    const Images::KindFrames* looks;
-    BITMAP* image;   // the frame shown now; never null once run() has chosen one
-    int lastSecound; // calendar second of the last per-second update; frozen at death
-    int time;        // step timer, 0..maxTime; one step per calendar second
-    int maxTime;     // bound of the step timer: a cycle lasts maxTime + 1 seconds
-    int direction;   // facing: 0 down, 2 right, 4 up, 6 left; only 0..7 is ever stored
-    int type;        // type code of the kind (ElementType)
-    // Counters, in calls of run(): each climbs to its ceiling and stays there until an action
-    // resets it to 0. counterHelth starts full, so a creature loses a point on its first call.
-    int counterAttack;      // 0..20: attack allowed at 20
-    int counterEat;         // 0..20: bite allowed at 20
-    int counterFood;        // 0..20: a tree regrows one unit at 20
-    int counterUnderAttack; // 0..40: underAttack and attacker are cleared once it is full
-    int counterHelth;       // 0..500: a creature loses a point each time it is full
-    Element* attacker;      // who hit it last, while underAttack; not owned, may be off the grid
-    // Food units: a creature's carcass 100 down to 0 in bites of 10, only after death; a tree's
-    // fruit regrows by 1 up to 100 and may fall below 0 (a bite at 5 leaves -5).
-    int food;
-    bool walking;     // in the middle of a step; ends when the step timer wraps
-    bool working;     // animates in place while standing; cleared at death
-    bool alive;       // false from death on; a non-creature is always alive
-    bool creature;    // avatar, cyclope and spider
-    bool underAttack; // hit within the last 40 calls
-    bool toErase;     // asks the sweep to take it off the grid
-    bool clocked;     // follows the land clock instead of running; time and image as of clockBase
-    int counterDead;  // calls since a dead creature's food ran out; erased at 100; never reset
-
-    int x;           // grid column, 0..width-1
-    int y;           // grid row, 0..height-1
-    int visionRange; // depth of the cone it sees, in cells (3)
-    int helth;       // health points, 0..100; death comes with a decrement at 0
-    int strong;      // strength, 0..100 (10); a fight compares strength + health
-    Vision* vision;  // what it saw on its last call (creatures); owned
-    long clockBase;  // the land clock's ticks when it began to follow the clock
+    bool clocked; // follows the idle clock instead of running; time and image as of clockBase
+    Guarded guarded;
+    long clockBase; // the idle clock's ticks when it began to follow the clock
+    Vision* vision; // what it saw on its last call (creatures); owned
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <new>
 
@@ -23,6 +24,14 @@ ElementArena::~ElementArena() {
     for (const Block& block : blocks) {
         munmap(block.start, block.size);
     }
+}
+
+bool ElementArena::owns(const Element* e) const {
+    const auto place = reinterpret_cast<std::uintptr_t>(e);
+    return std::any_of(blocks.begin(), blocks.end(), [place](const Block& block) {
+        const auto start = reinterpret_cast<std::uintptr_t>(block.start);
+        return start <= place && place - start < block.size;
+    });
 }
 
 // The next aligned place in the current block, or the start of a new block big enough.

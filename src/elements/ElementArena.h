@@ -27,6 +27,9 @@ class ElementArena {
         return object;
     }
 
+    // True when e was built here, and so is ended here.
+    bool owns(const Element* e) const;
+
     // Makes room for the records of this many more elements, so that building a big world does
     // not copy them over and over.
     void reserve(std::size_t elements) { built.reserve(built.size() + elements); }

@@ -4,14 +4,23 @@
 
 #include "World.h"
 
+#include <typeinfo>
+
 // Everything else that run() does is a step toward a full counter or a tree's full fruit, and a
 // settled element's are full; a creature or a walking element has more to do.
 bool Element::isSettled() const {
-    return alive && !creature && (type != TREE || food >= maxFood) && !walking && !underAttack &&
-           attacker == nullptr && counterAttack == maxCounterAttack &&
-           counterEat == maxCounterEat && counterFood == maxCounterFood &&
-           counterUnderAttack == maxCounterUnderAttack && counterHelth == maxCounterHelth &&
-           0 <= time && time <= maxTime;
+    const State& s = now();
+    return s.alive && !s.creature && (s.type != TREE || s.food >= maxFood) && !s.walking &&
+           !s.underAttack && s.attacker == nullptr && s.counterAttack == maxCounterAttack &&
+           s.counterEat == maxCounterEat && s.counterFood == maxCounterFood &&
+           s.counterUnderAttack == maxCounterUnderAttack && s.counterHelth == maxCounterHelth &&
+           0 <= s.time && s.time <= s.maxTime;
+}
+
+// The clock stands for Element::run() alone: a class of its own, whatever its run() does, is
+// run on every pass.
+bool Element::hasOwnRun() const {
+    return typeid(*this) == typeid(Element);
 }
 
 // The clock advances exactly when a settled element whose last update fell on the clock's
@@ -21,32 +30,42 @@ bool Element::followClock() {
     if (!clock.on) {
         return false;
     }
-    if (!clocked && lastSecound == clock.secound && isSettled()) {
+    if (!clocked && now().lastSecound == clock.secound && isSettled() && hasOwnRun()) {
         clocked = true;
         clockBase = clock.ticks;
     }
     return clocked;
 }
 
-// Makes time, image and lastSecound what the runs skipped would have left, and asks the world
-// to run the element again.
+// Makes time, image and lastSecound what the runs so far would have left, and asks the world to
+// run the element again. Ahead of a sweep that ticked, the element has yet to make this pass's
+// update: its last one fell on the second before.
 void Element::leaveClock() {
+    const IdleClock& clock = world->getIdleClock();
+    const bool updateDue = clockedTicks() < clock.ticks - clockBase;
     const int stepTime = clockedTime();
-    image = clockedImage();
-    time = stepTime;
-    lastSecound = world->getIdleClock().secound;
+    BITMAP* frame = clockedImage();
     clocked = false;
+    State& s = change();
+    s.image = frame;
+    s.time = stepTime;
+    s.lastSecound = updateDue ? clock.previousSecound : clock.secound;
     world->wake(this);
+}
+
+long Element::clockedTicks() const {
+    const IdleClock& clock = world->getIdleClock();
+    const long ticks = clock.ticks - clockBase;
+    return ticks > 0 && clock.tickedThisSweep && world->isAheadOfSweep(*this) ? ticks - 1 : ticks;
 }
 
 // Each tick is one step of the timer, which runs 0..maxTime and wraps to 0.
 int Element::clockedTime() const {
-    const long ticks = world->getIdleClock().ticks - clockBase;
-    const long cycle = static_cast<long>(maxTime) + 1;
-    return static_cast<int>((time + ticks % cycle) % cycle);
+    const long cycle = static_cast<long>(now().maxTime) + 1;
+    return static_cast<int>((now().time + clockedTicks() % cycle) % cycle);
 }
 
 // Until the first tick the frame is the one the element had; every tick chooses it anew.
 BITMAP* Element::clockedImage() const {
-    return world->getIdleClock().ticks == clockBase ? image : frameAt(clockedTime());
+    return clockedTicks() == 0 ? now().image : frameAt(clockedTime());
 }

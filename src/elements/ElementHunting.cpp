@@ -23,7 +23,7 @@ Element* Element::findTarget(int preyType) {
     if (vision == nullptr) {
         return nullptr;
     }
-    const bool hungry = helth <= hungerThreshold;
+    const bool hungry = now().helth <= hungerThreshold;
     for (Element* e = vision->getNext(1); e != nullptr; e = vision->getNext(1)) {
         if (hungry ? isFoodForHungry(e) : isFoeForHealthy(e, preyType)) {
             return e;
@@ -33,14 +33,16 @@ Element* Element::findTarget(int preyType) {
 }
 
 bool Element::isFoodForHungry(const Element* e) const {
-    const bool fruitTree = e->type == TREE && e->food > 0;
-    const bool carcass = e->creature && !e->alive && e->food > 0;
+    const State& seen = e->now();
+    const bool fruitTree = seen.type == TREE && seen.food > 0;
+    const bool carcass = seen.creature && !seen.alive && seen.food > 0;
     return fruitTree || carcass;
 }
 
 bool Element::isFoeForHealthy(const Element* e, int preyType) const {
-    const bool ownAttacker = underAttack && e == attacker && e->alive;
-    const bool prey = e->type == preyType && e->creature && e->alive;
+    const State& seen = e->now();
+    const bool ownAttacker = now().underAttack && e == now().attacker && seen.alive;
+    const bool prey = seen.type == preyType && seen.creature && seen.alive;
     return ownAttacker || prey;
 }
 
@@ -49,7 +51,7 @@ void Element::actOn(Element* target) {
     Element* front = world->getFront(this, World::elementLayer);
     if (front == nullptr) {
         stepToward(target);
-    } else if (front->creature && front->type != type) {
+    } else if (front->isCreature() && front->getType() != getType()) {
         attack(target);
     } else if (isFoodForHungry(target)) {
         eat(target);
@@ -57,13 +59,15 @@ void Element::actOn(Element* target) {
 }
 
 void Element::stepToward(const Element* target) {
-    if (target->x > x) {
+    const int x = getX();
+    const int y = getY();
+    if (target->getX() > x) {
         move(RIGHT);
-    } else if (target->x < x) {
+    } else if (target->getX() < x) {
         move(LEFT);
-    } else if (target->y > y) {
+    } else if (target->getY() > y) {
         move(DOWN);
-    } else if (target->y < y) {
+    } else if (target->getY() < y) {
         move(UP);
     }
 }

@@ -135,10 +135,16 @@ const Images::Frames& Images::getFrames(const std::string& name) {
 }
 
 const Images::KindFrames& Images::getKindFrames(const std::string& name) {
-    auto found = kindTables.find(name);
+    return getKindFrames(name, name);
+}
+
+const Images::KindFrames& Images::getKindFrames(const std::string& name,
+                                                const std::string& framesName) {
+    auto found = kindTables.find({name, framesName});
     if (found == kindTables.end()) {
-        found = kindTables.emplace(name, KindFrames{}).first;
-        found->second = KindFrames{&found->first, &getFrames(name), get("meat0"), get("dead0")};
+        found = kindTables.emplace(std::make_pair(name, framesName), KindFrames{}).first;
+        found->second = KindFrames{&found->first.first, &getFrames(framesName), &getFrames("meat"),
+                                   &getFrames("dead")};
     }
     return found->second;
 }

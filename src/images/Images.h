@@ -4,10 +4,12 @@
 #include <allegro.h>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 // Bitmaps loaded by name + frame number (0..15) from images//<name><frame>.bmp in a media folder.
@@ -36,16 +38,19 @@ class Images {
     // lives as long as the cache, so elements can share it instead of copying it.
     const Frames& getFrames(const std::string& name);
 
-    // What every element of a kind shares: its name, its frames, and "meat0" and "dead0" for
-    // its carcass. Made once per name and kept as long as the cache, so that elements can point
-    // at it instead of each holding a copy, and a world looks it up once per kind.
+    // What every element of a kind shares: its name, its frames, and the "meat" and "dead" frames
+    // for its carcass (frame 0 of each is shown). Made once per name and kept as long as the
+    // cache, so that elements can point at it instead of each holding a copy, and a world looks
+    // it up once per kind. The frame tables are refreshed in place when a set is added again.
     struct KindFrames {
         const std::string* name;
         const Frames* frames;
-        BITMAP* meat;
-        BITMAP* dead;
+        const Frames* meat;
+        const Frames* dead;
     };
     const KindFrames& getKindFrames(const std::string& name);
+    // A kind's name with the frames of another name, for an element that changes its looks.
+    const KindFrames& getKindFrames(const std::string& name, const std::string& framesName);
 
     // True when the bitmap has no pixel in the mask colour, so copying it equals masked drawing.
     bool isOpaque(BITMAP* bitmap) const { return opaque.count(bitmap) != 0; }
@@ -66,7 +71,8 @@ class Images {
     // Hashed: every element built looks up its frames here. Tables never move once made.
     std::unordered_map<std::string, BITMAP*> bitmaps;
     std::unordered_map<std::string, Frames> frameTables;
-    std::unordered_map<std::string, KindFrames> kindTables;
+    // Keyed by the name and the frames' name.
+    std::map<std::pair<std::string, std::string>, KindFrames> kindTables;
     std::vector<BITMAP*> owned;
     std::unordered_set<BITMAP*> opaque;
     std::unordered_map<BITMAP*, RLE_SPRITE*> runLengths;

@@ -33,6 +33,9 @@ World::World(std::string fileName, const std::optional<std::string>& mediaFolder
 }
 
 World::~World() {
+    if (holdsOthersElements) {
+        deleteOthersElements();
+    }
     // The mouse pointer is drawn onto the frame; take it off before the frame goes away, or
     // the library would later restore the pointer's background into freed memory.
     show_mouse(nullptr);

@@ -44,9 +44,11 @@ struct Type {
 // update on a pass whose calendar second differs from the second of its last update; they all
 // last updated on the same second, so one clock, checked once per pass, stands for them all.
 struct IdleClock {
-    int secound = 0; // calendar second of the last tick
-    long ticks = 0;  // passes on which their step timers advanced
-    bool on = true;  // off: no element follows it
+    int secound = 0;              // calendar second of the last tick
+    int previousSecound = 0;      // calendar second of the tick before it
+    long ticks = 0;               // passes on which their step timers advanced
+    bool tickedThisSweep = false; // the sweep under way began with a tick
+    bool on = true;               // off: no element follows it
 };
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
@@ -100,6 +102,8 @@ class World {
     void loadWorld(std::string fileName);
 
     Element* get(int layer, int x, int y) const;
+    // Puts e into a cell. From then on the world owns e while it stands in its grid: it deletes
+    // every element still standing there when it ends, once, and never one taken off the grid.
     void set(int layer, int x, int y, Element* e);
     Element* get(Element* e, int layer, int direction) const;
     Element* getFront(Element* e, int layer) const;
@@ -132,6 +136,9 @@ class World {
     const IdleClock& getIdleClock() const { return idleClock; }
     // An element left the clock: the sweep runs it again, found in its cell by its coordinates.
     void wake(const Element* e);
+    // True while a sweep is under way and has yet to give e its turn: e stands in a later cell,
+    // or is the land of the cell whose element layer is having its turn.
+    bool isAheadOfSweep(const Element& e) const;
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -146,8 +153,12 @@ class World {
     using BitmapPtr = std::unique_ptr<BITMAP, BitmapDeleter>;
 
     void loadMedia(const std::optional<std::string>& mediaFolder);
+    // Stores e in a cell inside the grid and marks the cell for the sweep.
+    void put(int layer, int column, int row, Element* e);
+    bool isInside(int layer, int column, int row) const;
+    void deleteOthersElements();
     void runGrid();
-    void runCell(Line& line, int row);
+    void runCell(Line& line, int column, int row, int layer);
     void advanceIdleClock();
     void centreView();
     void selectWithMouse();
@@ -195,6 +206,16 @@ class World {
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
     IdleClock idleClock;
+    // The cell and layer whose turn the sweep is giving, while a sweep is under way.
+    struct SweepPosition {
+        bool running = false;
+        int column = 0;
+        int row = 0;
+        int layer = 0;
+    } sweep;
+    // Set when a caller put into the grid an element that the arena did not build: the world
+    // then looks for such elements still standing in its grid when it ends, and deletes them.
+    bool holdsOthersElements = false;
 };
 
 #endif

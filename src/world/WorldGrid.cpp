@@ -2,24 +2,51 @@
 #include "World.h"
 
 #include "Element.h"
+#include "ElementArena.h"
+
+#include <memory>
+#include <unordered_set>
+
+bool World::isInside(int layer, int column, int row) const {
+    return column >= 0 && column < width && row >= 0 && row < height &&
+           static_cast<unsigned>(layer) < layers.size();
+}
 
 Element* World::get(int layer, int column, int row) const {
-    if (column < 0 || column >= width || row < 0 || row >= height ||
-        static_cast<unsigned>(layer) >= layers.size()) {
-        return nullptr;
-    }
-    return layers[layer].columns[column].cells[row];
+    return isInside(layer, column, row) ? layers[layer].columns[column].cells[row] : nullptr;
 }
 
 void World::set(int layer, int column, int row, Element* e) {
-    if (column < 0 || column >= width || row < 0 || row >= height ||
-        static_cast<unsigned>(layer) >= layers.size()) {
+    if (!isInside(layer, column, row)) {
         return;
     }
+    if (e != nullptr && !holdsOthersElements && !arena->owns(e)) {
+        holdsOthersElements = true;
+    }
+    put(layer, column, row, e);
+}
+
+void World::put(int layer, int column, int row, Element* e) {
     Line& line = layers[layer].columns[column];
     line.cells[row] = e;
     if (e != nullptr) {
         line.wake(row);
+    }
+}
+
+// The arena ends what it built; what others built is deleted here, once, even when it stands in
+// several cells, and only while it stands in the grid.
+void World::deleteOthersElements() {
+    std::unordered_set<Element*> seen;
+    std::vector<std::unique_ptr<Element>> ending;
+    for (const Type& layer : layers) {
+        for (const Line& line : layer.columns) {
+            for (Element* e : line.cells) {
+                if (e != nullptr && !arena->owns(e) && seen.insert(e).second) {
+                    ending.emplace_back(e);
+                }
+            }
+        }
     }
 }
 
@@ -70,8 +97,8 @@ bool World::move(Element* e, int direction) {
     stepOf(direction, dx, dy);
     const int nx = e->getX() + dx;
     const int ny = e->getY() + dy;
-    set(elementLayer, nx, ny, e);
-    set(elementLayer, e->getX(), e->getY(), nullptr);
+    put(elementLayer, nx, ny, e);
+    put(elementLayer, e->getX(), e->getY(), nullptr);
     e->setX(nx);
     e->setY(ny);
     return true;

@@ -73,35 +73,57 @@ int nextAwakeRow(const Line& first, const Line& second, int from, int rows) {
 // goes to. Cells not marked awake are empty or hold an element that follows the IdleClock.
 void World::runGrid() {
     advanceIdleClock();
+    sweep.running = true;
     for (int column = 0; column < width; ++column) {
         Line& elements = layers[elementLayer].columns[column];
         Line& land = layers[landLayer].columns[column];
         for (int row = nextAwakeRow(elements, land, 0, height); row < height;
              row = nextAwakeRow(elements, land, row + 1, height)) {
             if (elements.isAwake(row)) {
-                runCell(elements, row);
+                runCell(elements, column, row, elementLayer);
             }
             if (land.isAwake(row)) {
-                runCell(land, row);
+                runCell(land, column, row, landLayer);
             }
         }
     }
+    sweep.running = false;
 }
 
 // The clock ticks before any element runs, as each of its elements would update in its turn;
-// nothing reads their timers or frames during the sweep.
+// an element read before its turn comes is worked out as of the tick before (isAheadOfSweep).
 void World::advanceIdleClock() {
     const int secound = calendar->getSecound();
-    if (secound != idleClock.secound) {
+    idleClock.tickedThisSweep = secound != idleClock.secound;
+    if (idleClock.tickedThisSweep) {
+        idleClock.previousSecound = idleClock.secound;
         idleClock.secound = secound;
         ++idleClock.ticks;
     }
 }
 
+bool World::isAheadOfSweep(const Element& e) const {
+    if (!sweep.running) {
+        return false;
+    }
+    const int column = e.getX();
+    const int row = e.getY();
+    if (column != sweep.column) {
+        return column > sweep.column;
+    }
+    if (row != sweep.row) {
+        return row > sweep.row;
+    }
+    return sweep.layer == elementLayer && get(landLayer, column, row) == &e;
+}
+
 // An element that asks to be erased leaves the grid but not the memory: the avatar, the
 // selection and other elements' attackers may still refer to it. A cell is put to sleep once it
 // is empty or its element follows the clock again.
-void World::runCell(Line& line, int row) {
+void World::runCell(Line& line, int column, int row, int layer) {
+    sweep.column = column;
+    sweep.row = row;
+    sweep.layer = layer;
     Element* element = line.cells[row];
     if (element != nullptr && !element->isClocked()) {
         element->run();
