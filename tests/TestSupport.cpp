@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "Element.h"
+#include "ElementKind.h"
 #include "InputLatch.h"
 #include "World.h"
 
@@ -44,35 +45,13 @@ void TempDir::write(const std::string& name, const std::string& content) const {
 }
 
 namespace {
-int landCode(char c) {
-    switch (c) {
-    case 'a': return 100;
-    case 'l': return 101;
-    case 'g': return 102;
-    case 'r': return 103;
-    case 'L': return 104;
-    case 'w': return 300;
-    default: return 0;
-    }
-}
-
-int elementCode(char c) {
-    switch (c) {
-    case '@': return 1;
-    case 'C': return 2;
-    case 'F': return 3;
-    case 'T': return 4;
-    case 'S': return 5;
-    case '#': return 200;
-    default: return 0;
-    }
-}
-
-std::string block(const std::vector<std::string>& rows, int (*code)(char)) {
+// The code of the kind a letter stands for on the layer, 0 (nothing) for any other letter.
+std::string block(const std::vector<std::string>& rows, int layer) {
     std::string text = "{\n";
     for (const std::string& row : rows) {
         for (char c : row) {
-            text += "[" + std::to_string(code(c)) + "]";
+            const ElementKind* kind = ElementKind::findLetter(layer, c);
+            text += "[" + std::to_string(kind != nullptr ? kind->type : 0) + "]";
         }
         text += "\n";
     }
@@ -84,7 +63,8 @@ std::string mapText(const std::vector<std::string>& land,
                     const std::vector<std::string>& elements) {
     const std::size_t width = land.empty() ? 0 : land[0].size();
     return "<world>\n{[" + std::to_string(width) + "][" + std::to_string(land.size()) +
-           "]}\n<land>\n" + block(land, landCode) + "<element>\n" + block(elements, elementCode);
+           "]}\n<land>\n" + block(land, World::landLayer) + "<element>\n" +
+           block(elements, World::elementLayer);
 }
 
 std::unique_ptr<World> makeWorld(const std::vector<std::string>& land,

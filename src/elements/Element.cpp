@@ -42,6 +42,7 @@ Element::State Element::initialState(int typeCode, const Images::KindFrames& fra
     s.image = (*frames.frames)[0];
     s.maxTime = initialMaxTime;
     s.type = typeCode;
+    s.bearsFruit = ElementKind::isFruitBearing(typeCode);
     s.counterAttack = maxCounterAttack;
     s.counterEat = maxCounterEat;
     s.counterFood = maxCounterFood;
@@ -121,7 +122,7 @@ int Element::eat(Element* meal) {
 
 int Element::isEatenBy(Element* /*eater*/) {
     const State& s = now();
-    const bool edible = s.creature ? (!s.alive && s.food > 0) : (s.type == TREE && s.food > 0);
+    const bool edible = s.creature ? (!s.alive && s.food > 0) : (s.bearsFruit && s.food > 0);
     if (!edible) {
         return 0;
     }
@@ -249,7 +250,7 @@ void Element::incCounterHelth() {
 
 void Element::incFood() {
     const State& s = now();
-    if (s.alive && s.type == TREE && s.food < maxFood && s.counterFood == maxCounterFood) {
+    if (s.alive && s.bearsFruit && s.food < maxFood && s.counterFood == maxCounterFood) {
         State& changed = change();
         ++changed.food;
         changed.counterFood = 0;

@@ -138,6 +138,7 @@ class Element {
         bool creature;    // avatar, cyclope and spider
         bool underAttack; // hit within the last 40 calls
         bool toErase;     // asks the sweep to take it off the grid
+        bool bearsFruit;  // a tree: edible while it has food, which regrows up to full
         int counterDead;  // calls since a dead creature's food ran out; erased at 100; never reset
         int x;            // grid column, 0..width-1
         int y;            // grid row, 0..height-1

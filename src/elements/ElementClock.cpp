@@ -10,7 +10,7 @@
 // settled element's are full; a creature or a walking element has more to do.
 bool Element::isSettled() const {
     const State& s = now();
-    return s.alive && !s.creature && (s.type != TREE || s.food >= maxFood) && !s.walking &&
+    return s.alive && !s.creature && (!s.bearsFruit || s.food >= maxFood) && !s.walking &&
            !s.underAttack && s.attacker == nullptr && s.counterAttack == maxCounterAttack &&
            s.counterEat == maxCounterEat && s.counterFood == maxCounterFood &&
            s.counterUnderAttack == maxCounterUnderAttack && s.counterHelth == maxCounterHelth &&

@@ -34,7 +34,7 @@ Element* Element::findTarget(int preyType) {
 
 bool Element::isFoodForHungry(const Element* e) const {
     const State& seen = e->now();
-    const bool fruitTree = seen.type == TREE && seen.food > 0;
+    const bool fruitTree = seen.bearsFruit && seen.food > 0;
     const bool carcass = seen.creature && !seen.alive && seen.food > 0;
     return fruitTree || carcass;
 }

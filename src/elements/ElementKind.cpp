@@ -28,21 +28,30 @@ Element* buildPlain(ElementArena& arena, World* world, const ElementKind& kind) 
 const int land = World::landLayer;
 const int element = World::elementLayer;
 
+// Land with a higher type code than this cannot be walked on.
+const int highestWalkableLand = 199;
+const int notCounted = -1;
+
 // In the order in which the world registers their image sets.
 const ElementKind kinds[] = {
-    // name, type code, layer, creature, working, maxTime, class
-    {"avatar", AVATAR, element, true, false, avatarMaxTime, buildCreature<Avatar>},
-    {"cyclope", CYCLOPE, element, true, true, defaultMaxTime, buildCreature<Cyclope>},
-    {"water", WATER, land, false, true, defaultMaxTime, buildPlain},
-    {"adobe", ADOBE, land, false, true, defaultMaxTime, buildPlain},
-    {"spider", SPIDER, element, true, true, defaultMaxTime, buildCreature<Spider>},
-    {"ground", GROUND, land, false, true, defaultMaxTime, buildPlain},
-    {"fire", FIRE, element, false, true, defaultMaxTime, buildPlain},
-    {"lawn", LAWN, land, false, true, defaultMaxTime, buildPlain},
-    {"littlelawn", LITTLELAWN, land, false, true, defaultMaxTime, buildPlain},
-    {"rocks", ROCKS, land, false, true, defaultMaxTime, buildPlain},
-    {"tree", TREE, element, false, true, defaultMaxTime, buildPlain},
-    {"wall", WALL, element, false, true, defaultMaxTime, buildPlain},
+    // name, type code, layer, letter, creature, working, walkable, bears fruit, census column,
+    // maxTime, class
+    {"avatar", AVATAR, element, '@', true, false, false, false, 2, avatarMaxTime,
+     buildCreature<Avatar>},
+    {"cyclope", CYCLOPE, element, 'C', true, true, false, false, 0, defaultMaxTime,
+     buildCreature<Cyclope>},
+    {"water", WATER, land, 'w', false, true, false, false, notCounted, defaultMaxTime, buildPlain},
+    {"adobe", ADOBE, land, 'a', false, true, true, false, notCounted, defaultMaxTime, buildPlain},
+    {"spider", SPIDER, element, 'S', true, true, false, false, 1, defaultMaxTime,
+     buildCreature<Spider>},
+    {"ground", GROUND, land, 'g', false, true, true, false, notCounted, defaultMaxTime, buildPlain},
+    {"fire", FIRE, element, 'F', false, true, false, false, notCounted, defaultMaxTime, buildPlain},
+    {"lawn", LAWN, land, 'L', false, true, true, false, notCounted, defaultMaxTime, buildPlain},
+    {"littlelawn", LITTLELAWN, land, 'l', false, true, true, false, notCounted, defaultMaxTime,
+     buildPlain},
+    {"rocks", ROCKS, land, 'r', false, true, true, false, notCounted, defaultMaxTime, buildPlain},
+    {"tree", TREE, element, 'T', false, true, false, true, notCounted, defaultMaxTime, buildPlain},
+    {"wall", WALL, element, '#', false, true, false, false, notCounted, defaultMaxTime, buildPlain},
 };
 } // namespace
 
@@ -87,4 +96,23 @@ const ElementKind& ElementKind::of(int type) {
         std::abort(); // only the kinds' own type codes are passed here
     }
     return *kind;
+}
+
+bool ElementKind::isWalkable(int type) {
+    const ElementKind* kind = find(type);
+    return kind != nullptr ? kind->walkable : type <= highestWalkableLand;
+}
+
+bool ElementKind::isFruitBearing(int type) {
+    const ElementKind* kind = find(type);
+    return kind != nullptr && kind->bearsFruit;
+}
+
+const ElementKind* ElementKind::findLetter(int layer, char letter) {
+    for (const ElementKind& kind : kinds) {
+        if (kind.layer == layer && kind.letter == letter) {
+            return &kind;
+        }
+    }
+    return nullptr;
 }

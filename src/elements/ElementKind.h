@@ -28,13 +28,30 @@ struct ElementKind {
     const char* name;
     int type;
     int layer;
+    // Its letter in the character pictures that tests and tools draw maps with.
+    char letter;
     bool creature;
     // Animates in place while standing (every kind but the avatar).
     bool working;
+    // Land a creature may step onto.
+    bool walkable;
+    // Edible while it has food, which regrows one unit at a time up to full (the tree).
+    bool bearsFruit;
+    // The census counts creatures of this kind, living and dead, in this column (0, 1, 2); -1
+    // for kinds it does not count.
+    int censusColumn;
     // Bound of the step timer, in passes; land tiles get a random one from the loader instead.
     int maxTime;
     // Builds an element of this kind, of its class, in the arena.
     Element* (*build)(ElementArena& arena, World* world, const ElementKind& kind);
+
+    // Whether land of a type code can be walked on: as its kind says, and for a code of no kind
+    // (an element of a caller's own), when the code is at most 199.
+    static bool isWalkable(int type);
+    // Whether an element of the type code bears fruit; false for a code of no kind.
+    static bool isFruitBearing(int type);
+    // The kind that a letter of a map picture stands for on a layer, null for none.
+    static const ElementKind* findLetter(int layer, char letter);
 
     // The kind of a type code, null for a code that names none.
     static const ElementKind* find(int type);

@@ -68,8 +68,6 @@ class World {
     static constexpr int screenRows = 12;
     static constexpr int frameWidth = screenColumns * cellSize;
     static constexpr int frameHeight = screenRows * cellSize;
-    // Land with a type code above this blocks movement (water, 300).
-    static constexpr int highestWalkableLand = 199;
 
     // Reads the map fileName and finds the images and music in the working directory.
     explicit World(std::string fileName);

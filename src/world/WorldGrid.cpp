@@ -3,6 +3,7 @@
 
 #include "Element.h"
 #include "ElementArena.h"
+#include "ElementKind.h"
 
 #include <memory>
 #include <unordered_set>
@@ -88,7 +89,7 @@ Element* World::getFront(Element* e, int layer) const {
 // A step needs walkable land in the next cell and nothing on the element layer there.
 bool World::move(Element* e, int direction) {
     Element* land = get(e, landLayer, direction);
-    if (land == nullptr || land->getType() > highestWalkableLand ||
+    if (land == nullptr || !ElementKind::isWalkable(land->getType()) ||
         get(e, elementLayer, direction) != nullptr) {
         return false;
     }

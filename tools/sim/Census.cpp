@@ -1,6 +1,7 @@
 #include "Census.h"
 
 #include "Element.h"
+#include "ElementKind.h"
 #include "World.h"
 
 Census::Census(const World& world) {
@@ -21,7 +22,7 @@ Census::Census(const World& world) {
 }
 
 void Census::countOnGrid(const Element& element) {
-    if (element.getType() == TREE) {
+    if (ElementKind::isFruitBearing(element.getType())) {
         treeFood += element.getFood();
         treesWithFood += element.getFood() > 0 ? 1 : 0;
     }
@@ -42,12 +43,8 @@ int Census::kindIndex(const Element& element) {
 }
 
 int Census::kindIndex(int type) {
-    switch (type) {
-    case CYCLOPE: return 0;
-    case SPIDER: return 1;
-    case AVATAR: return 2;
-    default: return -1;
-    }
+    const ElementKind* kind = ElementKind::find(type);
+    return kind != nullptr ? kind->censusColumn : -1;
 }
 
 int Census::getAlive(int type) const {
