@@ -62,10 +62,11 @@ mutant drawing-view-at-edge drawing '0 < y && y < height - getScreenHeight()' \
 mutant drawing-status-place drawing 'const int statusY = 10;' 'const int statusY = 20;'
 mutant drawing-clear-uncovered drawing 'if (!coversCell(' 'if (coversCell('
 mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(bitmap))' 'if (hasMaskPixel(bitmap))'
-mutant drawing-step-frame drawing '(*looks->frames)[direction + (stepping ? 1 : 0)]' \
-    '(*looks->frames)[direction]'
-mutant movement-walkable-limit movement 'highestWalkableLand = 199' 'highestWalkableLand = 103'
-mutant movement-leave-cell movement 'set(elementLayer, e->getX(), e->getY(), nullptr);' ''
+mutant drawing-step-frame drawing '(*s.looks->frames)[s.direction + (stepping ? 1 : 0)]' \
+    '(*s.looks->frames)[s.direction]'
+mutant movement-walkable-limit movement "{\"rocks\", ROCKS, land, 'r', false, true, true," \
+    "{\"rocks\", ROCKS, land, 'r', false, true, false,"
+mutant movement-leave-cell movement 'put(elementLayer, e->getX(), e->getY(), nullptr);' ''
 mutant movement-restart-timer movement 'resetTime();' ''
 mutant movement-direction-range movement 'highestFacing = 7' 'highestFacing = 8'
 mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 || ey < height)' \
@@ -82,17 +83,17 @@ mutant counters-under-attack counters 'counterUnderAttack < maxCounterUnderAttac
 mutant counters-health-decay counters 'counterHelth < maxCounterHelth' \
     'counterHelth <= maxCounterHelth'
 mutant counters-eat-cool-down counters 'counterEat = 0;' ''
-mutant fights-equal-sums fights 'strong + helth >= hitter->strong' \
-    'strong + helth > hitter->strong'
-mutant fights-things-unhurt fights 'if (!creature) {' 'if (false) {'
-mutant fights-blow-on-kin fights 'front->creature && front->type != type' 'front->creature'
-mutant death-last-point death 'if (helth > 0) {' 'if (helth > 1) {'
-mutant death-rot-time death '++counterDead >= maxCounterDead' '++counterDead > maxCounterDead'
-mutant death-meat-first death 'if (alive || food != 0)' 'if (alive)'
-mutant death-remains-image death 'food > 0 ? looks->meat : looks->dead' \
-    'food >= 0 ? looks->meat : looks->dead'
-mutant regrowth-up-to-full regrowth 'food < maxFood && counterFood' 'food < maxFood - 1 && counterFood'
-mutant eating-trees-only eating '(type == TREE && food > 0)' '(food > 0)'
+mutant fights-equal-sums fights 's.strong + s.helth >= hitter' \
+    's.strong + s.helth > hitter'
+mutant fights-things-unhurt fights 'if (!now().creature) {' 'if (false) {'
+mutant fights-blow-on-kin fights 'front->isCreature() && front->getType() != getType()' 'front->isCreature()'
+mutant death-last-point death 'if (s.helth > 0) {' 'if (s.helth > 1) {'
+mutant death-rot-time death '++s.counterDead >= maxCounterDead' '++s.counterDead > maxCounterDead'
+mutant death-meat-first death 'if (now().alive || now().food != 0)' 'if (now().alive)'
+mutant death-remains-image death 's.food > 0 ? (*s.looks->meat)' \
+    's.food >= 0 ? (*s.looks->meat)'
+mutant regrowth-up-to-full regrowth 's.food < maxFood && s.counterFood' 's.food < maxFood - 1 && s.counterFood'
+mutant eating-trees-only eating '(s.bearsFruit && s.food > 0)' '(s.food > 0)'
 mutant eating-bite-size eating 'biteSize = 10' 'biteSize = 5'
 mutant eating-full-health eating 'helth >= maxHelth' 'helth > maxHelth'
 mutant avatar-keys-while-walking avatar 'if (isWalking() || !isAlive()) {' 'if (!isAlive()) {'
@@ -103,15 +104,27 @@ mutant cyclope-wander-axes cyclope 'move((std::rand() % 4) * 2)' 'move(std::rand
 mutant spider-prey spider 'hunt(CYCLOPE)' 'hunt(AVATAR)'
 mutant spider-turn-after-left spider 'case LEFT: setDirection(DOWN)' 'case LEFT: setDirection(UP)'
 mutant hunting-hunger hunting 'helth <= hungerThreshold' 'helth < hungerThreshold'
-mutant hunting-step-axis hunting 'target->x < x' 'target->x <= x'
-mutant hunting-own-attacker hunting 'e == attacker' 'e == this'
+mutant hunting-step-axis hunting 'target->getX() < x' 'target->getX() <= x'
+mutant hunting-own-attacker hunting 'e == now().attacker' 'e == this'
 mutant images-fallback-chain image-fallback '4, 5, 4, 5}' '4, 5, 4, 4}'
 mutant images-frame-zero image-fallback 'from < 0 ?' 'from <= 0 ?'
 # The idle clock: elements that only animate leave the sweep and follow one clock.
-mutant clock-tree-in-fruit idle-clock '(type != TREE || food >= maxFood)' '(true)' \
+mutant clock-tree-in-fruit idle-clock '(!s.bearsFruit || s.food >= maxFood)' '(true)' \
     'equivalent: the clock is asked after run(), whose regrowth resets a full counterFood whenever food is below 100, so a full counter already means full fruit'
-mutant clock-cycle idle-clock 'static_cast<long>(maxTime) + 1;' 'static_cast<long>(maxTime);'
-mutant clock-leave-time idle-clock '    time = stepTime;' ''
+mutant clock-cycle idle-clock 'static_cast<long>(now().maxTime) + 1;' 'static_cast<long>(now().maxTime);'
+mutant clock-leave-time idle-clock '    s.time = stepTime;' ''
+# The rules hold by structure: one write path off the clock, only Element's own run() on it,
+# reads in the middle of the sweep, and the world's ownership of its grid.
+mutant guard-write-path idle-clock '            if (owner.clocked) {' '            if (false) {'
+mutant guard-own-run idle-clock 'isSettled() && hasOwnRun()' 'isSettled()'
+mutant guard-class-check idle-clock 'typeid(*this) == typeid(Element)' 'true'
+mutant guard-wake-cell idle-clock '    world->wake(this);' ''
+mutant guard-ahead-of-sweep idle-clock 'clock.tickedThisSweep && world->isAheadOfSweep(*this)' 'false'
+mutant guard-same-cell-land idle-clock 'sweep.layer == elementLayer && get(landLayer' \
+    'sweep.layer == landLayer && get(landLayer'
+mutant guard-update-due idle-clock 'updateDue ? clock.previousSecound : clock.secound' 'clock.secound'
+mutant guard-others-elements ownership 'holdsOthersElements = true;' ''
+mutant guard-delete-once ownership 'seen.insert(e).second' 'true'
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
 mutant latch-once input-latch 'taken[k] = pending[k].exchange(0) != 0;' 'taken[k] = pending[k] != 0;'
 mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && isLatched(k)' 'isLatched(k)'

@@ -126,10 +126,7 @@ void changeAnElement(World& world, std::minstd_rand& draw) {
 }
 
 // What an element shows of itself during the sweep, whether or not its turn has come.
-long glimpse(World& world, std::minstd_rand& draw) {
-    const Element* e =
-        world.get(static_cast<int>(draw() % 2), static_cast<int>(draw() % world.getWidth()),
-                  static_cast<int>(draw() % world.getHeight()));
+long glimpse(const Element* e) {
     return e == nullptr ? -1 : e->getTime() * 2 + (e->isStep() ? 1 : 0);
 }
 
@@ -141,15 +138,20 @@ class Stirrer : public Element {
         : Element(owner, ElementKind::of(WALL)), seen(glimpses) {}
     void run() override {
         Element::run();
-        std::minstd_rand draw(static_cast<unsigned>(getWorld()->getTimer()->getSecound() + 1));
+        World& here = *getWorld();
+        std::minstd_rand draw(++turns);
+        seen.push_back(glimpse(here.get(World::landLayer, getX(), getY())));
         for (int i = 0; i < 3; ++i) {
-            seen.push_back(glimpse(*getWorld(), draw));
-            changeAnElement(*getWorld(), draw);
+            seen.push_back(glimpse(here.get(static_cast<int>(draw() % 2),
+                                            static_cast<int>(draw() % here.getWidth()),
+                                            static_cast<int>(draw() % here.getHeight()))));
+            changeAnElement(here, draw);
         }
     }
 
   private:
     std::vector<long>& seen;
+    unsigned turns = 0;
 };
 
 // Something for every rule to do: hungry creatures that eat trees, carcasses to eat, a land tile
