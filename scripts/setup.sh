@@ -2,6 +2,7 @@
 # Installs on Debian 12 (as root, or through sudo) what Orvalle needs for the purposes named:
 #   play     build and play the game
 #   package  build its Debian package (scripts/package.sh)
+#   tools    paint maps in Tiled and convert them, plot censuses (tools/map, tools/plot-census.sh)
 #   test     test-only: the tests, the benchmarks, fuzzing and the memory checks
 # This is the one list of the packages every script installs.
 # Usage: scripts/setup.sh [PURPOSE...]   (default: play)
@@ -13,13 +14,16 @@ packages_for() {
     play) echo "build-essential cmake pkg-config liballegro4-dev freepats" ;;
     # CPack reads the binaries' library dependencies with dpkg-shlibdeps and finds them with file.
     package) echo "dpkg-dev file" ;;
+    # Python runs the map converters, Tiled (with its renderer tmxrasterizer) paints the maps,
+    # gnuplot (without X) draws the censuses.
+    tools) echo "python3 tiled gnuplot-nox" ;;
     # Python for the data checks and the end-to-end harness; GoogleTest and Google Benchmark;
     # Xvfb, xauth, xdotool and xwd (x11-apps) for the real-window checks; valgrind; clang and
     # its sanitizer and fuzzer runtime for fuzzing; lintian, desktop-file-validate and man for
     # the package check.
     test) echo "python3 libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps valgrind clang" \
         "libclang-rt-14-dev lintian desktop-file-utils man-db" ;;
-    *) echo "setup: unknown purpose '$1' (play, package or test)" >&2; exit 2 ;;
+    *) echo "setup: unknown purpose '$1' (play, package, tools or test)" >&2; exit 2 ;;
     esac
 }
 
@@ -42,4 +46,6 @@ else
 fi
 echo "Installing:$missing"
 $SUDO apt-get update -q
+# The list splits into one word per package.
+# shellcheck disable=SC2086
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q $missing

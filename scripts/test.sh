@@ -2,7 +2,7 @@
 # Sets up a fresh Debian 12 machine, builds Orvalle and runs every test.
 set -e
 cd "$(dirname "$0")/.."
-scripts/setup.sh play package test
+scripts/setup.sh play package tools test
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 # The Debian package: built, linted, installed, played from elsewhere, purged.

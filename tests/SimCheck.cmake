@@ -1,5 +1,7 @@
 # Runs orvalle-sim as a user would and checks its exit statuses, messages and the shape of its CSV.
-# cmake -DSIM=<orvalle-sim> -DMAP=<a small valid map> -DWORK=<scratch directory> -P SimCheck.cmake
+# With -DPLOT=<tools/plot-census.sh> it also plots a census.
+# cmake -DSIM=<orvalle-sim> -DMAP=<a small valid map> -DWORK=<scratch directory> [-DPLOT=...]
+#       -P SimCheck.cmake
 
 function(fail message)
     message(FATAL_ERROR "${message}\nstdout:\n${out}\nstderr:\n${err}")
@@ -19,7 +21,8 @@ endfunction()
 file(MAKE_DIRECTORY ${WORK})
 
 run_sim(0 --help)
-if(NOT out MATCHES "^Usage: [^\n]*orvalle-sim MAP \\[--passes N\\] \\[--every K\\]\n")
+set(usage "orvalle-sim MAP \\[--passes N\\] \\[--every K\\] \\[--seed S\\]")
+if(NOT out MATCHES "^Usage: [^\n]*${usage}\n")
     fail("--help does not start with the usage line")
 endif()
 
@@ -58,3 +61,30 @@ foreach(expected IN ITEMS "1:10" "2:20" "3:25")
         fail("row ${index} is not pass ${pass} with nine counts: ${row}")
     endif()
 endforeach()
+
+# A seed gives its own run, the same every time; without one the run is that of the default.
+run_sim(0 ${MAP} --passes 5000 --every 100)
+set(unseeded "${out}")
+run_sim(0 ${MAP} --passes 5000 --every 100 --seed 7)
+set(seeded "${out}")
+run_sim(0 ${MAP} --passes 5000 --every 100 --seed 7)
+if(NOT out STREQUAL seeded OR seeded STREQUAL unseeded)
+    fail("--seed 7 twice must give the same census, and another one than no seed")
+endif()
+
+# A census that cannot be written is a failure, with the reason.
+execute_process(COMMAND ${SIM} ${MAP} OUTPUT_FILE /dev/full RESULT_VARIABLE status
+                ERROR_VARIABLE err)
+if(NOT status EQUAL 1 OR NOT err MATCHES "cannot write to the standard output: No space left")
+    fail("a census written to /dev/full gave status ${status}")
+endif()
+
+if(PLOT)
+    file(WRITE ${WORK}/census.csv "${seeded}")
+    execute_process(COMMAND ${PLOT} ${WORK}/census.csv ${WORK}/census.png RESULT_VARIABLE status)
+    file(READ ${WORK}/census.png signature LIMIT 8 HEX)
+    execute_process(COMMAND ${PLOT} ${WORK}/census.csv /dev/full RESULT_VARIABLE full ERROR_QUIET)
+    if(NOT status EQUAL 0 OR NOT signature STREQUAL "89504e470d0a1a0a" OR NOT full EQUAL 1)
+        fail("plot-census.sh: status ${status}, picture ${signature}..., ${full} on /dev/full")
+    endif()
+endif()

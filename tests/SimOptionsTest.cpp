@@ -20,14 +20,17 @@ TEST(SimOptionsTest, AMapAloneRunsWithTheDefaults) {
     EXPECT_EQ("valley.map", options.getMap());
     EXPECT_EQ(SimOptions::defaultPasses, options.getPasses());
     EXPECT_EQ(SimOptions::defaultEvery, options.getEvery());
+    EXPECT_FALSE(options.getSeed());
 }
 
 TEST(SimOptionsTest, OptionsMayComeBeforeOrAfterTheMap) {
-    SimOptions options = parse({"--every", "7", "valley.map", "--passes", "300"});
+    SimOptions options =
+        parse({"--every", "7", "valley.map", "--seed", "4294967295", "--passes", "300"});
     EXPECT_EQ(SimOptions::RUN, options.getOutcome());
     EXPECT_EQ("valley.map", options.getMap());
     EXPECT_EQ(300, options.getPasses());
     EXPECT_EQ(7, options.getEvery());
+    EXPECT_EQ(4294967295u, options.getSeed().value_or(0));
 }
 
 TEST(SimOptionsTest, HelpAnywhereWinsOverEverythingElse) {
@@ -49,6 +52,7 @@ TEST(SimOptionsTest, WrongCommandLinesSayWhatIsWrong) {
     expectBadUsage({"a.map", "--fast"}, "unknown option --fast");
     expectBadUsage({"a.map", "--passes"}, "--passes needs a number");
     expectBadUsage({"a.map", "--every"}, "--every needs a number");
+    expectBadUsage({"a.map", "--seed"}, "--seed needs a number");
 }
 
 TEST(SimOptionsTest, CountsMustBeWholeNumbersInRange) {
@@ -62,6 +66,10 @@ TEST(SimOptionsTest, CountsMustBeWholeNumbersInRange) {
                    "--passes takes a whole number of at least 0, not '99999999999999999999'");
     expectBadUsage({"a.map", "--every", "0"},
                    "--every takes a whole number of at least 1, not '0'");
+    expectBadUsage({"a.map", "--seed", "-1"},
+                   "--seed takes a whole number from 0 to 4294967295, not '-1'");
+    expectBadUsage({"a.map", "--seed", "4294967296"},
+                   "--seed takes a whole number from 0 to 4294967295, not '4294967296'");
 }
 
 TEST(SimOptionsTest, RowsFollowEveryKthPassAndTheLast) {
@@ -77,7 +85,7 @@ TEST(SimOptionsTest, RowsFollowEveryKthPassAndTheLast) {
 
 TEST(SimOptionsTest, TheUsageNamesTheProgramAndEveryColumn) {
     const std::string usage = SimOptions::usage("orvalle-sim");
-    EXPECT_EQ(0u, usage.find("Usage: orvalle-sim MAP [--passes N] [--every K]\n"));
+    EXPECT_EQ(0u, usage.find("Usage: orvalle-sim MAP [--passes N] [--every K] [--seed S]\n"));
     for (const char* column :
          {"pass ", "cyclopes_alive", "cyclopes_dead", "spiders_alive", "spiders_dead",
           "avatars_alive", "avatars_dead", "carcasses_with_meat", "trees_with_food", "tree_food"}) {

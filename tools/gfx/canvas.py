@@ -6,6 +6,7 @@ so there is no alpha to antialias against.
 """
 import math
 import struct
+import zlib
 
 MAGENTA = (255, 0, 255)
 LIGHT = (-0.45, -0.6, 0.66)  # light from the upper left, towards the viewer
@@ -138,6 +139,40 @@ class Canvas:
                            0, len(image), 2835, 2835, 0, 0)
         with open(path, "wb") as out:
             out.write(header + info + image)
+
+
+def read_bmp(path):
+    """The rows of an uncompressed 24-bit BMP, top row first, as RGB tuples."""
+    with open(path, "rb") as source:
+        data = source.read()
+    if data[:2] != b"BM" or len(data) < 54:
+        raise ValueError(f"{path}: not a BMP file")
+    offset = struct.unpack("<I", data[10:14])[0]
+    width, height, _, bits, compression = struct.unpack("<iiHHI", data[18:34])
+    if bits != 24 or compression != 0 or width <= 0 or height <= 0:
+        raise ValueError(f"{path}: not an uncompressed bottom-up 24-bit BMP")
+    stride = (width * 3 + 3) // 4 * 4
+    if offset + stride * height > len(data):
+        raise ValueError(f"{path}: the pixel rows are cut short")
+    rows = []
+    for y in reversed(range(height)):
+        line = data[offset + y * stride:offset + y * stride + width * 3]
+        rows.append(list(zip(line[2::3], line[1::3], line[0::3])))
+    return rows
+
+
+def _png_chunk(kind, data):
+    body = kind + data
+    return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+
+def png(rows):
+    """An 8-bit RGBA PNG of rows of (r, g, b), or None for transparent."""
+    raw = b"".join(b"\0" + b"".join(bytes((*c, 255)) if c else b"\0\0\0\0" for c in row)
+                   for row in rows)
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + _png_chunk(b"IHDR", header) +
+            _png_chunk(b"IDAT", zlib.compress(raw, 9)) + _png_chunk(b"IEND", b""))
 
 
 def _point_in_polygon(x, y, points):

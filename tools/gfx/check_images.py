@@ -6,22 +6,15 @@ may come close to it.
 Usage: check_images.py IMAGES_DIR
 """
 import os
-import struct
 import sys
 
+from canvas import read_bmp
 from land import KINDS as LAND_KINDS
 
 
-def read_bmp(path):
-    data = open(path, "rb").read()
-    width, height = struct.unpack("<ii", data[18:26])
-    bits = struct.unpack("<H", data[28:30])[0]
-    if data[:2] != b"BM" or bits != 24:
-        raise ValueError("not a 24-bit BMP")
-    row = (width * 3 + 3) // 4 * 4
-    pixels = [tuple(data[54 + y * row + x * 3: 57 + y * row + x * 3][::-1])
-              for y in range(height) for x in range(width)]
-    return width, height, pixels
+def read_pixels(path):
+    rows = read_bmp(path)
+    return len(rows[0]), len(rows), [pixel for row in rows for pixel in row]
 
 
 def problems(name, width, height, pixels):
@@ -41,7 +34,7 @@ def problems(name, width, height, pixels):
 def main(folder):
     failures = 0
     for file in sorted(os.listdir(folder)):
-        for problem in problems(file[:-4], *read_bmp(os.path.join(folder, file))):
+        for problem in problems(file[:-4], *read_pixels(os.path.join(folder, file))):
             print(f"check-images: {file} {problem}")
             failures += 1
     return 1 if failures else 0

@@ -15,10 +15,8 @@ Usage: make_map.py SOURCE.txt OUTPUT.map
 """
 import sys
 
-LAND = {"adobe": 100, "littlelawn": 101, "ground": 102, "rocks": 103,
-        "lawn": 104, "water": 300}
-ELEMENT = {None: 0, "avatar": 1, "cyclope": 2, "fire": 3, "tree": 4,
-           "spider": 5, "wall": 200}
+from mapfile import ELEMENT, EMPTY, LAND, Grid, map_text
+
 LEGEND = {
     ".": ("littlelawn", None), ",": ("lawn", None), "_": ("ground", None),
     ":": ("rocks", None), "~": ("water", None), "=": ("adobe", None),
@@ -43,16 +41,10 @@ def read_grid(path):
     return rows
 
 
-def layer(rows, pick):
-    lines = ["".join(f"[{pick(LEGEND[ch])}]" for ch in row) for row in rows]
-    return "{\n" + "\n".join(lines) + "\n}\n"
-
-
 def to_map_text(rows):
-    land = layer(rows, lambda cell: LAND[cell[0]])
-    element = layer(rows, lambda cell: ELEMENT[cell[1]])
-    world = f"{{[{len(rows[0])}][{len(rows)}]}}\n"
-    return f"<world>\n{world}<land>\n{land}<element>\n{element}"
+    land = [[LAND[LEGEND[ch][0]] for ch in row] for row in rows]
+    element = [[ELEMENT.get(LEGEND[ch][1], EMPTY) for ch in row] for row in rows]
+    return map_text(Grid(len(rows[0]), len(rows), {"land": land, "element": element}))
 
 
 def main(source, output):

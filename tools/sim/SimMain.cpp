@@ -10,30 +10,52 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 namespace {
-void run(World& world, const SimOptions& options) {
-    std::puts(Census::header().c_str());
+// 0 when everything written to standard output reached it, otherwise the error number.
+int flushError() {
+    return std::fflush(stdout) == 0 ? 0 : errno;
+}
+
+// Runs the passes and writes the census; 0, or the error number of the first write that failed.
+// A failed write ends the run: a full disk or a closed pipe must not pass for a whole census.
+int run(World& world, const SimOptions& options) {
+    if (std::puts(Census::header().c_str()) == EOF) {
+        return errno;
+    }
     ProgressLine progress(stderr, options.getPasses());
     const auto start = std::chrono::steady_clock::now();
-    for (long pass = 1; pass <= options.getPasses(); ++pass) {
+    int error = 0;
+    for (long pass = 1; pass <= options.getPasses() && error == 0; ++pass) {
         world.simulate();
-        if (options.reportsAfter(pass)) {
-            std::puts(Census(world).row(pass).c_str());
+        if (options.reportsAfter(pass) && std::puts(Census(world).row(pass).c_str()) == EOF) {
+            error = errno;
         }
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         progress.update(pass, elapsed.count());
     }
     progress.finish();
+    return error != 0 ? error : flushError();
+}
+
+// The exit status after writing to standard output: 1, with the reason, when a write failed.
+int exitStatus(const char* program, int writeError) {
+    if (writeError == 0) {
+        return 0;
+    }
+    std::fprintf(stderr, "%s: cannot write to the standard output: %s\n", program,
+                 std::strerror(writeError));
+    return 1;
 }
 } // namespace
 
 int main(int argc, char* argv[]) {
     const SimOptions options = SimOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
     if (options.getOutcome() == SimOptions::HELP) {
-        std::fputs(SimOptions::usage(argv[0]).c_str(), stdout);
-        return 0;
+        const bool put = std::fputs(SimOptions::usage(argv[0]).c_str(), stdout) != EOF;
+        return exitStatus(argv[0], put ? flushError() : errno);
     }
     if (options.getOutcome() == SimOptions::BAD_USAGE) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], options.getError().c_str(),
@@ -45,9 +67,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     set_color_depth(16);
+    if (options.getSeed()) {
+        std::srand(*options.getSeed());
+    }
     // No images and above all no music: playing the tune needs a timer driver, which a headless
     // run does not have. On a missing or invalid map the loader prints why and ends with status 1.
     World world(options.getMap(), std::nullopt);
-    run(world, options);
-    return 0;
+    return exitStatus(argv[0], run(world, options));
 }

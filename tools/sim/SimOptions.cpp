@@ -23,13 +23,15 @@ SimOptions SimOptions::parse(const std::vector<std::string>& args) {
 // Takes args[i], and for an option with a value also args[i + 1].
 void SimOptions::take(const std::vector<std::string>& args, std::size_t& i) {
     const std::string& arg = args[i];
-    if (arg == "--passes" || arg == "--every") {
+    if (arg == "--passes" || arg == "--every" || arg == "--seed") {
         if (i + 1 >= args.size()) {
             fail(arg + " needs a number");
         } else if (arg == "--passes") {
             takeCount(arg, args[++i], 0, passes);
-        } else {
+        } else if (arg == "--every") {
             takeCount(arg, args[++i], 1, every);
+        } else if (long value = 0; takeCount(arg, args[++i], 0, value, UINT_MAX)) {
+            seed = static_cast<unsigned>(value);
         }
         return;
     }
@@ -42,18 +44,21 @@ void SimOptions::take(const std::vector<std::string>& args, std::size_t& i) {
     }
 }
 
-void SimOptions::takeCount(const std::string& name, const std::string& text, long minimum,
-                           long& value) {
+bool SimOptions::takeCount(const std::string& name, const std::string& text, long minimum,
+                           long& value, long maximum) {
     char* end = nullptr;
     errno = 0;
     const long number = std::strtol(text.c_str(), &end, 10);
     const bool whole = !text.empty() && *end == '\0' && errno == 0;
-    if (!whole || number < minimum) {
-        fail(name + " takes a whole number of at least " + std::to_string(minimum) + ", not '" +
-             text + "'");
-        return;
+    if (!whole || number < minimum || number > maximum) {
+        const std::string range = maximum == LONG_MAX ? "of at least " + std::to_string(minimum)
+                                                      : "from " + std::to_string(minimum) + " to " +
+                                                            std::to_string(maximum);
+        fail(name + " takes a whole number " + range + ", not '" + text + "'");
+        return false;
     }
     value = number;
+    return true;
 }
 
 namespace {
@@ -76,8 +81,12 @@ Columns:
   trees_with_food      trees with food left
   tree_food            the food of all trees together (a full tree holds 100)
 
+The random sequence (the pace of each land tile's animation, where cyclopes wander) is the same
+on every run; --seed S starts another one, the same for the same S. Without --seed a run is the
+run of seed 1.
+
 Exit status: 0 after the run, 1 when the map cannot be read or is not a valid map (with the
-loader's message), 2 for a wrong command line.
+loader's message) or the census cannot be written, 2 for a wrong command line.
 )";
 } // namespace
 
@@ -87,7 +96,7 @@ void SimOptions::fail(const std::string& message) {
 }
 
 std::string SimOptions::usage(const std::string& program) {
-    return "Usage: " + program + " MAP [--passes N] [--every K]\n       " + program + " --help\n" +
-           description + "Defaults: --passes " + std::to_string(defaultPasses) + " --every " +
-           std::to_string(defaultEvery) + "\n";
+    return "Usage: " + program + " MAP [--passes N] [--every K] [--seed S]\n       " + program +
+           " --help\n" + description + "Defaults: --passes " + std::to_string(defaultPasses) +
+           " --every " + std::to_string(defaultEvery) + "\n";
 }

@@ -1,10 +1,12 @@
 #ifndef ORVALLE_SIM_OPTIONS_H
 #define ORVALLE_SIM_OPTIONS_H
 
+#include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
-// The command line of the headless runner: MAP [--passes N] [--every K], or --help.
+// The command line of the headless runner: MAP [--passes N] [--every K] [--seed S], or --help.
 class SimOptions {
   public:
     enum Outcome { RUN, HELP, BAD_USAGE };
@@ -22,13 +24,18 @@ class SimOptions {
     const std::string& getMap() const { return map; }
     long getPasses() const { return passes; }
     long getEvery() const { return every; }
+    // The seed of the random sequence, when one was given.
+    std::optional<unsigned> getSeed() const { return seed; }
     // True when a census row is due after the given pass: every K passes and after the last.
     bool reportsAfter(long pass) const { return pass % every == 0 || pass == passes; }
 
   private:
     SimOptions() = default;
     void take(const std::vector<std::string>& args, std::size_t& i);
-    void takeCount(const std::string& name, const std::string& text, long minimum, long& value);
+    // Sets value to the number text gives when it is whole and in range; false, with the
+    // failure recorded, otherwise.
+    bool takeCount(const std::string& name, const std::string& text, long minimum, long& value,
+                   long maximum = LONG_MAX);
     void fail(const std::string& message);
 
     Outcome outcome = RUN;
@@ -36,6 +43,7 @@ class SimOptions {
     std::string map;
     long passes = defaultPasses;
     long every = defaultEvery;
+    std::optional<unsigned> seed;
 };
 
 #endif
