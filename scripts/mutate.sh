@@ -52,8 +52,8 @@ mutant view-centre-axis view 'avatar->getX() - getScreenWidth() / 2' \
     'avatar->getX() - getScreenHeight() / 2'
 mutant view-clamp-max view 'max = size - screenSize;' 'max = size - screenSize - 1;'
 mutant view-start-on-avatar view 'setX(column - getScreenWidth() / 2)' 'setX(column)'
-mutant selection-view-origin selection 'getX() + mouse_x / cellSize, getY() + mouse_y / cellSize' \
-    'mouse_x / cellSize, mouse_y / cellSize'
+mutant selection-view-origin selection 'getX() + input.pointerX / cellSize' \
+    'input.pointerX / cellSize'
 mutant selection-empty-cell selection 'if (clicked != nullptr)' 'if (true)'
 mutant selection-button selection '(mouse_b & 1) != 0' '(mouse_b & 2) != 0'
 mutant drawing-half-step drawing 'px -= halfCell * dx;' 'px += halfCell * dx;'
@@ -126,14 +126,14 @@ mutant guard-update-due idle-clock 'updateDue ? clock.previousSecound : clock.se
 mutant guard-others-elements ownership 'holdsOthersElements = true;' ''
 mutant guard-delete-once ownership 'seen.insert(e).second' 'true'
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
-mutant latch-once input-latch 'taken[k] = pending[k].exchange(0) != 0;' 'taken[k] = pending[k] != 0;'
+mutant latch-once input-latch 'latched = pending[k].exchange(0) != 0;' 'latched = pending[k] != 0;'
 mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && isLatched(k)' 'isLatched(k)'
-mutant latch-seen-held input-latch 'pending[scancode] = 0;' ''
+mutant latch-pressed-once input-latch 'latched || (held && !heldBefore[k])' 'latched || held'
 mutant latch-left-button input-latch '(flags & MOUSE_FLAG_LEFT_DOWN) != 0' \
     '(flags & MOUSE_FLAG_RIGHT_DOWN) != 0'
 mutant latch-escape input-latch 'latchedKeys[] = {KEY_ESC,' 'latchedKeys[] = {KEY_TILDE,'
-mutant restart-only-after-death restart 'isAvatarDead() && InputLatch::isDown(KEY_R)' \
-    'InputLatch::isDown(KEY_R)'
+mutant restart-only-after-death restart 'isAvatarDead() && controls.isDown(KEY_R)' \
+    'controls.isDown(KEY_R)'
 
 # Copies the checkout's files (tracked, and new ones not ignored) whose content differs from the
 # copy, so that only those get a new time stamp and are rebuilt.

@@ -10,7 +10,6 @@ namespace {
 class AvatarTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        releaseInput();
         // The avatar in the middle faces down at a spider walled in below it (a spider never
         // goes for an avatar that has not hit it); a tree stands to the avatar's right.
         world = makeWorld(filled(5, 5, 'g'), {".....", ".....", "..@T.", ".#S#.", "..#.."});
@@ -19,14 +18,9 @@ class AvatarTest : public ::testing::Test {
         tree = world->get(1, 3, 2);
         world->pass();
     }
-    void TearDown() override { releaseInput(); }
-
-    void hold(std::initializer_list<int> keys) {
-        releaseInput();
-        for (int k : keys) {
-            key[k] = 1;
-        }
-    }
+    void hold(std::initializer_list<int> keys) { held = InputSnapshot::pressing(keys); }
+    // Passes with the keys held.
+    void pass(int n = 1) { passes(*world, n, held); }
 
     bool standsAt(int x, int y) { return world->get(1, x, y) == avatar; }
 
@@ -35,12 +29,13 @@ class AvatarTest : public ::testing::Test {
     Element* avatar = nullptr;
     Element* victim = nullptr;
     Element* tree = nullptr;
+    InputSnapshot held;
 };
 } // namespace
 
 TEST_F(AvatarTest, UpWinsOverDownAndArrowsWinOverHitting) {
     hold({KEY_UP, KEY_DOWN, KEY_LCONTROL});
-    world->pass();
+    pass();
     EXPECT_TRUE(standsAt(2, 1));
     EXPECT_EQ(4, avatar->getDirection());
     EXPECT_FALSE(victim->isUnderAttack());
@@ -48,20 +43,20 @@ TEST_F(AvatarTest, UpWinsOverDownAndArrowsWinOverHitting) {
 
 TEST_F(AvatarTest, ControlHitsTheElementInFrontOncePer20Calls) {
     hold({KEY_LCONTROL});
-    world->pass();
+    pass();
     EXPECT_TRUE(victim->isUnderAttack());
     EXPECT_EQ(avatar, victim->getAttacker());
     const int afterFirstHit = victim->getHelth();
     EXPECT_LT(afterFirstHit, 100);
-    passes(*world, 19);
+    pass(19);
     EXPECT_EQ(afterFirstHit, victim->getHelth());
-    world->pass();
+    pass();
     EXPECT_LT(victim->getHelth(), afterFirstHit);
 }
 
 TEST_F(AvatarTest, VisionKeyComesBeforeHitting) {
     hold({KEY_A, KEY_LCONTROL});
-    world->pass();
+    pass();
     EXPECT_FALSE(victim->isUnderAttack());
     // Every pass gives a creature a vision, so only what it holds tells anything: the wall first.
     EXPECT_EQ(world->get(1, 1, 3), avatar->getVision()->getNext(1));
@@ -70,15 +65,15 @@ TEST_F(AvatarTest, VisionKeyComesBeforeHitting) {
 TEST_F(AvatarTest, AltNeverBitesALiveCreatureNorEatsAtFullHealth) {
     lowerHelthTo(avatar, avatar->getHelth() - 5);
     hold({KEY_ALT});
-    world->pass();
+    pass();
     EXPECT_EQ(100, victim->getFood());
     // The refused bite kept the cool-down full: turning to the tree, the next pass bites.
     hold({KEY_RIGHT});
-    world->pass();
+    pass();
     EXPECT_TRUE(standsAt(2, 2));
     EXPECT_EQ(2, avatar->getDirection());
     hold({KEY_ALT});
-    world->pass();
+    pass();
     // Bitten to 90; the tree's full regrowth counter gives one unit back on its next call.
     EXPECT_EQ(91, tree->getFood());
     EXPECT_EQ(95, avatar->getHelth());
@@ -86,36 +81,36 @@ TEST_F(AvatarTest, AltNeverBitesALiveCreatureNorEatsAtFullHealth) {
 
 TEST_F(AvatarTest, AltAtFullHealthLeavesTheTreeAlone) {
     hold({KEY_RIGHT});
-    world->pass();
+    pass();
     avatar->incHelth();
     ASSERT_EQ(100, avatar->getHelth());
     hold({KEY_ALT});
-    world->pass();
+    pass();
     EXPECT_EQ(100, tree->getFood());
 }
 
 TEST_F(AvatarTest, WalksOneCellEverySevenPassesWhileAnArrowIsHeld) {
     hold({KEY_LEFT});
-    world->pass();
+    pass();
     EXPECT_TRUE(standsAt(1, 2));
-    passes(*world, 6);
+    pass(6);
     EXPECT_TRUE(standsAt(1, 2));
-    world->pass();
+    pass();
     EXPECT_TRUE(standsAt(0, 2));
     // At the edge the arrow only turns it; then it reacts on the next pass.
-    passes(*world, 7);
+    pass(7);
     EXPECT_TRUE(standsAt(0, 2));
     EXPECT_FALSE(avatar->isWalking());
     hold({KEY_UP});
-    world->pass();
+    pass();
     EXPECT_TRUE(standsAt(0, 1));
 }
 
 TEST_F(AvatarTest, KeysAreIgnoredDuringTheStepPause) {
     hold({KEY_LEFT});
-    world->pass();
+    pass();
     hold({KEY_UP});
-    passes(*world, 5);
+    pass(5);
     EXPECT_TRUE(standsAt(1, 2));
     EXPECT_EQ(6, avatar->getDirection());
 }
@@ -123,8 +118,23 @@ TEST_F(AvatarTest, KeysAreIgnoredDuringTheStepPause) {
 TEST_F(AvatarTest, ADeadAvatarIgnoresEveryKey) {
     kill(avatar);
     hold({KEY_UP, KEY_LCONTROL, KEY_ALT});
-    world->pass();
+    pass();
     EXPECT_TRUE(standsAt(2, 2));
     EXPECT_EQ(0, avatar->getDirection());
     EXPECT_FALSE(victim->isUnderAttack());
+}
+
+// M before N, as in the avatar's table; after its death the world takes them.
+TEST_F(AvatarTest, MAndNSwitchTheMusicAliveOrDead) {
+    for (bool dead : {false, true}) {
+        if (dead) {
+            kill(avatar);
+        }
+        hold({KEY_N});
+        pass();
+        EXPECT_FALSE(world->isMusicOn()) << "dead " << dead;
+        hold({KEY_M, KEY_N});
+        pass();
+        EXPECT_TRUE(world->isMusicOn()) << "dead " << dead;
+    }
 }

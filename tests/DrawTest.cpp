@@ -1,10 +1,12 @@
 #include "Element.h"
 #include "TestSupport.h"
+#include "Timer.h"
 #include "World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -22,11 +24,7 @@ void writeImages() {
 
 class DrawTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        releaseInput();
-        writeImages();
-    }
-    void TearDown() override { releaseInput(); }
+    void SetUp() override { writeImages(); }
 
     static bool isRed(BITMAP* frame, int x, int y) {
         return getpixel(frame, x, y) == makecol(255, 0, 0);
@@ -66,9 +64,7 @@ TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
     elements[10][20] = '@';
     auto world = makeWorld(filled(40, 30, 'g'), elements);
     world->pass();
-    key[KEY_RIGHT] = 1;
-    world->pass();
-    releaseInput();
+    world->pass(InputSnapshot::pressing({KEY_RIGHT}));
     Element* avatar = world->getAvatar();
     ASSERT_TRUE(avatar->isWalking());
     ASSERT_TRUE(avatar->isStep());
@@ -88,9 +84,7 @@ TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
         auto world = makeWorld(filled(20, height, 'g'), elements);
         world->pass();
         EXPECT_EQ(std::make_pair(-25, -25), redDot(world->getFrame()));
-        key[KEY_DOWN] = 1;
-        world->pass();
-        releaseInput();
+        world->pass(InputSnapshot::pressing({KEY_DOWN}));
         // Walking down at row 1, drawn 25 px higher than its cell; the view does not shift.
         EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(world->getFrame())) << height;
     }
@@ -105,10 +99,7 @@ TEST_F(DrawTest, SelectedElementsTextIsWhiteOnBlackAtTenTen) {
     auto world = makeWorld(filled(20, 12, 'g'), elements);
     world->pass();
     EXPECT_EQ(makecol(0, 200, 0), getpixel(world->getFrame(), 12, 12));
-    mouse_x = 5 * 50 + 10;
-    mouse_y = 5 * 50 + 10;
-    mouse_b = 1;
-    world->pass();
+    world->pass(clickAt(5 * 50 + 10, 5 * 50 + 10));
     ASSERT_NE(nullptr, world->getSelected());
     const std::string text = world->getSelected()->toString();
     EXPECT_EQ("cyclope: live 1 strong 10 helth 99 food 100", text);
@@ -123,4 +114,36 @@ TEST_F(DrawTest, AreasWithoutLandAreBlack) {
     EXPECT_EQ(makecol(0, 200, 0), getpixel(frame, 610, 510));
     EXPECT_EQ(makecol(0, 0, 0), getpixel(frame, 710, 560));
     EXPECT_EQ(makecol(0, 0, 0), getpixel(frame, 100, 100));
+}
+
+// P stops the passes and H shows the panel over the paused frame; a second H leaves no trace.
+TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
+    std::vector<std::string> elements = filled(20, 12, '.');
+    elements[1].replace(2, 2, "C@");
+    auto world = makeWorld(filled(20, 12, 'g'), elements);
+    world->turn(InputSnapshot());
+    world->turn(InputSnapshot::pressing({KEY_P}));
+    // Held on, P does not resume.
+    InputSnapshot stillHeld;
+    stillHeld.down[KEY_P] = true;
+    world->turn(stillHeld);
+    EXPECT_TRUE(world->isPaused());
+    EXPECT_EQ(1, world->getTimer()->getSecound());
+    BITMAP* frame = world->getFrame();
+    EXPECT_EQ(0, differingTextPixels(frame, "Paused. P plays on.", 400 - 19 * 4, 296));
+    BITMAP* paused = solidBitmap(frame->w, frame->h, 0);
+    blit(frame, paused, 0, 0, 0, 0, frame->w, frame->h);
+    world->turn(InputSnapshot::pressing({KEY_H}));
+    EXPECT_EQ(0, differingTextPixels(frame, "health", 556, 16));
+    EXPECT_EQ(0, differingTextPixels(frame, "day 0  00:00:01", 556, 28));
+    EXPECT_EQ(0, differingTextPixels(frame, "cyclopes 1  spiders 0", 556, 40));
+    world->turn(InputSnapshot::pressing({KEY_H}));
+    int changedRows = 0;
+    for (int y = 0; y < frame->h; ++y) {
+        changedRows += std::memcmp(frame->line[y], paused->line[y], frame->w * 2) != 0;
+    }
+    destroy_bitmap(paused);
+    EXPECT_EQ(0, changedRows);
+    world->turn(InputSnapshot::pressing({KEY_P}));
+    EXPECT_EQ(2, world->getTimer()->getSecound());
 }

@@ -24,7 +24,6 @@ void writeComparedFrames() {
 class ElementTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        releaseInput();
         writeComparedFrames();
         world = makeWorld({"gggg"}, {"C@TS"});
         for (const char* frame : comparedFrames) {

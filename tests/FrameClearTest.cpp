@@ -19,10 +19,7 @@ void writeImages() {
 // view and check that nothing of the earlier frame shows through.
 class FrameClearTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        releaseInput();
-        writeImages();
-    }
+    void SetUp() override { writeImages(); }
 
     static int pixel(World& world, int x, int y) { return getpixel(world.getFrame(), x, y); }
 

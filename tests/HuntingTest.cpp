@@ -7,8 +7,6 @@
 namespace {
 class HuntingTest : public ::testing::Test {
   protected:
-    void SetUp() override { releaseInput(); }
-
     // Builds a world on ground from an element picture.
     void build(const std::vector<std::string>& elements) {
         world = makeWorld(

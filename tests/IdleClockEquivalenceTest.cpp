@@ -155,11 +155,9 @@ class Stirrer : public Element {
 };
 
 // Something for every rule to do: hungry creatures that eat trees, carcasses to eat, a land tile
-// run out of turn, and an avatar that walks, hits and eats.
-void stir(World& world, int pass) {
+// run out of turn, and an avatar that walks, hits and eats (with the controls returned).
+InputSnapshot stir(World& world, int pass) {
     static const int keys[] = {KEY_RIGHT, KEY_DOWN, KEY_LCONTROL, KEY_ALT, KEY_LEFT, KEY_UP, 0};
-    releaseInput();
-    key[keys[pass / 40 % 7]] = 1;
     const int column = pass * 7 % world.getWidth();
     const int row = pass * 11 % world.getHeight();
     if (pass % 97 == 0 && world.get(World::landLayer, column, row) != nullptr) {
@@ -176,6 +174,7 @@ void stir(World& world, int pass) {
     }
     std::minstd_rand draw(static_cast<unsigned>(pass));
     changeAnElement(world, draw);
+    return InputSnapshot::pressing({keys[pass / 40 % 7]});
 }
 
 // One pass by the rules' own words: every cell, columns outer, rows inner, the element before
@@ -205,8 +204,6 @@ void passOfEveryCell(World& world, std::vector<Element*>& removed) {
 
 class IdleClockEquivalenceTest : public ::testing::TestWithParam<int> {
   protected:
-    void TearDown() override { releaseInput(); }
-
     // With a Stirrer in the middle of the grid, writing down what it sees in seen.
     std::unique_ptr<World> build(const std::string& map, bool idleClock, std::vector<long>& seen) {
         std::srand(1);
@@ -235,11 +232,10 @@ TEST_P(IdleClockEquivalenceTest, EveryElementAndFrameAsIfAllRanEveryPass) {
     const std::map<BITMAP*, int> clockedImages = imageNumbers(*clocked);
     for (int pass = 1; pass <= passCount; ++pass) {
         std::srand(pass);
-        stir(*reference, pass);
+        reference->setInput(stir(*reference, pass));
         passOfEveryCell(*reference, removed);
         std::srand(pass);
-        stir(*clocked, pass);
-        clocked->pass();
+        clocked->pass(stir(*clocked, pass));
         ASSERT_EQ(referenceSeen, clockedSeen) << "pass " << pass;
         ASSERT_EQ(removed.size(), clocked->getRemoved().size()) << "pass " << pass;
         for (std::size_t i = 0; i < removed.size(); ++i) {

@@ -5,14 +5,27 @@
 #include "Timer.h"
 #include "World.h"
 
+#include "Element.h"
+
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 const int releaseBit = 0x80;
+
+// Lets go of every key and mouse button, and forgets the latched presses.
+void letGo() {
+    std::memset(const_cast<char*>(key), 0, KEY_MAX);
+    mouse_b = 0;
+    mouse_x = 0;
+    mouse_y = 0;
+    mouse_pos = 0;
+    InputLatch::remove();
+}
 
 // A press and its release, both between two passes.
 void tap(int scancode) {
@@ -36,10 +49,10 @@ class ThreePassWorld : public World {
 class InputLatchTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        releaseInput();
+        letGo();
         InputLatch::install();
     }
-    void TearDown() override { releaseInput(); }
+    void TearDown() override { letGo(); }
     TempDir dir;
 };
 } // namespace
@@ -50,45 +63,68 @@ TEST_F(InputLatchTest, ATapOrClickCountsInTheNextPassOnlyAndOnlyForTheControls) 
         bool counts;
     } cases[] = {{KEY_ESC, true},  {KEY_UP, true}, {KEY_DOWN, true},     {KEY_RIGHT, true},
                  {KEY_LEFT, true}, {KEY_A, true},  {KEY_LCONTROL, true}, {KEY_ALT, true},
-                 {KEY_M, true},    {KEY_N, true},  {KEY_R, true},        {KEY_B, false}};
+                 {KEY_M, true},    {KEY_N, true},  {KEY_R, true},        {KEY_P, true},
+                 {KEY_H, true},    {KEY_B, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scancode);
         tap(c.scancode);
-        EXPECT_FALSE(InputLatch::isDown(c.scancode));
-        InputLatch::takePresses();
-        EXPECT_EQ(c.counts, InputLatch::isDown(c.scancode));
-        InputLatch::takePresses();
-        EXPECT_FALSE(InputLatch::isDown(c.scancode));
+        const InputSnapshot tapped = InputLatch::take();
+        EXPECT_EQ(c.counts, tapped.isDown(c.scancode));
+        EXPECT_EQ(c.counts, tapped.wasPressed(c.scancode));
+        EXPECT_FALSE(InputLatch::take().isDown(c.scancode));
     }
+    // A click selects where it went down, wherever the pointer is when the pass starts.
+    mouse_pos = 120 << 16 | 70;
     mouse_callback(MOUSE_FLAG_LEFT_DOWN);
     mouse_callback(MOUSE_FLAG_LEFT_UP);
-    EXPECT_FALSE(InputLatch::isLeftButtonDown());
-    InputLatch::takePresses();
-    EXPECT_TRUE(InputLatch::isLeftButtonDown());
-    InputLatch::takePresses();
-    EXPECT_FALSE(InputLatch::isLeftButtonDown());
+    mouse_x = 700;
+    const InputSnapshot clicked = InputLatch::take();
+    EXPECT_TRUE(clicked.leftButton && !clicked.rightButton);
+    EXPECT_EQ(120, clicked.pointerX);
+    EXPECT_EQ(70, clicked.pointerY);
+    mouse_callback(MOUSE_FLAG_RIGHT_DOWN);
+    mouse_callback(MOUSE_FLAG_RIGHT_UP);
+    const InputSnapshot rightClicked = InputLatch::take();
+    EXPECT_TRUE(rightClicked.rightButton && !rightClicked.leftButton);
+    EXPECT_EQ(700, rightClicked.pointerX);
+    EXPECT_FALSE(InputLatch::take().rightButton);
 }
 
 TEST_F(InputLatchTest, APressSeenHeldOrRepeatedWhileHeldDoesNotCountInTheNextPass) {
-    InputLatch::takePresses();
     key[KEY_RIGHT] = 1;
     keyboard_lowlevel_callback(KEY_RIGHT);
-    EXPECT_TRUE(InputLatch::isDown(KEY_RIGHT));
-    // The key's repeats come after the pass read it, then it is let go.
+    EXPECT_TRUE(InputLatch::take().wasPressed(KEY_RIGHT));
+    // The key's repeats come after the pass read it: still down, but not pressed again.
     keyboard_lowlevel_callback(KEY_RIGHT);
     keyboard_lowlevel_callback(KEY_RIGHT);
+    const InputSnapshot held = InputLatch::take();
+    EXPECT_TRUE(held.isDown(KEY_RIGHT));
+    EXPECT_FALSE(held.wasPressed(KEY_RIGHT));
     key[KEY_RIGHT] = 0;
     keyboard_lowlevel_callback(KEY_RIGHT | releaseBit);
-    InputLatch::takePresses();
-    EXPECT_FALSE(InputLatch::isDown(KEY_RIGHT));
+    EXPECT_FALSE(InputLatch::take().isDown(KEY_RIGHT));
     // A click seen held likewise.
     mouse_b = 1;
     mouse_callback(MOUSE_FLAG_LEFT_DOWN);
-    EXPECT_TRUE(InputLatch::isLeftButtonDown());
+    EXPECT_TRUE(InputLatch::take().leftButton);
     mouse_b = 0;
     mouse_callback(MOUSE_FLAG_LEFT_UP);
-    InputLatch::takePresses();
-    EXPECT_FALSE(InputLatch::isLeftButtonDown());
+    EXPECT_FALSE(InputLatch::take().leftButton);
+}
+
+// Headless, without the hooks' reports: a pass takes what the library's state says.
+TEST_F(InputLatchTest, KeysAndButtonsSetBeforeAPassCountWithoutTheHooks) {
+    dir.write("orvalle.map", mapText({"ggg"}, {"C@."}));
+    World world(dir.file("orvalle.map"), dir.path());
+    key[KEY_RIGHT] = 1;
+    // The grid is smaller than the screen and sits in its bottom right corner: the cyclope's
+    // cell is window cell (13, 11).
+    mouse_b = 1;
+    mouse_x = 13 * World::cellSize;
+    mouse_y = 11 * World::cellSize;
+    world.pass();
+    EXPECT_EQ(2, world.getAvatar()->getX());
+    EXPECT_EQ(world.get(World::elementLayer, 0, 0), world.getSelected());
 }
 
 // Run ends at the start of a pass: on Escape at any time, on R (a restart) after the avatar's

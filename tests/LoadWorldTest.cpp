@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -151,12 +153,19 @@ TEST(MapReader, RejectsNegativeAndOverflowingSizes) {
               readText("<world>{[99999999999][1]}<land>{[1]}<element>{[1]}").status);
 }
 
-TEST(MapReader, MissingFileIsReportedWithoutReading) {
+// Neither a folder, nor a pipe without a writer, nor a device that never ends is read (or waited
+// on): each is refused as a missing file is. The endless device comes last, after every failure
+// has stopped the test.
+TEST(MapReader, MissingFileOrOneThatIsNotARegularFileIsReportedWithoutReading) {
     TempDir dir;
-    LoadWorld::Status status;
-    LoadWorld reader(dir.file("absent.map"), status);
-    EXPECT_EQ(LoadWorld::CANNOT_OPEN, status);
-    EXPECT_EQ(0, reader.getWidth());
+    mkfifo(dir.file("pipe.map").c_str(), 0600);
+    for (const std::string& name :
+         {dir.file("absent.map"), dir.path(), dir.file("pipe.map"), std::string("/dev/zero")}) {
+        LoadWorld::Status status;
+        LoadWorld reader(name, status);
+        ASSERT_EQ(LoadWorld::CANNOT_OPEN, status) << name;
+        EXPECT_EQ(0, reader.getWidth());
+    }
 }
 
 TEST(MapReaderDeathTest, MissingFileEndsTheProgramWithItsMessage) {

@@ -7,7 +7,6 @@
 namespace {
 class MovementTest : public ::testing::Test {
   protected:
-    void SetUp() override { releaseInput(); }
     TempDir dir;
 };
 } // namespace

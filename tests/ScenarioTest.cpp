@@ -9,8 +9,6 @@
 namespace {
 class ScenarioTest : public ::testing::Test {
   protected:
-    void SetUp() override { releaseInput(); }
-
     TempDir dir;
 };
 } // namespace

@@ -2,14 +2,12 @@
 
 #include "Element.h"
 #include "ElementKind.h"
-#include "InputLatch.h"
 #include "World.h"
 
 #include <allegro.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -78,10 +76,18 @@ std::vector<std::string> filled(int width, int height, char c) {
     return std::vector<std::string>(height, std::string(width, c));
 }
 
-void passes(World& world, int n) {
+void passes(World& world, int n, const InputSnapshot& controls) {
     for (int i = 0; i < n; ++i) {
-        world.pass();
+        world.pass(controls);
     }
+}
+
+InputSnapshot clickAt(int x, int y) {
+    InputSnapshot click;
+    click.leftButton = true;
+    click.pointerX = x;
+    click.pointerY = y;
+    return click;
 }
 
 BITMAP* solidBitmap(int width, int height, int colour) {
@@ -94,14 +100,6 @@ void saveImage(const std::string& entry, BITMAP* bitmap) {
     const TempDir& dir = TempDir::current();
     mkdir(dir.file("images").c_str(), 0755);
     save_bitmap(dir.file("images/" + entry + ".bmp").c_str(), bitmap, nullptr);
-}
-
-void releaseInput() {
-    std::memset(const_cast<char*>(key), 0, KEY_MAX);
-    mouse_b = 0;
-    mouse_x = 0;
-    mouse_y = 0;
-    InputLatch::remove();
 }
 
 int differingTextPixels(BITMAP* frame, const std::string& text, int x, int y) {

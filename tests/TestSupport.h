@@ -1,6 +1,8 @@
 #ifndef ORVALLE_TEST_SUPPORT_H
 #define ORVALLE_TEST_SUPPORT_H
 
+#include "InputSnapshot.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,8 +46,11 @@ std::unique_ptr<World> makeWorld(const std::vector<std::string>& land,
 // A picture of the given size filled with one character.
 std::vector<std::string> filled(int width, int height, char c);
 
-// Runs n passes of the world.
-void passes(World& world, int n);
+// Runs n passes of the world with the same controls (none unless given).
+void passes(World& world, int n, const InputSnapshot& controls = InputSnapshot());
+
+// The left button down at a pixel of the frame.
+InputSnapshot clickAt(int x, int y);
 
 // A new bitmap of the given size filled with one colour; the caller destroys it.
 struct BITMAP;
@@ -53,9 +58,6 @@ BITMAP* solidBitmap(int width, int height, int colour);
 
 // Saves a bitmap as images/<entry>.bmp in the current TempDir, where the image cache looks.
 void saveImage(const std::string& entry, BITMAP* bitmap);
-
-// Lets go of every key and mouse button, and forgets the latched presses.
-void releaseInput();
 
 // How many pixels of the frame differ from the text drawn white on black at (x, y).
 int differingTextPixels(BITMAP* frame, const std::string& text, int x, int y);

@@ -15,7 +15,6 @@ using Cells = std::vector<std::pair<int, int>>;
 class VisionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        releaseInput();
         // Walls everywhere but the viewer's cell, so every cell of the cone is listed.
         std::vector<std::string> elements = filled(11, 11, '#');
         elements[5][5] = 'C';

@@ -9,8 +9,6 @@
 namespace {
 class WorldTest : public ::testing::Test {
   protected:
-    void SetUp() override { releaseInput(); }
-    void TearDown() override { releaseInput(); }
     TempDir dir;
 };
 
@@ -19,12 +17,6 @@ void killAndEmpty(Element* creature) {
     kill(creature);
     while (creature->isEatenBy(nullptr) == 1) {
     }
-}
-
-void clickAt(int px, int py) {
-    mouse_x = px;
-    mouse_y = py;
-    mouse_b = 1;
 }
 } // namespace
 
@@ -139,10 +131,8 @@ TEST_F(WorldTest, ErasedElementsLeaveTheGridButStaySelectedAndAlive) {
     // Walled into its corner, the cyclope cannot wander off.
     auto world = makeWorld(filled(3, 3, 'g'), {"C#.", "#..", "..."});
     Element* cyclope = world->get(1, 0, 0);
-    clickAt(10, 10);
-    world->pass();
+    world->pass(clickAt(10, 10));
     EXPECT_EQ(cyclope, world->getSelected());
-    releaseInput();
     killAndEmpty(cyclope);
     // The remains stay for 100 calls once the food is gone.
     passes(*world, 99);
@@ -166,30 +156,33 @@ TEST_F(WorldTest, LeftButtonSelectsTheElementUnderThePointer) {
     auto world = makeWorld(filled(40, 30, 'g'), elements);
     ASSERT_EQ(10, world->getX());
     ASSERT_EQ(4, world->getY());
-    mouse_x = 149;
-    mouse_y = 50;
-    world->pass();
+    InputSnapshot pointerOnly;
+    pointerOnly.pointerX = 149;
+    pointerOnly.pointerY = 50;
+    world->pass(pointerOnly);
     EXPECT_EQ(nullptr, world->getSelected());
     // Pointer pixel and the grid cell it falls on, offset by the view origin (10, 4).
     const int clicks[][4] = {{149, 50, 12, 5}, {799, 599, 25, 15}, {0, 0, 10, 4}};
     for (const auto& c : clicks) {
         Element* under = world->get(1, c[2], c[3]);
         ASSERT_NE(nullptr, under);
-        clickAt(c[0], c[1]);
-        world->pass();
+        world->pass(clickAt(c[0], c[1]));
         EXPECT_EQ(under, world->getSelected()) << c[0] << "," << c[1];
     }
     // An empty cell keeps the selection: the wall, clicked last.
     Element* wall = world->get(1, 10, 4);
-    clickAt(300, 50);
-    world->pass();
+    world->pass(clickAt(300, 50));
     EXPECT_EQ(wall, world->getSelected());
+    // The right button lets go of it, even with the left one down on another element.
+    InputSnapshot bothButtons = clickAt(149, 50);
+    bothButtons.rightButton = true;
+    world->pass(bothButtons);
+    EXPECT_EQ(nullptr, world->getSelected());
 }
 
 TEST_F(WorldTest, ClickOutsideTheGridChangesNothing) {
     auto world = makeWorld({"gg"}, {"C."});
-    clickAt(700, 500);
-    world->pass();
+    world->pass(clickAt(700, 500));
     EXPECT_EQ(nullptr, world->getSelected());
 }
 
@@ -215,9 +208,7 @@ TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
         Element* cyclope = world->get(1, 0, 0);
         world->pass();
         ASSERT_TRUE(avatar->attack(cyclope));
-        key[c.arrow] = 1;
-        world->pass();
-        releaseInput();
+        world->pass(InputSnapshot::pressing({c.arrow}));
         EXPECT_TRUE(avatar->isWalking());
         // The step timer advanced at most once in the pass, and the move reset it.
         EXPECT_EQ(0, avatar->getTime());

@@ -5,26 +5,31 @@
 #include <atomic>
 
 namespace {
-// The controls whose short presses count: Escape, the avatar's keys in their table's order, and
-// R (play again after death). The left mouse button counts too.
-const int latchedKeys[] = {KEY_ESC,      KEY_UP,  KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_A,
-                           KEY_LCONTROL, KEY_ALT, KEY_M,    KEY_N,     KEY_R};
+// The controls whose short presses count: Escape, the avatar's keys in their table's order, R
+// (play again after death), P (pause) and H (status panel). Both mouse buttons count too.
+const int latchedKeys[] = {KEY_ESC, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_A, KEY_LCONTROL,
+                           KEY_ALT, KEY_M,  KEY_N,    KEY_R,     KEY_P,    KEY_H};
 
-// A raw scancode is 7 bits; the 8th is set on a release.
-const int scancodeCount = 0x80;
+const int scancodeCount = InputSnapshot::scancodeCount;
+// The 8th bit of a raw scancode is set on a release.
 const int releaseBit = 0x80;
+const int noClick = -1;
 
 // The hooks run on the library's input thread (an interrupt on some platforms): they only set
 // flags, in lock-free atomics, which the pass reads and clears on the main thread.
 static_assert(std::atomic<char>::is_always_lock_free, "the hooks must never wait for a lock");
+static_assert(std::atomic<int>::is_always_lock_free, "the hooks must never wait for a lock");
 // Keys down by the hook's own count: the repeats of a held key arrive as further presses.
 std::atomic<char> hookDown[scancodeCount];
-// Presses not yet taken by a pass, nor seen held by one.
+// Presses not yet taken by a pass.
 std::atomic<char> pending[scancodeCount];
-std::atomic<char> pendingClick;
-// What the current pass counts, taken at its start; main thread only.
-bool taken[scancodeCount];
-bool takenClick;
+// Where the last left click not yet taken went down, as the library packs it in mouse_pos.
+std::atomic<int> pendingClick{noClick};
+std::atomic<char> pendingRightClick;
+// The window's close button was clicked: every snapshot says so from then on, until remove().
+std::atomic<char> closeClicked;
+// Which keys the last snapshot saw held; main thread only.
+bool heldBefore[scancodeCount];
 
 bool isLatched(int scancode) {
     for (int k : latchedKeys) {
@@ -48,58 +53,84 @@ void keyHook(int scancode) {
 }
 END_OF_FUNCTION(keyHook)
 
+// The library calls it with the pointer already moved to where the button went down.
 void mouseHook(int flags) {
     if ((flags & MOUSE_FLAG_LEFT_DOWN) != 0) {
-        pendingClick = 1;
+        pendingClick = mouse_pos;
+    }
+    if ((flags & MOUSE_FLAG_RIGHT_DOWN) != 0) {
+        pendingRightClick = 1;
     }
 }
 END_OF_FUNCTION(mouseHook)
+
+void closeHook() {
+    closeClicked = 1;
+}
+END_OF_FUNCTION(closeHook)
+
+// A key pressed since the last snapshot counts in this one, held or not; one held now that the
+// last snapshot did not see held has gone down too, even when no hook reported it.
+void takeKeys(InputSnapshot& input) {
+    for (int k : latchedKeys) {
+        const bool held = key[k] != 0;
+        const bool latched = pending[k].exchange(0) != 0;
+        input.down[k] = held || latched;
+        input.pressed[k] = latched || (held && !heldBefore[k]);
+        heldBefore[k] = held;
+    }
+}
+
+// A held button selects where the pointer is; a click already let go, where it went down.
+void takeButtons(InputSnapshot& input) {
+    const bool leftHeld = (mouse_b & 1) != 0;
+    const int click = pendingClick.exchange(noClick);
+    input.leftButton = leftHeld || click != noClick;
+    if (leftHeld || click == noClick) {
+        input.pointerX = mouse_x;
+        input.pointerY = mouse_y;
+    } else {
+        input.pointerX = click >> 16;
+        input.pointerY = click & 0xFFFF;
+    }
+    input.rightButton = (mouse_b & 2) != 0 || pendingRightClick.exchange(0) != 0;
+}
 } // namespace
 
 void InputLatch::install() {
     LOCK_FUNCTION(isLatched);
     LOCK_FUNCTION(keyHook);
     LOCK_FUNCTION(mouseHook);
+    LOCK_FUNCTION(closeHook);
     LOCK_VARIABLE(latchedKeys);
     LOCK_VARIABLE(hookDown);
     LOCK_VARIABLE(pending);
     LOCK_VARIABLE(pendingClick);
+    LOCK_VARIABLE(pendingRightClick);
+    LOCK_VARIABLE(closeClicked);
     keyboard_lowlevel_callback = keyHook;
     mouse_callback = mouseHook;
+    set_close_button_callback(closeHook);
 }
 
-void InputLatch::takePresses() {
-    for (int k : latchedKeys) {
-        taken[k] = pending[k].exchange(0) != 0;
-    }
-    takenClick = pendingClick.exchange(0) != 0;
-}
-
-// A press seen held has counted: it must not count again in the next pass.
-bool InputLatch::isDown(int scancode) {
-    if (key[scancode]) {
-        pending[scancode] = 0;
-        return true;
-    }
-    return taken[scancode];
-}
-
-bool InputLatch::isLeftButtonDown() {
-    if ((mouse_b & 1) != 0) {
-        pendingClick = 0;
-        return true;
-    }
-    return takenClick;
+InputSnapshot InputLatch::take() {
+    InputSnapshot input;
+    takeKeys(input);
+    takeButtons(input);
+    input.closeAsked = closeClicked != 0;
+    return input;
 }
 
 void InputLatch::remove() {
     keyboard_lowlevel_callback = nullptr;
     mouse_callback = nullptr;
+    set_close_button_callback(nullptr);
     for (int k = 0; k < scancodeCount; ++k) {
         hookDown[k] = 0;
         pending[k] = 0;
-        taken[k] = false;
+        heldBefore[k] = false;
     }
-    pendingClick = 0;
-    takenClick = false;
+    pendingClick = noClick;
+    pendingRightClick = 0;
+    closeClicked = 0;
 }

@@ -1,5 +1,6 @@
 #include "InputLatch.h"
 #include "MidiPatches.h"
+#include "WindowTitle.h"
 #include "World.h"
 
 #include <allegro.h>
@@ -11,9 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
-const char* const mapFile = "orvalle.map";
+const char* const shippedMap = "orvalle.map";
+const char* const usage = "Usage: orvalle [full] [MAP]";
+// In UTF-8, the library's text encoding: "\xE2\x80\x94" is an em dash.
+const char* const windowTitle = "Orvalle \xE2\x80\x94 H: status, P: pause, Esc: quit";
 const char* const folderHint =
     "Orvalle runs in its data folder, the one holding orvalle.map, images/ and clkcwhrv.mid "
     "(data/ in the source tree); scripts/play.sh starts it there.";
@@ -57,23 +62,49 @@ void printFolderHint() {
     std::fprintf(stderr, "%s\n", folderHint);
 }
 
-// A map that cannot be opened ends the program inside the world's constructor, with the map
-// reader's message; the hint on where to start the game follows it, at exit.
-std::unique_ptr<World> buildWorld() {
-    if (std::FILE* map = std::fopen(mapFile, "r")) {
-        std::fclose(map);
-    } else {
-        std::atexit(printFolderHint);
+// What the command line asks for: orvalle [full] [MAP]. "full", exactly, plays full screen; a
+// MAP of the player's own replaces the shipped one. Images and music come from the working
+// directory either way.
+struct Options {
+    bool fullScreen = false;
+    std::string map = shippedMap;
+};
+
+// False for more arguments than that.
+bool readCommandLine(int argc, char* argv[], Options& options) {
+    int next = 1;
+    if (next < argc && std::strcmp(argv[next], "full") == 0) {
+        options.fullScreen = true;
+        ++next;
     }
-    return std::make_unique<World>(mapFile);
+    if (next < argc) {
+        options.map = argv[next++];
+    }
+    return next == argc;
+}
+
+// A map that cannot be opened ends the program inside the world's constructor, with the map
+// reader's message; when it is the shipped map, the hint on where to start the game follows it,
+// at exit. Every world starts the random sequence where a fresh program starts it (the C
+// library's rand starts as if seeded with 1), so playing again after death replays the launch.
+std::unique_ptr<World> buildWorld(const std::string& map) {
+    if (map == shippedMap) {
+        if (std::FILE* file = std::fopen(shippedMap, "r")) {
+            std::fclose(file);
+        } else {
+            std::atexit(printFolderHint);
+        }
+    }
+    std::srand(1);
+    return std::make_unique<World>(map);
 }
 
 // The map again from the start, with a new calendar and the music from its beginning, for as
 // long as the player asks for it after the avatar's death.
-void playUntilQuit() {
+void playUntilQuit(const std::string& map) {
     bool again = true;
     while (again) {
-        std::unique_ptr<World> world = buildWorld();
+        std::unique_ptr<World> world = buildWorld(map);
         world->run();
         again = world->isRestartAsked();
     }
@@ -81,6 +112,12 @@ void playUntilQuit() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    Options options;
+    if (!readCommandLine(argc, argv, options)) {
+        std::fprintf(stderr, "%s\n", usage);
+        return 1;
+    }
+    set_uformat(U_UTF8);
     if (allegro_init() != 0) {
         // Without a system driver (no X display to reach) nothing below can be installed.
         std::fprintf(stderr, "Cannot start Allegro, is there an X display? %s\n", allegro_error);
@@ -95,15 +132,15 @@ int main(int argc, char* argv[]) {
     installSoundQuietly();
     set_color_depth(colourDepth);
     set_volume(digitalVolume, midiVolume);
-    const bool fullScreen = argc > 1 && std::strcmp(argv[1], "full") == 0;
-    const int driver = fullScreen ? GFX_AUTODETECT : GFX_AUTODETECT_WINDOWED;
+    const int driver = options.fullScreen ? GFX_AUTODETECT : GFX_AUTODETECT_WINDOWED;
     if (set_gfx_mode(driver, World::frameWidth, World::frameHeight, 0, 0) != 0) {
         // Nothing can be drawn without a screen, so stop before the world is built.
         std::fprintf(stderr, "Cannot set the 800x600 16-bit graphics mode: %s\n", allegro_error);
         allegro_exit();
         return 1;
     }
-    playUntilQuit();
+    setWindowTitle(windowTitle);
+    playUntilQuit(options.map);
     InputLatch::remove();
     stop_midi();
     remove_timer();

@@ -1,6 +1,5 @@
 #include "Avatar.h"
 
-#include "InputLatch.h"
 #include "Vision.h"
 #include "World.h"
 
@@ -18,28 +17,29 @@ void Avatar::run() {
 // action of the pass.
 void Avatar::actOnKeys() {
     World* here = getWorld();
-    if (InputLatch::isDown(KEY_UP)) {
+    const InputSnapshot& input = here->getInput();
+    if (input.isDown(KEY_UP)) {
         move(UP);
-    } else if (InputLatch::isDown(KEY_DOWN)) {
+    } else if (input.isDown(KEY_DOWN)) {
         move(DOWN);
-    } else if (InputLatch::isDown(KEY_RIGHT)) {
+    } else if (input.isDown(KEY_RIGHT)) {
         move(RIGHT);
-    } else if (InputLatch::isDown(KEY_LEFT)) {
+    } else if (input.isDown(KEY_LEFT)) {
         move(LEFT);
-    } else if (InputLatch::isDown(KEY_A)) {
+    } else if (input.isDown(KEY_A)) {
         delete getVision();
         setVision(here->getVision(this, getVisionRange()));
-    } else if (InputLatch::isDown(KEY_LCONTROL)) {
+    } else if (input.isDown(KEY_LCONTROL)) {
         if (Element* front = here->getFront(this, World::elementLayer)) {
             attack(front);
         }
-    } else if (InputLatch::isDown(KEY_ALT)) {
+    } else if (input.isDown(KEY_ALT)) {
         if (Element* front = here->getFront(this, World::elementLayer)) {
             eat(front);
         }
-    } else if (InputLatch::isDown(KEY_M)) {
+    } else if (input.isDown(KEY_M)) {
         here->setMusic(true);
-    } else if (InputLatch::isDown(KEY_N)) {
+    } else if (input.isDown(KEY_N)) {
         here->setMusic(false);
     }
 }

@@ -2,7 +2,9 @@
 
 #include "Utils.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -16,6 +18,25 @@ const std::size_t maxBufferLength = 254;
 const std::size_t chunkSize = 1 << 16;
 // The shortest value, "[]".
 const std::uint64_t bytesPerValue = 2;
+
+// Only a regular file is a map. A folder gives nothing to read, a device such as /dev/zero never
+// ends, and opening a pipe waits for a writer: so the file is opened without waiting and looked
+// at before a byte of it is read. Null for anything else, as for a file that cannot be opened.
+std::FILE* openRegularFile(const std::string& name) {
+    const int descriptor = open(name.c_str(), O_RDONLY | O_NONBLOCK);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    std::FILE* file = nullptr;
+    if (fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
+        file = fdopen(descriptor, "r");
+    }
+    if (file == nullptr) {
+        close(descriptor);
+    }
+    return file;
+}
 } // namespace
 
 LoadWorld::LoadWorld(std::string name)
@@ -44,7 +65,7 @@ void LoadWorld::load() {
 }
 
 LoadWorld::Status LoadWorld::read() {
-    std::FILE* file = std::fopen(fileName.c_str(), "r");
+    std::FILE* file = openRegularFile(fileName);
     if (file == nullptr) {
         return CANNOT_OPEN;
     }

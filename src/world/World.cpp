@@ -63,6 +63,14 @@ bool World::isAvatarDead() const {
     return avatar != nullptr && !avatar->isAlive();
 }
 
+int World::countLiving(int type) const {
+    int living = 0;
+    for (const Element* creature : wildCreatures) {
+        living += creature->getType() == type && creature->isAlive();
+    }
+    return living;
+}
+
 const Images::KindFrames& World::getKindFrames(const ElementKind& kind) const {
     return *kindFrames[static_cast<std::size_t>(&kind - ElementKind::begin())];
 }
@@ -74,6 +82,7 @@ void World::incTimer() {
 // Without a loaded tune, or without a MIDI driver (no sound installed, as in headless runs,
 // where the library would crash trying), there is nothing to start and the world stays silent.
 void World::setMusic(bool on) {
+    musicOn = on;
     if (!on) {
         stop_midi();
     } else if (music != nullptr && midi_driver != nullptr && midi_driver->id != MIDI_NONE) {

@@ -2,6 +2,7 @@
 #define ORVALLE_WORLD_H
 
 #include "Images.h"
+#include "InputSnapshot.h"
 
 #include <allegro.h>
 
@@ -57,7 +58,7 @@ struct IdleClock {
 // The implementation is spread over files named for its concerns: World.cpp (construction,
 // media, view origin, calendar, music), WorldPass.cpp (the pass), WorldGrid.cpp (cells,
 // neighbours, movement), WorldVision.cpp (the cone a creature sees), WorldBuild.cpp (map codes
-// to elements) and WorldDraw.cpp (the frame).
+// to elements), WorldDraw.cpp (the frame) and WorldPanel.cpp (the status panel).
 class World {
   public:
     static constexpr int landLayer = 0;
@@ -83,17 +84,31 @@ class World {
     World& operator=(const World&) = delete;
 
     virtual void draw();
-    // Passes until Escape is down at the start of one, resting 30 ms after each; or, once the
-    // avatar is dead, until Escape or R is. Presses between passes count as held at the start.
+    // Turns until Escape is down or the window's close button was clicked at the start of one,
+    // resting 30 ms after each; or, once the avatar is dead, until R is down too. Each turn takes
+    // its controls from the InputLatch: presses between passes count as held at the start.
     virtual void run();
     // True when run() ended on R after the avatar's death: the player wants the map afresh.
     bool isRestartAsked() const { return restartAsked; }
-    // One pass without the Escape test and the rest: every element acts, the view follows the
-    // avatar, the calendar advances, the mouse selects and the frame is drawn.
+    // One turn of run() between its tests and its rest: P pauses or resumes and H shows or hides
+    // the status panel; then a pass, or while paused only the frame.
+    void turn(const InputSnapshot& controls);
+    // One pass with the controls that the InputLatch holds now (headless: what `key` and
+    // `mouse_b` say).
     void pass();
-    // The rules of one pass without input and drawing: every element acts, the view follows the
-    // avatar and the calendar advances. Headless runs use it.
+    // One pass with the given controls: every element acts, the view follows the avatar, the
+    // calendar advances, M and N switch the music when no living avatar takes them, the mouse
+    // selects and the frame is drawn.
+    void pass(const InputSnapshot& controls);
+    // The rules of one pass without drawing, on the controls last handed in (none unless
+    // given: the avatar stands still): every element acts, the view follows the avatar and the
+    // calendar advances. Headless runs use it.
     void simulate();
+    // The controls the rules read until the next pass hands in others.
+    void setInput(const InputSnapshot& controls) { input = controls; }
+    const InputSnapshot& getInput() const { return input; }
+    bool isPaused() const { return paused; }
+    bool isPanelShown() const { return panelShown; }
 
     // Builds the grid from a map file. A world holds one map: a second call is refused with a
     // message on the standard error stream and changes nothing.
@@ -121,6 +136,11 @@ class World {
     Timer* getTimer() const { return calendar.get(); }
     void incTimer();
     void setMusic(bool on);
+    // Where the music switch stands: on from the start, and after M; off after N. It says what
+    // the player asked for, whether or not a tune and a sound device make it heard.
+    bool isMusicOn() const { return musicOn; }
+    // The cyclopes or spiders (by type code) that are alive, wherever they are.
+    int countLiving(int type) const;
 
     Images* getImages() const { return images.get(); }
     // The frames of a kind of the kinds table, looked up in the cache once per kind.
@@ -160,8 +180,12 @@ class World {
     void advanceIdleClock();
     void centreView();
     void selectWithMouse();
+    void switchMusicWithoutAvatar();
+    void switchPause();
     bool isAvatarDead() const;
-    void drawDeathNotice();
+    void drawNotice(const char* text);
+    void drawPanel();
+    void drawHealth(int helth);
     void clearUncoveredCells();
     bool coversCell(BITMAP* tile) const;
     void drawLand();
@@ -192,6 +216,11 @@ class World {
     Element* selected;
     // Set when run() ends on R after the avatar's death.
     bool restartAsked;
+    // The controls of the current pass.
+    InputSnapshot input;
+    bool paused = false;
+    bool panelShown = false;
+    bool musicOn = false;
     int height;
     int width;
     std::unique_ptr<Timer> calendar;
@@ -203,6 +232,9 @@ class World {
     std::unique_ptr<ElementArena> arena;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
+    // Every creature but the avatar, for the status panel's counts: a list as long as the map
+    // has creatures, not a walk over a grid of millions of cells each frame.
+    std::vector<Element*> wildCreatures;
     IdleClock idleClock;
     // The cell and layer whose turn the sweep is giving, while a sweep is under way.
     struct SweepPosition {

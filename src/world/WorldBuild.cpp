@@ -104,13 +104,15 @@ void World::place(int layer, int column, int row, Element* e) {
     }
 }
 
-// The first avatar is recorded and the view placed on it.
+// The first avatar is recorded and the view placed on it; the other creatures are listed.
 Element* World::createElement(const ElementKind& kind, int column, int row) {
     Element* element = buildAt(kind, column, row);
     if (kind.type == AVATAR) {
         avatar = element;
         setX(column - getScreenWidth() / 2);
         setY(row - getScreenHeight() / 2);
+    } else if (kind.creature) {
+        wildCreatures.push_back(element);
     }
     return element;
 }

@@ -1,6 +1,6 @@
 // The frame: land, then elements, into the world buffer; the visible window of the buffer into
-// the frame, with the selected element's status line, the notice of the avatar's death and the
-// mouse pointer; the frame to the screen in one copy.
+// the frame, with the selected element's status line, the status panel, the notice of the pause
+// or of the avatar's death and the mouse pointer; the frame to the screen in one copy.
 #include "World.h"
 
 #include "Element.h"
@@ -12,6 +12,7 @@ const int halfCell = World::cellSize / 2;
 const int statusX = 10;
 const int statusY = 10;
 const char* const deathNotice = "You died. R plays again, Escape quits.";
+const char* const pauseNotice = "Paused. P plays on.";
 
 // The buffer pixel of a window cell's corner: window cell (0, 0) starts one cell in.
 int bufferPixel(int windowCell) {
@@ -32,8 +33,13 @@ void World::draw() {
         textout_ex(image.get(), font, selected->toString().c_str(), statusX, statusY,
                    makecol(255, 255, 255), makecol(0, 0, 0));
     }
-    if (isAvatarDead()) {
-        drawDeathNotice();
+    if (panelShown) {
+        drawPanel();
+    }
+    if (paused) {
+        drawNotice(pauseNotice);
+    } else if (isAvatarDead()) {
+        drawNotice(deathNotice);
     }
     show_mouse(image.get());
     blit(image.get(), screen, 0, 0, 0, 0, frameWidth, frameHeight);
@@ -113,8 +119,8 @@ void World::viewShift(int& sx, int& sy) const {
 }
 
 // In the middle of the frame, over everything else, so that the world stays in view around it.
-void World::drawDeathNotice() {
-    textout_centre_ex(image.get(), font, deathNotice, frameWidth / 2,
+void World::drawNotice(const char* text) {
+    textout_centre_ex(image.get(), font, text, frameWidth / 2,
                       (frameHeight - text_height(font)) / 2, makecol(255, 255, 255),
                       makecol(0, 0, 0));
 }

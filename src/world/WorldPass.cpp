@@ -1,5 +1,6 @@
 // The pass: every element acts, the view follows the avatar, the calendar advances, the mouse
-// selects and the frame is drawn.
+// selects and the frame is drawn. Around it, the loop that takes the controls, ends the game,
+// pauses it and shows the status panel.
 #include "World.h"
 
 #include "Element.h"
@@ -12,21 +13,53 @@ const int restMilliseconds = 30;
 
 void World::run() {
     for (;;) {
-        InputLatch::takePresses();
-        if (InputLatch::isDown(KEY_ESC)) {
+        const InputSnapshot controls = InputLatch::take();
+        if (controls.quits()) {
             return;
         }
-        if (isAvatarDead() && InputLatch::isDown(KEY_R)) {
+        if (!paused && isAvatarDead() && controls.isDown(KEY_R)) {
             restartAsked = true;
             return;
         }
-        pass();
+        turn(controls);
         rest(restMilliseconds);
     }
 }
 
+// While paused no pass runs, so the calendar, the creatures and every timer stand still; the
+// frame is still drawn, for the panel and the pointer.
+void World::turn(const InputSnapshot& controls) {
+    if (controls.wasPressed(KEY_P)) {
+        switchPause();
+    }
+    if (controls.wasPressed(KEY_H)) {
+        panelShown = !panelShown;
+    }
+    if (paused) {
+        draw();
+    } else {
+        pass(controls);
+    }
+}
+
+// The music stops where it is and later goes on from there.
+void World::switchPause() {
+    paused = !paused;
+    if (paused) {
+        midi_pause();
+    } else {
+        midi_resume();
+    }
+}
+
 void World::pass() {
+    pass(InputLatch::take());
+}
+
+void World::pass(const InputSnapshot& controls) {
+    input = controls;
     simulate();
+    switchMusicWithoutAvatar();
     selectWithMouse();
     draw();
     clear_keybuf();
@@ -155,13 +188,29 @@ void World::centreView() {
 }
 
 // While the left button is down, or after a click since the last pass, the element-layer element
-// under the pointer is selected.
+// under the pointer is selected; the right button lets go of the selection.
 void World::selectWithMouse() {
-    if (!InputLatch::isLeftButtonDown()) {
+    if (input.leftButton) {
+        Element* clicked = get(elementLayer, getX() + input.pointerX / cellSize,
+                               getY() + input.pointerY / cellSize);
+        if (clicked != nullptr) {
+            selected = clicked;
+        }
+    }
+    if (input.rightButton) {
+        selected = nullptr;
+    }
+}
+
+// The avatar switches the music while it lives; after its death (or on a map without one) the
+// world takes the same keys, in the same order.
+void World::switchMusicWithoutAvatar() {
+    if (avatar != nullptr && avatar->isAlive()) {
         return;
     }
-    Element* clicked = get(elementLayer, getX() + mouse_x / cellSize, getY() + mouse_y / cellSize);
-    if (clicked != nullptr) {
-        selected = clicked;
+    if (input.isDown(KEY_M)) {
+        setMusic(true);
+    } else if (input.isDown(KEY_N)) {
+        setMusic(false);
     }
 }

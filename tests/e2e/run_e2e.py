@@ -3,14 +3,14 @@
 presses and mouse clicks through xdotool, the real sound through ALSA, real exit codes.
 
 Usage:
-  run_e2e.py [--game BIN] [--render-text BIN] [--data DIR] [CHECK ...]   (no CHECK: all)
+  run_e2e.py [--game BIN] [--render-text BIN] [--close-window BIN] [--data DIR] [CHECK ...]
+                                                                     (no CHECK: all)
   run_e2e.py --screenshot docs/screenshot.png   (the game at start on the real map, as PNG)
   run_e2e.py --launcher /usr/games/orvalle installed installed-music   (the installed game)
 
 Each check exits 0 when it holds, 1 when it fails and 77 when it cannot run here.
 """
 import argparse
-import array
 import math
 import subprocess
 import sys
@@ -24,9 +24,11 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 from rle_images import rle_images  # noqa: E402
 from pictures import (BLACK, MASK, WHITE, Picture, pack565, read_bmp,  # noqa: E402
                       sprite_match, status_line, write_png)
+from desktop_checks import DesktopChecks  # noqa: E402
 from press_checks import PressChecks  # noqa: E402
-from session import (POINTER_REST, CheckFailed, Game, GameFolder, VirtualScreen,  # noqa: E402
-                     free_display_numbers, poll, prepare_patch_index)
+from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
+                     VirtualScreen, free_display_numbers, newest_sound, poll,
+                     prepare_patch_index, quit_by_escape)
 from worldmap import (CELL, COLUMNS, ROWS, REPO, WorldMap, avatar_corner,  # noqa: E402
                       build_map, cell_centre)
 
@@ -37,14 +39,11 @@ STEP_PASSES = 7  # passes the avatar takes for one cell
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
 
 
-class Skip(Exception):
-    pass
-
-
-class Checks(PressChecks):
-    def __init__(self, game, render_text, data, launcher=None):
+class Checks(PressChecks, DesktopChecks):
+    def __init__(self, game, render_text, close_window, data, launcher=None):
         self.binary = Path(game).resolve()
         self.render_text = Path(render_text).resolve()
+        self.close_window = Path(close_window).resolve()
         self.data = Path(data).resolve()
         self.launcher = launcher
         self.sprites = {}
@@ -212,7 +211,11 @@ class Checks(PressChecks):
             if health is None:
                 raise CheckFailed(f"clicking the cyclope at {target} showed none of "
                                   f"{[status_text('cyclope', h) for h in lines]} at (10, 10)")
-            return f"clicking {target} showed {status_text('cyclope', health)!r} at (10, 10)"
+            screen.xdotool("click", "3")
+            if not poll(lambda: status_line(game.screenshot(), lines) is None, 2.0):
+                raise CheckFailed("an instant right click left the status line in place")
+            return (f"clicking {target} showed {status_text('cyclope', health)!r} at (10, 10); "
+                    f"a right click took it away")
 
     def rendered(self, path, text):
         subprocess.run([str(self.render_text), str(path), text], check=True)
@@ -297,8 +300,8 @@ class Checks(PressChecks):
         nowhere = f":{free_display_numbers()[0]}"
         return self.refused(screen, folder, "Cannot start Allegro", display=nowhere)
 
-    def refused(self, screen, folder, message, display=None):
-        with self.start(screen, folder, display=display) as game:
+    def refused(self, screen, folder, message, display=None, args=()):
+        with self.start(screen, folder, args, display) as game:
             status = game.wait_exit(10.0)
             error = game.error_text()
             if status != 1 or message not in error:
@@ -356,11 +359,17 @@ class Checks(PressChecks):
             self.start_up_frame(game, world, "the game in the source tree")
         elsewhere = Path(root) / "elsewhere"
         elsewhere.mkdir()
-        with self.start(screen, GameFolder(elsewhere, self.data), executable=launcher) as game:
+        folder = GameFolder(elsewhere, self.data)
+        with self.start(screen, folder, executable=launcher) as game:
             cells = self.start_up_frame(game, world, f"{launcher} started in {elsewhere}")
             took = quit_by_escape(screen, game)
+        own = build_map(MAPS / "walk.txt", elsewhere / "own.map")
+        with self.start(screen, folder, ["own.map"], executable=launcher) as game:
+            self.start_up_frame(game, own, f"{launcher} own.map started in {elsewhere}")
+            quit_by_escape(screen, game)
         return (f"{launcher} started in an unrelated folder shows the source tree's start-up "
-                f"frame ({cells} land cells and the avatar); Escape quit with 0 in {took:.2f} s")
+                f"frame ({cells} land cells and the avatar); Escape quit with 0 in {took:.2f} s; "
+                f"a relative own.map there showed that map")
 
     def installed_music(self, screen, root):
         """The installed game sounds its tune from any folder, with the patch index it ships."""
@@ -392,24 +401,6 @@ class Checks(PressChecks):
         return len(cells)
 
 
-def quit_by_escape(screen, game):
-    """Holds Escape until the game ends; fails unless it ends with status 0 within 1 s and
-    leaves no window. Returns how long it took."""
-    game.focus()
-    screen.xdotool("keydown", "Escape")
-    pressed = time.monotonic()
-    status = game.wait_exit(1.0)
-    took = time.monotonic() - pressed
-    screen.xdotool("keyup", "Escape")
-    if status is None:
-        raise CheckFailed("the game still runs 1 s after Escape")
-    if status != 0:
-        raise CheckFailed(f"Escape ended the game with status {status}")
-    if not poll(lambda: not screen.windows(), 1.0):
-        raise CheckFailed("a game window is left after exit")
-    return took
-
-
 def status_text(kind, health):
     return f"{kind}: live 1 strong 10 helth {health} food 100"
 
@@ -439,25 +430,6 @@ def placeholder_on_black():
     return part(WHITE, MASK), part(MASK, BLACK)
 
 
-def newest_sound(capture, window=16384):
-    """True when the newest captured samples vary, False when flat, None before any arrive.
-
-    Silence is one constant sample value (0 or the unsigned midpoint), so the spread of the
-    16-bit words tells sound from silence whatever the sample format.
-    """
-    try:
-        with open(capture, "rb") as source:
-            source.seek(0, 2)
-            size = source.tell()
-            if size < window:
-                return None
-            source.seek(size - window)
-            words = array.array("H", source.read(window))
-    except FileNotFoundError:
-        return None
-    return max(words) - min(words) > 64
-
-
 CHECKS = {
     "start-up": Checks.start_up, "walk": Checks.walk, "turn-at-edge": Checks.turn_at_edge,
     "select": Checks.select, "music": Checks.music, "escape": Checks.escape, "full": Checks.full,
@@ -467,6 +439,9 @@ CHECKS = {
     "installed": Checks.installed, "installed-music": Checks.installed_music,
     "escape-tap": Checks.escape_tap, "arrow-tap": Checks.arrow_tap,
     "click-tap": Checks.click_tap, "death": Checks.death, "wrong-folder": Checks.wrong_folder,
+    "close-button": Checks.close_button, "pause": Checks.pause, "panel": Checks.panel,
+    "own-map": Checks.own_map, "own-map-refused": Checks.own_map_refused,
+    "music-after-death": Checks.music_after_death, "licence": Checks.licence,
 }
 
 
@@ -504,6 +479,8 @@ def main():
     parser.add_argument("--game", default=REPO / "build" / "orvalle")
     parser.add_argument("--render-text", default=REPO / "build" / "tests" / "e2e" /
                         "e2e-render-text")
+    parser.add_argument("--close-window", default=REPO / "build" / "tests" / "e2e" /
+                        "e2e-close-window")
     parser.add_argument("--data", default=REPO / "data")
     parser.add_argument("--screenshot", metavar="PNG", help="save the game at start and stop")
     parser.add_argument("--launcher", help="the installed game's launcher, for the installed "
@@ -513,7 +490,8 @@ def main():
     unknown = set(options.checks) - CHECKS.keys()
     if unknown:
         parser.error(f"unknown checks: {', '.join(sorted(unknown))}")
-    checks = Checks(options.game, options.render_text, options.data, options.launcher)
+    checks = Checks(options.game, options.render_text, options.close_window, options.data,
+                    options.launcher)
     if options.screenshot:
         target = Path(options.screenshot).resolve()
         return run_check(checks, "screenshot",

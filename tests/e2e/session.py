@@ -1,4 +1,5 @@
 """A virtual X screen and the game running on it, driven as a person would drive it."""
+import array
 import os
 import random
 import re
@@ -11,7 +12,7 @@ from pathlib import Path
 from pictures import read_xwd
 
 SCREEN = "800x600x16"
-WINDOW_NAME = "^orvalle$"
+WINDOW_NAME = "^Orvalle "  # the title goes on: " — H: status, P: pause, Esc: quit"
 ROOT = "root"
 # Allegro's mouse starts in the middle of the screen and then follows the X pointer's moves,
 # not its place: with the X pointer there too at start, both agree and clicks land where aimed.
@@ -22,6 +23,10 @@ SETUP_SOUND = Path(__file__).resolve().parents[2] / "tools" / "setup-sound.sh"
 
 
 class CheckFailed(Exception):
+    pass
+
+
+class Skip(Exception):
     pass
 
 
@@ -252,3 +257,40 @@ class Game:
     def error_text(self):
         self.stderr.flush()
         return (self.folder.path / "stderr.txt").read_text(errors="replace")
+
+
+def quit_by_escape(screen, game):
+    """Holds Escape until the game ends; fails unless it ends with status 0 within 1 s and
+    leaves no window. Returns how long it took."""
+    game.focus()
+    screen.xdotool("keydown", "Escape")
+    pressed = time.monotonic()
+    status = game.wait_exit(1.0)
+    took = time.monotonic() - pressed
+    screen.xdotool("keyup", "Escape")
+    if status is None:
+        raise CheckFailed("the game still runs 1 s after Escape")
+    if status != 0:
+        raise CheckFailed(f"Escape ended the game with status {status}")
+    if not poll(lambda: not screen.windows(), 1.0):
+        raise CheckFailed("a game window is left after exit")
+    return took
+
+
+def newest_sound(capture, window=16384):
+    """True when the newest captured samples vary, False when flat, None before any arrive.
+
+    Silence is one constant sample value (0 or the unsigned midpoint), so the spread of the
+    16-bit words tells sound from silence whatever the sample format.
+    """
+    try:
+        with open(capture, "rb") as source:
+            source.seek(0, 2)
+            size = source.tell()
+            if size < window:
+                return None
+            source.seek(size - window)
+            words = array.array("H", source.read(window))
+    except FileNotFoundError:
+        return None
+    return max(words) - min(words) > 64

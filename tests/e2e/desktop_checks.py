@@ -1,0 +1,167 @@
+"""End-to-end checks of what makes the game a desktop program: the window's close button and
+title, the pause, the status panel, a map of the player's own, the music switch after death and
+the licence."""
+import os
+import subprocess
+import time
+from pathlib import Path
+
+from pictures import status_line, text_shown
+from press_checks import NOTICE, still_or_ended
+from session import (CheckFailed, Skip, newest_sound, poll, prepare_patch_index,
+                     quit_by_escape)
+from worldmap import REPO, avatar_corner, build_map, cell_centre
+
+MAPS = Path(__file__).resolve().parent / "maps"
+TITLE = "Orvalle \u2014 H: status, P: pause, Esc: quit"
+PAUSED = "Paused. P plays on."
+PANEL_LABEL = ("health", (556, 16))  # the panel's first word and where it stands
+PAUSE_TEST = 1.5  # seconds between the two screenshots of a paused game
+MIT = ("MIT License", "Copyright (c) 2026 The Orvalle developers",
+       "Permission is hereby granted, free of charge, to any person obtaining a copy",
+       'THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND')
+
+
+class DesktopChecks:
+    """Mixed into the checks: uses their folder(), start(), wait_avatar(), rendered(),
+    status_lines() and refused(), and the close_window and data they were given."""
+
+    def close_button(self, screen, root):
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            sent = time.monotonic()
+            subprocess.run([str(self.close_window), game.window], env=screen.env, check=True)
+            status = game.wait_exit(1.0)
+            took = time.monotonic() - sent
+            if status != 0:
+                raise CheckFailed(f"1 s after the close message the game "
+                                  f"{still_or_ended(status)}")
+            if not poll(lambda: not screen.windows(), 1.0):
+                raise CheckFailed("a game window is left after the close button")
+            return f"the close message ended the game with status 0 in {took:.2f} s"
+
+    def pause(self, screen, root):
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        notice = self.centred_text(root, PAUSED)
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            game.focus()
+            screen.xdotool("key", "p")
+            first = poll(lambda: shot_showing(game, *notice, True), 2.0)
+            if first is None:
+                raise CheckFailed(f"no {PAUSED!r} at the centre within 2 s of P")
+            time.sleep(PAUSE_TEST)
+            if game.screenshot().pixels != first.pixels:
+                raise CheckFailed(f"the paused frame changed within {PAUSE_TEST} s")
+            screen.xdotool("key", "p")
+            resumed = poll(lambda: shot_showing(game, *notice, False), 2.0)
+            if resumed is None or not poll(lambda: game.screenshot().pixels != resumed.pixels,
+                                           3.0):
+                raise CheckFailed("after a second P the world did not move again")
+            screen.xdotool("key", "p")
+            if poll(lambda: shot_showing(game, *notice, True), 2.0) is None:
+                raise CheckFailed("a third P did not pause")
+            took = quit_by_escape(screen, game)
+            return (f"P froze the frame for {PAUSE_TEST} s, a second P let the world move, "
+                    f"Escape quit the paused game with 0 in {took:.2f} s")
+
+    def panel(self, screen, root):
+        folder, world = self.folder(root, MAPS / "pen.txt")
+        label = self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0])
+        lines = self.status_lines(root, "avatar", range(100, 94, -1))
+        notice = self.centred_text(root, PAUSED)
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            title = screen.xdotool("getwindowname", game.window).stdout.rstrip("\n")
+            if title != TITLE:
+                raise CheckFailed(f"the window title is {title!r}, not {TITLE!r}")
+            game.focus()
+            select_avatar(screen, game, world)
+            if not poll(lambda: status_line(game.screenshot(), lines), 2.0):
+                raise CheckFailed("clicking the avatar showed no status line")
+            screen.xdotool("key", "p")
+            paused = poll(lambda: shot_showing(game, *notice, True), 2.0)
+            screen.xdotool("key", "h")
+            with_panel = poll(lambda: shot_showing(game, label, PANEL_LABEL[1], True), 2.0)
+            if paused is None or with_panel is None:
+                raise CheckFailed("P then H did not show the panel over the paused game")
+            if status_line(with_panel, lines) is None:
+                raise CheckFailed("the panel hides the status line")
+            screen.xdotool("key", "h")
+            if not poll(lambda: game.screenshot().pixels == paused.pixels, 2.0):
+                raise CheckFailed("a second H did not restore the paused frame pixel for pixel")
+            return (f"title {title!r}; H showed the panel beside the status line, a second H "
+                    f"restored the frame pixel for pixel")
+
+    def own_map(self, screen, root):
+        """A map given on the command line, far from the data folder, is the one played; the
+        data folder's own orvalle.map puts its avatar elsewhere."""
+        folder, _ = self.folder(root, MAPS / "pen.txt")
+        elsewhere = Path(root) / "some" / "where"
+        elsewhere.mkdir(parents=True)
+        world = build_map(MAPS / "walk.txt", elsewhere / "own.map")
+        with self.start(screen, folder, [str(elsewhere / "own.map")]) as game:
+            self.start_up_frame(game, world, f"orvalle {elsewhere / 'own.map'}")
+            took = quit_by_escape(screen, game)
+        return (f"orvalle {elsewhere / 'own.map'} showed that map at "
+                f"{avatar_corner(world)}; Escape quit with 0 in {took:.2f} s")
+
+    def own_map_refused(self, screen, root):
+        """A MAP that is missing, a folder, a device or a pipe gets the loader's message."""
+        folder, _ = self.folder(root, MAPS / "pen.txt")
+        pipe = Path(root) / "pipe.map"
+        os.mkfifo(pipe)
+        names = [Path(root) / "nowhere" / "own.map", Path(root), Path("/dev/zero"), pipe]
+        for name in names:
+            self.refused(screen, folder, f"Error loanding file{name}", args=[str(name)])
+        return f"status 1 and 'Error loanding file<MAP>' for {', '.join(map(str, names))}"
+
+    def music_after_death(self, screen, root):
+        if not (self.data / "clkcwhrv.mid").exists():
+            raise Skip(f"no tune at {self.data / 'clkcwhrv.mid'}")
+        prepare_patch_index(self.data)
+        folder, world = self.folder(root, MAPS / "surrounded.txt")
+        folder.add_music()
+        notice = self.centred_text(root, NOTICE)
+        sound = lambda: newest_sound(folder.capture)  # noqa: E731
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, least=0.8)
+            if not poll(lambda: shot_showing(game, *notice, True), 60.0):
+                raise CheckFailed(f"no {NOTICE!r} within 60 s")
+            if not poll(lambda: sound() is True, 3.0):
+                raise CheckFailed("no music when the avatar died")
+            game.focus()
+            screen.xdotool("key", "n")
+            if not poll(lambda: sound() is False, 2.0):
+                raise CheckFailed("N after the avatar's death did not silence the music")
+            screen.xdotool("key", "m")
+            if not poll(lambda: sound() is True, 3.0):
+                raise CheckFailed("M after the avatar's death did not bring the music back")
+            return "after the avatar's death N silenced the music and M brought it back"
+
+    def licence(self, screen, root):
+        text = " ".join((REPO / "LICENSE").read_text().split())
+        missing = [phrase for phrase in MIT if phrase not in text]
+        if missing:
+            raise CheckFailed(f"LICENSE lacks {missing}")
+        return "LICENSE holds the MIT text for The Orvalle developers"
+
+    def centred_text(self, root, text):
+        """A notice as the game draws it, with where it stands: in the middle of the frame."""
+        picture = self.rendered(Path(root) / f"{len(text)}-{text[:5]}.bmp", text)
+        return picture, ((800 - picture.width) // 2, (600 - picture.height) // 2)
+
+
+def shot_showing(game, picture, where, shown):
+    """A screenshot if the picture shows at where (or, asked so, does not); otherwise None."""
+    shot = game.screenshot()
+    return shot if text_shown(shot, picture, *where) == shown else None
+
+
+def select_avatar(screen, game, world):
+    """An instant click on the avatar, the pointer moved away at once: the click selects where
+    the button went down."""
+    x, y = cell_centre(world, world.avatar())
+    screen.xdotool("mousemove", "--window", game.window, str(x), str(y), "click", "1",
+                   "mousemove", "799", "599")
