@@ -127,6 +127,7 @@ mutant guard-others-elements ownership 'holdsOthersElements = true;' ''
 mutant guard-delete-once ownership 'seen.insert(e).second' 'true'
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
 mutant latch-once input-latch 'latched = pending[k].exchange(0) != 0;' 'latched = pending[k] != 0;'
+mutant latch-release input-latch '(scancode & releaseBit) != 0' 'false'
 mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && isLatched(k)' 'isLatched(k)'
 mutant latch-pressed-once input-latch 'latched || (held && !heldBefore[k])' 'latched || held'
 mutant latch-left-button input-latch '(flags & MOUSE_FLAG_LEFT_DOWN) != 0' \

@@ -65,13 +65,16 @@ TEST_F(InputLatchTest, ATapOrClickCountsInTheNextPassOnlyAndOnlyForTheControls) 
                  {KEY_LEFT, true}, {KEY_A, true},  {KEY_LCONTROL, true}, {KEY_ALT, true},
                  {KEY_M, true},    {KEY_N, true},  {KEY_R, true},        {KEY_P, true},
                  {KEY_H, true},    {KEY_B, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.scancode);
-        tap(c.scancode);
-        const InputSnapshot tapped = InputLatch::take();
-        EXPECT_EQ(c.counts, tapped.isDown(c.scancode));
-        EXPECT_EQ(c.counts, tapped.wasPressed(c.scancode));
-        EXPECT_FALSE(InputLatch::take().isDown(c.scancode));
+    // Each key twice: the first tap's release lets the key go, so the second counts as well.
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.scancode);
+            tap(c.scancode);
+            const InputSnapshot tapped = InputLatch::take();
+            EXPECT_EQ(c.counts, tapped.isDown(c.scancode));
+            EXPECT_EQ(c.counts, tapped.wasPressed(c.scancode));
+            EXPECT_FALSE(InputLatch::take().isDown(c.scancode));
+        }
     }
     // A click selects where it went down, wherever the pointer is when the pass starts.
     mouse_pos = 120 << 16 | 70;
