@@ -32,7 +32,7 @@ mutant() {
 
 mutant calendar-second-carry calendar 'if (++secound <= 60)' 'if (++secound < 60)'
 mutant calendar-first-day calendar 'day = 1;' 'day = 0;'
-mutant calendar-hour-clamp calendar 'hour = clamp(v, 0, 24)' 'hour = clamp(v, 0, 23)'
+mutant calendar-hour-clamp calendar 'hour = std::clamp(v, 0, 24)' 'hour = std::clamp(v, 0, 23)'
 mutant calendar-value-of-hour calendar '3600u *' '360u *'
 mutant conversion-radix conversions 'magnitude = magnitude * 10 +' 'magnitude = magnitude * 8 +'
 mutant conversion-saturate-low conversions 'magnitude >= limit ? INT_MIN' 'magnitude >= limit ? INT_MAX'
