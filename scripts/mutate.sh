@@ -61,7 +61,7 @@ mutant drawing-view-at-edge drawing '0 < y && y < height - getScreenHeight()' \
     '0 <= y && y < height - getScreenHeight()'
 mutant drawing-status-place drawing 'const int statusY = 10;' 'const int statusY = 20;'
 mutant drawing-clear-uncovered drawing 'if (!coversCell(' 'if (coversCell('
-mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(bitmap))' 'if (hasMaskPixel(bitmap))'
+mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(kept))' 'if (hasMaskPixel(kept))'
 mutant drawing-step-frame drawing '(*looks->frames)[direction + (stepping ? 1 : 0)]' \
     '(*looks->frames)[direction]'
 mutant movement-walkable-limit movement 'highestWalkableLand = 199' 'highestWalkableLand = 103'

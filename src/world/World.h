@@ -2,6 +2,7 @@
 #define ORVALLE_WORLD_H
 
 #include "Images.h"
+#include "LibraryPtr.h"
 
 #include <allegro.h>
 
@@ -137,14 +138,6 @@ class World {
     static bool stepOf(int direction, int& dx, int& dy);
 
   private:
-    struct BitmapDeleter {
-        void operator()(BITMAP* bitmap) const { destroy_bitmap(bitmap); }
-    };
-    struct MidiDeleter {
-        void operator()(MIDI* midi) const { destroy_midi(midi); }
-    };
-    using BitmapPtr = std::unique_ptr<BITMAP, BitmapDeleter>;
-
     void loadMedia(const std::optional<std::string>& mediaFolder);
     void runGrid();
     void runCell(Line& line, int row);
@@ -171,7 +164,7 @@ class World {
     // every side of the view so that the view can trail a walking avatar by half a cell.
     BitmapPtr image;
     BitmapPtr buffer;
-    std::unique_ptr<MIDI, MidiDeleter> music;
+    MidiPtr music;
     // Empty until the map is loaded; then the land layer and the element layer.
     std::vector<Type> layers;
     // The view origin: the grid cell shown at the top left of the screen.
