@@ -8,7 +8,6 @@
 # Usage: scripts/check-package.sh [BUILD_DIR]   (the source tree's build, for its e2e tools)
 set -e
 cd "$(dirname "$0")/.."
-root=$(pwd)
 build=${1:-build}
 work=$(mktemp -d)
 installed=no

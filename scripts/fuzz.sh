@@ -40,7 +40,8 @@ for target in $targets; do
         timeout=20
     fi
     "$fuzzer" -max_total_time="$seconds" -timeout=$timeout -rss_limit_mb=1024 -max_len=32768 \
-        $dictionary -artifact_prefix="$artifacts/" -print_final_stats=1 "$work" "$committed"
+        ${dictionary:+"$dictionary"} -artifact_prefix="$artifacts/" -print_final_stats=1 \
+        "$work" "$committed"
     merged=$(mktemp -d)
     "$fuzzer" -merge=1 "$merged" "$committed" "$work"
     rm -f "$committed"/*

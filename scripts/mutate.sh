@@ -32,7 +32,7 @@ mutant() {
 
 mutant calendar-second-carry calendar 'if (++secound <= 60)' 'if (++secound < 60)'
 mutant calendar-first-day calendar 'day = 1;' 'day = 0;'
-mutant calendar-hour-clamp calendar 'hour = clamp(v, 0, 24)' 'hour = clamp(v, 0, 23)'
+mutant calendar-hour-clamp calendar 'hour = std::clamp(v, 0, 24)' 'hour = std::clamp(v, 0, 23)'
 mutant calendar-value-of-hour calendar '3600u *' '360u *'
 mutant conversion-radix conversions 'magnitude = magnitude * 10 +' 'magnitude = magnitude * 8 +'
 mutant conversion-saturate-low conversions 'magnitude >= limit ? INT_MIN' 'magnitude >= limit ? INT_MAX'
@@ -61,7 +61,7 @@ mutant drawing-view-at-edge drawing '0 < y && y < height - getScreenHeight()' \
     '0 <= y && y < height - getScreenHeight()'
 mutant drawing-status-place drawing 'const int statusY = 10;' 'const int statusY = 20;'
 mutant drawing-clear-uncovered drawing 'if (!coversCell(' 'if (coversCell('
-mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(bitmap))' 'if (hasMaskPixel(bitmap))'
+mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(kept))' 'if (hasMaskPixel(kept))'
 mutant drawing-step-frame drawing '(*s.looks->frames)[s.direction + (stepping ? 1 : 0)]' \
     '(*s.looks->frames)[s.direction]'
 mutant movement-walkable-limit movement "{\"rocks\", ROCKS, land, 'r', false, true, true," \

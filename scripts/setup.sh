@@ -20,9 +20,9 @@ packages_for() {
     # Python for the data checks and the end-to-end harness; GoogleTest and Google Benchmark;
     # Xvfb, xauth, xdotool and xwd (x11-apps) for the real-window checks; valgrind; clang and
     # its sanitizer and fuzzer runtime for fuzzing; lintian, desktop-file-validate and man for
-    # the package check.
+    # the package check; clang-tidy, clang-format and shellcheck for the lint (scripts/lint.sh).
     test) echo "python3 libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps valgrind clang" \
-        "libclang-rt-14-dev lintian desktop-file-utils man-db" ;;
+        "libclang-rt-14-dev lintian desktop-file-utils man-db clang-tidy clang-format shellcheck" ;;
     *) echo "setup: unknown purpose '$1' (play, package, tools or test)" >&2; exit 2 ;;
     esac
 }
@@ -33,19 +33,18 @@ for purpose in "$@"; do
     wanted="$wanted $(packages_for "$purpose")"
 done
 
-missing=""
+# The packages still missing become the arguments.
+set --
 for package in $wanted; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing="$missing $package"
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || set -- "$@" "$package"
 done
-[ -z "$missing" ] && exit 0
+[ $# -eq 0 ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
     SUDO=""
 else
     SUDO="sudo"
 fi
-echo "Installing:$missing"
+echo "Installing: $*"
 $SUDO apt-get update -q
-# The list splits into one word per package.
-# shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q $missing
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$@"

@@ -4,6 +4,8 @@ set -e
 cd "$(dirname "$0")/.."
 scripts/setup.sh play package tools test
 scripts/build.sh
+# clang-tidy, clang-format and shellcheck: any finding fails.
+scripts/lint.sh build
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 # The Debian package: built, linted, installed, played from elsewhere, purged.
 scripts/check-package.sh build

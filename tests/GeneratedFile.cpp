@@ -1,7 +1,6 @@
 #include "GeneratedFile.h"
 
 #include <algorithm>
-#include <cstring>
 
 GeneratedFile::GeneratedFile(std::vector<Piece> content)
     : pieces(std::move(content)), piece(0), repeatsDone(0), offset(0) {}
@@ -37,7 +36,7 @@ std::size_t GeneratedFile::fill(char* out, std::size_t size) {
             continue;
         }
         const std::size_t count = std::min(size - written, current.text.size() - offset);
-        std::memcpy(out + written, current.text.data() + offset, count);
+        std::copy_n(current.text.data() + offset, count, out + written);
         written += count;
         offset += count;
         if (offset == current.text.size()) {

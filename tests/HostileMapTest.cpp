@@ -148,7 +148,7 @@ TEST(HostileMap, OneCodeTooManyOrTooFewIsRefused) {
 // The reader keeps two codes per cell: 2000 x 2000 (a 32 MB file) needs about 32 MB, plus the
 // growth of its two lists. The world itself is measured on a smaller map below.
 TEST(HostileMap, A2000By2000MapLoadsInBoundedMemory) {
-    const std::uint64_t cells = 2000 * 2000;
+    const std::uint64_t cells = std::uint64_t{2000} * 2000;
     GeneratedFile file({{"<world>{[2000][2000]}\n<land>{", 1},
                         {"[101]", cells - 1},
                         {"[300]}\n<element>{[1]", 1},
@@ -179,7 +179,7 @@ TEST(HostileMap, AWorldNeedsBoundedMemoryPerCell) {
         EXPECT_EQ(side, world->getWidth());
     }
     if (PeakMemory::isMeaningful()) {
-        EXPECT_LT(memory.growthKb() * 1024 / (side * side), 1024);
+        EXPECT_LT(memory.growthKb() * 1024 / (long{side} * side), 1024);
     }
 }
 

@@ -19,9 +19,9 @@ struct Reading {
 };
 
 std::vector<int> drain(LoadWorld& reader, int layer, int count) {
-    std::vector<int> codes;
-    for (int i = 0; i < count; ++i) {
-        codes.push_back(reader.getNext(layer));
+    std::vector<int> codes(static_cast<std::size_t>(count));
+    for (int& code : codes) {
+        code = reader.getNext(layer);
     }
     return codes;
 }
@@ -75,7 +75,8 @@ TEST(MapReader, CodesAfterTheEndReadAsZeroAndResetRewinds) {
 
 TEST(MapReader, WorldValuesGiveWidthThenHeight) {
     // A zero leaves the width unset; a third value replaces the height.
-    Reading zeroFirst = readText("<world>{[0][5][7]}<land>{" + std::string(35 * 5, ' ') + "}");
+    Reading zeroFirst =
+        readText("<world>{[0][5][7]}<land>{" + std::string(std::size_t{35} * 5, ' ') + "}");
     EXPECT_EQ(5, zeroFirst.width);
     EXPECT_EQ(7, zeroFirst.height);
     Reading three = readText("<world>{[4][3][2]}");

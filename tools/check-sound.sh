@@ -15,6 +15,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 "$tools/setup-sound.sh" >/dev/null
+# allegro-config prints the linker flags as one line: they must split into words.
+# shellcheck disable=SC2046
 gcc -o "$work/play-music" "$tools/sound/play-music.c" $(allegro-config --libs)
 
 # The game hands Allegro the patch index itself; this stand-in gets it through a configuration.

@@ -2,16 +2,8 @@
 
 #include "Utils.h"
 
+#include <algorithm>
 #include <cstdint>
-
-namespace {
-int clamp(int v, int low, int high) {
-    if (v < low) {
-        return low;
-    }
-    return v > high ? high : v;
-}
-} // namespace
 
 Timer::Timer() {
     reset();
@@ -68,17 +60,17 @@ void Timer::setYear(int v) {
     year = v > 0 ? v : 1;
 }
 void Timer::setMonth(int v) {
-    month = clamp(v, 1, 12);
+    month = std::clamp(v, 1, 12);
 }
 void Timer::setDay(int v) {
-    day = clamp(v, 1, 30);
+    day = std::clamp(v, 1, 30);
 }
 void Timer::setHour(int v) {
-    hour = clamp(v, 0, 24);
+    hour = std::clamp(v, 0, 24);
 }
 void Timer::setMinute(int v) {
-    minute = clamp(v, 0, 60);
+    minute = std::clamp(v, 0, 60);
 }
 void Timer::setSecound(int v) {
-    secound = clamp(v, 0, 60);
+    secound = std::clamp(v, 0, 60);
 }

@@ -14,31 +14,21 @@ const int placeholderSize = 50;
 } // namespace
 
 Images::Images(std::optional<std::string> mediaFolder) : folder(std::move(mediaFolder)) {
-    BITMAP* placeholder = createPlaceholder();
-    if (placeholder != nullptr) {
-        own(placeholder);
-    }
-    bitmaps["void"] = placeholder;
+    BitmapPtr placeholder = createPlaceholder();
+    bitmaps["void"] = placeholder != nullptr ? own(std::move(placeholder)) : nullptr;
 }
 
-Images::~Images() {
-    for (auto& sprite : runLengths) {
-        destroy_rle_sprite(sprite.second);
+// Keeps a new bitmap as long as the cache, sorted by how it is drawn fastest: copied when
+// opaque, otherwise through a run-length copy that skips transparent runs instead of testing
+// every pixel.
+BITMAP* Images::own(BitmapPtr bitmap) {
+    BITMAP* kept = owned.emplace_back(std::move(bitmap)).get();
+    if (!hasMaskPixel(kept)) {
+        opaque.insert(kept);
+    } else if (RleSpritePtr sprite{get_rle_sprite(kept)}) {
+        runLengths.emplace(kept, std::move(sprite));
     }
-    for (BITMAP* bitmap : owned) {
-        destroy_bitmap(bitmap);
-    }
-}
-
-// Sorts a new bitmap by how it is drawn fastest: copied when opaque, otherwise through a
-// run-length copy that skips transparent runs instead of testing every pixel.
-void Images::own(BITMAP* bitmap) {
-    owned.push_back(bitmap);
-    if (!hasMaskPixel(bitmap)) {
-        opaque.insert(bitmap);
-    } else if (RLE_SPRITE* sprite = get_rle_sprite(bitmap)) {
-        runLengths[bitmap] = sprite;
-    }
+    return kept;
 }
 
 void Images::draw(BITMAP* target, BITMAP* bitmap, int x, int y) const {
@@ -51,21 +41,21 @@ void Images::draw(BITMAP* target, BITMAP* bitmap, int x, int y) const {
     }
     auto sprite = runLengths.find(bitmap);
     if (sprite != runLengths.end()) {
-        draw_rle_sprite(target, sprite->second, x, y);
+        draw_rle_sprite(target, sprite->second.get(), x, y);
     } else {
         draw_sprite(target, bitmap, x, y);
     }
 }
 
-BITMAP* Images::createPlaceholder() {
-    BITMAP* placeholder = create_bitmap(placeholderSize, placeholderSize);
+BitmapPtr Images::createPlaceholder() {
+    BitmapPtr placeholder{create_bitmap(placeholderSize, placeholderSize)};
     if (placeholder == nullptr) {
         return nullptr;
     }
     const int white = makecol(255, 255, 255);
-    clear_to_color(placeholder, makecol(255, 0, 255));
-    line(placeholder, 0, 0, placeholder->w, placeholder->h, white);
-    line(placeholder, 0, placeholder->h, placeholder->w, 0, white);
+    clear_to_color(placeholder.get(), makecol(255, 0, 255));
+    line(placeholder.get(), 0, 0, placeholder->w, placeholder->h, white);
+    line(placeholder.get(), 0, placeholder->h, placeholder->w, 0, white);
     return placeholder;
 }
 
@@ -100,11 +90,8 @@ BITMAP* Images::loadFrame(const std::string& name, int frame) {
     // The library fills only the palette entries the file holds: the rest must be set before it
     // converts the pixels with them.
     PALETTE palette = {};
-    BITMAP* bitmap = BitmapFile::isSafeToLoad(path) ? load_bitmap(path.c_str(), palette) : nullptr;
-    if (bitmap != nullptr) {
-        own(bitmap);
-    }
-    return bitmap;
+    BitmapPtr bitmap{BitmapFile::isSafeToLoad(path) ? load_bitmap(path.c_str(), palette) : nullptr};
+    return bitmap != nullptr ? own(std::move(bitmap)) : nullptr;
 }
 
 bool Images::hasMaskPixel(BITMAP* bitmap) {

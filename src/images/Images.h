@@ -1,6 +1,8 @@
 #ifndef ORVALLE_IMAGES_H
 #define ORVALLE_IMAGES_H
 
+#include "LibraryPtr.h"
+
 #include <allegro.h>
 
 #include <array>
@@ -23,7 +25,6 @@ class Images {
     // Reads the frame files under the folder ("" for the working directory); without a folder no
     // file is read and every frame falls back to the placeholder.
     explicit Images(std::optional<std::string> mediaFolder = std::string());
-    virtual ~Images();
     Images(const Images&) = delete;
     Images& operator=(const Images&) = delete;
 
@@ -61,9 +62,9 @@ class Images {
     void draw(BITMAP* target, BITMAP* bitmap, int x, int y) const;
 
   private:
-    static BITMAP* createPlaceholder();
+    static BitmapPtr createPlaceholder();
     BITMAP* loadFrame(const std::string& name, int frame);
-    void own(BITMAP* bitmap);
+    BITMAP* own(BitmapPtr bitmap);
     static bool hasMaskPixel(BITMAP* bitmap);
     void fillFrames(const std::string& name, Frames& frames);
 
@@ -73,9 +74,9 @@ class Images {
     std::unordered_map<std::string, Frames> frameTables;
     // Keyed by the name and the frames' name.
     std::map<std::pair<std::string, std::string>, KindFrames> kindTables;
-    std::vector<BITMAP*> owned;
+    std::vector<BitmapPtr> owned;
     std::unordered_set<BITMAP*> opaque;
-    std::unordered_map<BITMAP*, RLE_SPRITE*> runLengths;
+    std::unordered_map<BITMAP*, RleSpritePtr> runLengths;
 };
 
 #endif

@@ -3,6 +3,7 @@
 
 #include "Images.h"
 #include "InputSnapshot.h"
+#include "LibraryPtr.h"
 
 #include <allegro.h>
 
@@ -162,14 +163,6 @@ class World {
     static bool stepOf(int direction, int& dx, int& dy);
 
   private:
-    struct BitmapDeleter {
-        void operator()(BITMAP* bitmap) const { destroy_bitmap(bitmap); }
-    };
-    struct MidiDeleter {
-        void operator()(MIDI* midi) const { destroy_midi(midi); }
-    };
-    using BitmapPtr = std::unique_ptr<BITMAP, BitmapDeleter>;
-
     void loadMedia(const std::optional<std::string>& mediaFolder);
     // Stores e in a cell inside the grid and marks the cell for the sweep.
     void put(int layer, int column, int row, Element* e);
@@ -204,7 +197,7 @@ class World {
     // every side of the view so that the view can trail a walking avatar by half a cell.
     BitmapPtr image;
     BitmapPtr buffer;
-    std::unique_ptr<MIDI, MidiDeleter> music;
+    MidiPtr music;
     // Empty until the map is loaded; then the land layer and the element layer.
     std::vector<Type> layers;
     // The view origin: the grid cell shown at the top left of the screen.

@@ -7,6 +7,9 @@
 #include "InputLatch.h"
 #include "Timer.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace {
 const int restMilliseconds = 30;
 } // namespace
@@ -72,17 +75,6 @@ void World::simulate() {
 }
 
 namespace {
-// The index of the lowest set bit of a non-zero word: the bit alone, times a de Bruijn number,
-// puts a distinct pattern in the top six bits.
-int lowestSetBit(std::uint64_t bits) {
-    static const int positions[64] = {
-        0,  1,  48, 2,  57, 49, 28, 3,  61, 58, 50, 42, 38, 29, 17, 4,  62, 55, 59, 36, 53, 51,
-        43, 22, 45, 39, 33, 30, 24, 18, 12, 5,  63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
-        44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9,  13, 8,  7,  6};
-    const std::uint64_t deBruijn = 0x03f79d71b4cb0a89ULL;
-    return positions[((bits & (~bits + 1)) * deBruijn) >> 58];
-}
-
 // The first row at or after from that is awake in either of two Lines of a column; rows when
 // there is none.
 int nextAwakeRow(const Line& first, const Line& second, int from, int rows) {
@@ -93,7 +85,7 @@ int nextAwakeRow(const Line& first, const Line& second, int from, int rows) {
             bits &= ~std::uint64_t{0} << (from % 64);
         }
         if (bits != 0) {
-            return static_cast<int>(word * 64) + lowestSetBit(bits);
+            return static_cast<int>(word * 64) + std::countr_zero(bits);
         }
     }
     return rows;

@@ -83,7 +83,7 @@ struct Decoder {
         for (int j = 0; j < val && !failed(); j++) {
             if (j % 4 == 0) {
                 unsigned short val0 = static_cast<unsigned short>(f.igetw());
-                for (int k = 0; k < 2; k++) {
+                for (std::size_t k = 0; k < 2; k++) {
                     b[2 * k + 1] = val0 & 15;
                     val0 = val0 >> 4;
                     b[2 * k] = val0 & 15;

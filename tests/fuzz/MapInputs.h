@@ -16,7 +16,7 @@ bool readMapFromMemory(const std::uint8_t* data, std::size_t size);
 int runWorldFromMemory(const std::uint8_t* data, std::size_t size);
 
 // Bigger maps are skipped by runWorldFromMemory so that every input stays fast.
-const long maxFuzzedCells = 64 * 64;
+const long maxFuzzedCells = 64L * 64;
 const int fuzzedWorldPasses = 300;
 
 // Starts Allegro headless: no system driver, `screen` is a memory bitmap.

@@ -4,11 +4,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-int main(int argc, char **argv)
-{
-    const char *file = argc > 1 ? argv[1] : "clkcwhrv.mid";
+int main(int argc, char** argv) {
+    const char* file = argc > 1 ? argv[1] : "clkcwhrv.mid";
     int millis = argc > 2 ? atoi(argv[2]) : 3000;
-    MIDI *music;
+    MIDI* music;
 
     if (allegro_init() != 0 || install_timer() != 0) {
         printf("play-music: allegro_init failed (no X display?)\n");
@@ -18,8 +17,8 @@ int main(int argc, char **argv)
         printf("play-music: install_sound failed: %s\n", allegro_error);
         return 3;
     }
-    printf("play-music: digital driver '%s', MIDI driver '%s'\n",
-           digi_driver->name, midi_driver->name);
+    printf("play-music: digital driver '%s', MIDI driver '%s'\n", digi_driver->name,
+           midi_driver->name);
     music = load_midi(file);
     if (!music) {
         printf("play-music: cannot load %s\n", file);
