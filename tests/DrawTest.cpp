@@ -140,7 +140,8 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     world->turn(InputSnapshot::pressing({KEY_H}));
     int changedRows = 0;
     for (int y = 0; y < frame->h; ++y) {
-        changedRows += std::memcmp(frame->line[y], paused->line[y], frame->w * 2) != 0;
+        changedRows += std::memcmp(frame->line[y], paused->line[y],
+                                   static_cast<std::size_t>(frame->w) * 2) != 0;
     }
     destroy_bitmap(paused);
     EXPECT_EQ(0, changedRows);

@@ -3,6 +3,11 @@
 #include <allegro.h>
 #ifdef ALLEGRO_WITH_XWINDOWS
 #include <xalleg.h>
+// Allegro's lock of its X connection, XLOCK and XUNLOCK, counts with ++ and -- on a volatile,
+// which C++20 deprecates; clang says so, GCC does not.
+#ifdef __clang__
+#pragma clang diagnostic ignored "-Wdeprecated-volatile"
+#endif
 
 #include <cstring>
 #endif
