@@ -24,7 +24,7 @@ class VisionTest : public ::testing::Test {
 
     Cells seen(int facing, int layer, int range = 3) {
         viewer->setDirection(facing);
-        std::unique_ptr<Vision> vision(world->getVision(viewer, range));
+        std::unique_ptr<Vision> vision = world->getVision(viewer, range);
         Cells cells;
         while (Element* e = vision->getNext(layer)) {
             cells.emplace_back(e->getX(), e->getY());
@@ -80,11 +80,11 @@ TEST_F(VisionTest, NeverSeesItselfOrWhatIsBesideOrBehind) {
 TEST_F(VisionTest, CellsOutsideTheGridAreSkipped) {
     Element* wall = world->get(1, 0, 0);
     wall->setDirection(4);
-    std::unique_ptr<Vision> vision(world->getVision(wall, 3));
+    std::unique_ptr<Vision> vision = world->getVision(wall, 3);
     EXPECT_EQ(nullptr, vision->getNext(1));
     EXPECT_EQ(nullptr, vision->getNext(0));
     wall->setDirection(0);
-    vision.reset(world->getVision(wall, 3));
+    vision = world->getVision(wall, 3);
     int count = 0;
     while (vision->getNext(0) != nullptr) {
         ++count;

@@ -27,7 +27,6 @@ void Avatar::actOnKeys() {
     } else if (input.isDown(KEY_LEFT)) {
         move(LEFT);
     } else if (input.isDown(KEY_A)) {
-        delete getVision();
         setVision(here->getVision(this, getVisionRange()));
     } else if (input.isDown(KEY_LCONTROL)) {
         if (Element* front = here->getFront(this, World::elementLayer)) {

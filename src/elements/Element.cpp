@@ -31,8 +31,7 @@ Element::Element(World* owner, const ElementKind& kind)
 }
 
 Element::Element(World* owner, int typeCode, const Images::KindFrames& frames)
-    : world(owner), clocked(false), guarded(initialState(typeCode, frames)), clockBase(0),
-      vision(nullptr) {
+    : world(owner), clocked(false), guarded(initialState(typeCode, frames)), clockBase(0) {
     change().lastSecound = world->getTimer()->getSecound();
 }
 
@@ -57,9 +56,7 @@ Element::State Element::initialState(int typeCode, const Images::KindFrames& fra
     return s;
 }
 
-Element::~Element() {
-    delete vision;
-}
+Element::~Element() = default;
 
 void Element::run() {
     State& s = change();
@@ -183,6 +180,10 @@ void Element::incTimer() {
         s.time = 0;
         s.walking = false;
     }
+}
+
+void Element::setVision(std::unique_ptr<Vision> v) {
+    vision = std::move(v);
 }
 
 // Creatures look every pass: the vision is refilled in place rather than allocated anew.

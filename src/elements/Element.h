@@ -6,6 +6,7 @@
 
 #include <allegro.h>
 
+#include <memory>
 #include <string>
 
 class World;
@@ -68,8 +69,9 @@ class Element {
     void setMaxTime(int v) { change().maxTime = v; }
     int getVisionRange() const { return now().visionRange; }
     void setVisionRange(int v) { change().visionRange = v; }
-    Vision* getVision() const { return vision; }
-    void setVision(Vision* v) { vision = v; }
+    Vision* getVision() const { return vision.get(); }
+    // Takes v as what the element sees; the vision it held goes.
+    void setVision(std::unique_ptr<Vision> v);
     int getHelth() const { return now().helth; }
     int getFood() const { return now().food; }
     void setFood(int v);
@@ -201,8 +203,8 @@ class Element {
     World* world; // the world holding the element; not owned
     bool clocked; // follows the idle clock instead of running; time and image as of clockBase
     Guarded guarded;
-    long clockBase; // the idle clock's ticks when it began to follow the clock
-    Vision* vision; // what it saw on its last call (creatures); owned
+    long clockBase;                 // the idle clock's ticks when it began to follow the clock
+    std::unique_ptr<Vision> vision; // what it saw on its last call (creatures)
 };
 
 #endif

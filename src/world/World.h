@@ -122,7 +122,7 @@ class World {
     Element* get(Element* e, int layer, int direction) const;
     Element* getFront(Element* e, int layer) const;
     bool move(Element* e, int direction);
-    Vision* getVision(Element* e, int range) const;
+    std::unique_ptr<Vision> getVision(Element* e, int range) const;
     // Adds to vision what e sees ahead within range, as getVision does for a new one.
     void see(Element* e, int range, Vision& vision) const;
 

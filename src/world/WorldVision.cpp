@@ -34,11 +34,11 @@ bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
 }
 } // namespace
 
-Vision* World::getVision(Element* e, int range) const {
+std::unique_ptr<Vision> World::getVision(Element* e, int range) const {
     if (e == nullptr) {
         return nullptr;
     }
-    auto* vision = new Vision();
+    auto vision = std::make_unique<Vision>();
     see(e, range, *vision);
     return vision;
 }
