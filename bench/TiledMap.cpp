@@ -13,8 +13,10 @@ TiledMap::TiledMap(const std::string& sourceFile) {
 }
 
 std::string TiledMap::text(int width, int height) const {
-    return "<world>\n{[" + std::to_string(width) + "][" + std::to_string(height) + "]}\n<land>\n" +
-           layerText(land, width, height) + "<element>\n" + layerText(elements, width, height);
+    std::string text = "<world>\n{[";
+    text.append(std::to_string(width)).append("][").append(std::to_string(height));
+    text.append("]}\n<land>\n").append(layerText(land, width, height));
+    return text.append("<element>\n").append(layerText(elements, width, height));
 }
 
 std::string TiledMap::layerText(const std::vector<int>& codes, int width, int height) const {
@@ -22,7 +24,7 @@ std::string TiledMap::layerText(const std::vector<int>& codes, int width, int he
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const int code = codes[(row % sourceHeight) * sourceWidth + column % sourceWidth];
-            text += "[" + std::to_string(code) + "]";
+            text.append("[").append(std::to_string(code)).append("]");
         }
         text += "\n";
     }
