@@ -1,6 +1,7 @@
-// The speed of the world: a full pass, the sweep of the rules, a frame of drawing, building a
-// world and its map, and a vision rebuild.
+// The speed of the world: a full pass, the sweep of the rules on tiled and random maps, a frame of
+// drawing, building a world and its map, and a vision rebuild.
 #include "BenchDir.h"
+#include "Element.h"
 #include "LoadWorld.h"
 #include "TiledMap.h"
 #include "Vision.h"
@@ -8,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -32,6 +35,24 @@ const MapFile& tiledMap(int size) {
     const std::string name = "tiled" + std::to_string(size) + ".map";
     const std::size_t bytes = dir.write(name, source.text(size, size));
     return written[size] = MapFile{dir.file(name), bytes};
+}
+
+// The map that tools/map/random_map.py makes for size x size and seed 1, written once per run: a
+// world alive everywhere, with about 3.5% of its cells holding a creature.
+const std::string& randomMap(int size) {
+    static std::map<int, std::string> written;
+    auto found = written.find(size);
+    if (found != written.end()) {
+        return found->second;
+    }
+    const std::string name = BenchDir::get().file("random" + std::to_string(size) + ".map");
+    const std::string command = "python3 " ORVALLE_SOURCE_DIR "/tools/map/random_map.py " +
+                                std::to_string(size) + " " + std::to_string(size) + " 1 > " + name;
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "orvalle-bench: %s failed\n", command.c_str());
+        std::exit(2);
+    }
+    return written[size] = name;
 }
 
 // The shipped world with its images and music (which stays silent without a sound driver).
@@ -63,6 +84,17 @@ void countPerCell(benchmark::State& state, int size) {
     state.counters["per_cell"] = benchmark::Counter(static_cast<double>(size) * size,
                                                     benchmark::Counter::kIsIterationInvariantRate |
                                                         benchmark::Counter::kInvert);
+}
+// The living creatures on the element layer.
+int livingCreatures(const World& world) {
+    int count = 0;
+    for (int x = 0; x < world.getWidth(); ++x) {
+        for (int y = 0; y < world.getHeight(); ++y) {
+            const Element* e = world.get(World::elementLayer, x, y);
+            count += e != nullptr && e->isCreature() && e->isAlive() ? 1 : 0;
+        }
+    }
+    return count;
 }
 } // namespace
 
@@ -96,6 +128,21 @@ BENCHMARK(BM_SimulateTiled)
     ->ArgsProduct({{64, 256, 1024, 2048}, {1}})
     ->Args({1024, 0})
     ->Unit(benchmark::kMicrosecond);
+
+// The sweep of a random world, where the creatures' own rules are most of the work. The counter
+// per_creature is the time divided by the creatures alive when the world was built.
+static void BM_SimulateRandom(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    World world(randomMap(size), dataFolder);
+    const int creatures = livingCreatures(world);
+    for (auto _ : state) {
+        world.simulate();
+    }
+    countPerCell(state, size);
+    state.counters["per_creature"] = benchmark::Counter(
+        creatures, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SimulateRandom)->Arg(256)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 
 // A full pass, sweep and drawing, of a tiled world.
 static void BM_PassTiled(benchmark::State& state) {
