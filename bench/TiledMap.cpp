@@ -1,6 +1,6 @@
 #include "TiledMap.h"
 
-#include "LoadWorld.h"
+#include "world/LoadWorld.h"
 
 TiledMap::TiledMap(const std::string& sourceFile) {
     LoadWorld source(sourceFile);

@@ -1,11 +1,11 @@
 // The speed of the world: a full pass, the sweep of the rules on tiled and random maps, a frame of
 // drawing, building a world and its map, and a vision rebuild.
 #include "BenchDir.h"
-#include "Element.h"
-#include "LoadWorld.h"
 #include "TiledMap.h"
-#include "Vision.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "elements/Vision.h"
+#include "world/LoadWorld.h"
+#include "world/World.h"
 
 #include <benchmark/benchmark.h>
 

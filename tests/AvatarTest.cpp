@@ -1,7 +1,7 @@
-#include "Element.h"
 #include "TestSupport.h"
-#include "Vision.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "elements/Vision.h"
+#include "world/World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "Census.h"
-#include "Element.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "world/World.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Replays every input the fuzzers kept (tests/fuzz/corpus/<target>/) through the same entry
 // functions, so the ordinary and the sanitizer builds check them without clang.
 #include "BitmapInputs.h"
-#include "LoadWorld.h"
 #include "MapInputs.h"
 #include "TestSupport.h"
+#include "world/LoadWorld.h"
 
 #include <gtest/gtest.h>
 

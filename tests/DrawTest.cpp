@@ -1,7 +1,7 @@
-#include "Element.h"
 #include "TestSupport.h"
-#include "Timer.h"
-#include "World.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
+#include "world/World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

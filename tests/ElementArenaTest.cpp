@@ -1,8 +1,8 @@
-#include "ElementArena.h"
-#include "Element.h"
-#include "ElementKind.h"
+#include "elements/ElementArena.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "elements/ElementKind.h"
+#include "world/World.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Element.h"
-#include "Images.h"
+#include "elements/Element.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "images/Images.h"
+#include "world/World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

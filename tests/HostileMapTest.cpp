@@ -1,11 +1,11 @@
 // Map files are edited by hand and shared: whatever one holds, the reader must accept or refuse
 // it without crashing, hanging or using memory out of proportion to it.
-#include "Element.h"
 #include "GeneratedFile.h"
-#include "LoadWorld.h"
 #include "PeakMemory.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "world/LoadWorld.h"
+#include "world/World.h"
 
 #include <gtest/gtest.h>
 

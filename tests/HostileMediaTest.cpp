@@ -1,11 +1,11 @@
 // Images and music are files anyone can replace: a broken one must leave the game running with
 // the placeholder image or in silence.
-#include "BitmapFile.h"
-#include "Images.h"
 #include "PalettedBmp.h"
 #include "PeakMemory.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "images/BitmapFile.h"
+#include "images/Images.h"
+#include "world/World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "Element.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "world/World.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 // world with the clock must agree on every element and every drawn frame, pass after pass, and
 // on what an element sees of others during the sweep, while elements are changed through every
 // public setter and action between passes and in the middle of them.
-#include "Element.h"
-#include "ElementKind.h"
-#include "Images.h"
 #include "TestSupport.h"
-#include "Timer.h"
-#include "World.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
+#include "elements/ElementKind.h"
+#include "images/Images.h"
+#include "world/World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "Images.h"
 #include "TestSupport.h"
+#include "images/Images.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Images.h"
+#include "images/Images.h"
 #include "TestSupport.h"
 
 #include <allegro.h>

@@ -1,11 +1,11 @@
 // Presses between passes, driven through the hooks the library's input handlers call, and the
 // end of the world's loop on Escape, or on R after the avatar's death.
-#include "InputLatch.h"
+#include "core/InputLatch.h"
 #include "TestSupport.h"
-#include "Timer.h"
-#include "World.h"
+#include "core/Timer.h"
+#include "world/World.h"
 
-#include "Element.h"
+#include "elements/Element.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

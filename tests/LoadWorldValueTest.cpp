@@ -1,4 +1,4 @@
-#include "LoadWorld.h"
+#include "world/LoadWorld.h"
 
 #include <gtest/gtest.h>
 

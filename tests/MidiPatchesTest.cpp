@@ -1,5 +1,5 @@
 // Which MIDI patch set the game's synthesizer gets: the player's own, the shipped index, or none.
-#include "MidiPatches.h"
+#include "app/MidiPatches.h"
 #include "TestSupport.h"
 
 #include <allegro.h>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "Element.h"
-#include "ElementKind.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "elements/ElementKind.h"
+#include "world/World.h"
 
 #include <allegro.h>
 

@@ -1,7 +1,7 @@
 #ifndef ORVALLE_TEST_SUPPORT_H
 #define ORVALLE_TEST_SUPPORT_H
 
-#include "InputSnapshot.h"
+#include "core/InputSnapshot.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Timer.h"
+#include "core/Timer.h"
 
 #include <gtest/gtest.h>
 

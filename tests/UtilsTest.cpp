@@ -1,4 +1,4 @@
-#include "Utils.h"
+#include "core/Utils.h"
 
 #include <gtest/gtest.h>
 

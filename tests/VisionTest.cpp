@@ -1,7 +1,7 @@
-#include "Vision.h"
-#include "Element.h"
+#include "elements/Vision.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "world/World.h"
 
 #include <gtest/gtest.h>
 

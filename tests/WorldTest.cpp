@@ -1,7 +1,7 @@
-#include "World.h"
-#include "Element.h"
+#include "world/World.h"
 #include "TestSupport.h"
-#include "Timer.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "InputLatch.h"
-#include "MidiPatches.h"
-#include "WindowTitle.h"
-#include "World.h"
+#include "app/MidiPatches.h"
+#include "app/WindowTitle.h"
+#include "core/InputLatch.h"
+#include "world/World.h"
 
 #include <allegro.h>
 

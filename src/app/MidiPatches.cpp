@@ -1,4 +1,4 @@
-#include "MidiPatches.h"
+#include "app/MidiPatches.h"
 
 #include <allegro.h>
 

@@ -1,4 +1,4 @@
-#include "WindowTitle.h"
+#include "app/WindowTitle.h"
 
 #include <allegro.h>
 #ifdef ALLEGRO_WITH_XWINDOWS

@@ -1,7 +1,7 @@
-#include "Avatar.h"
+#include "elements/Avatar.h"
 
-#include "Vision.h"
-#include "World.h"
+#include "elements/Vision.h"
+#include "world/World.h"
 
 Avatar::Avatar(World* owner) : Element(owner, ElementKind::of(AVATAR)) {}
 

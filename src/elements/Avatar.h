@@ -1,7 +1,7 @@
 #ifndef ORVALLE_AVATAR_H
 #define ORVALLE_AVATAR_H
 
-#include "Element.h"
+#include "elements/Element.h"
 
 // The creature the user steers with the keyboard.
 class Avatar : public Element {

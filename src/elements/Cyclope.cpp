@@ -1,4 +1,4 @@
-#include "Cyclope.h"
+#include "elements/Cyclope.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #ifndef ORVALLE_CYCLOPE_H
 #define ORVALLE_CYCLOPE_H
 
-#include "Element.h"
+#include "elements/Element.h"
 
 // A wild creature that wanders at random, hunts the avatar and eats when hungry.
 class Cyclope : public Element {

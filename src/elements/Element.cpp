@@ -1,9 +1,9 @@
-#include "Element.h"
+#include "elements/Element.h"
 
-#include "Timer.h"
-#include "Utils.h"
-#include "Vision.h"
-#include "World.h"
+#include "core/Timer.h"
+#include "core/Utils.h"
+#include "elements/Vision.h"
+#include "world/World.h"
 
 #include <string>
 #include <utility>

@@ -1,8 +1,8 @@
 #ifndef ORVALLE_ELEMENT_H
 #define ORVALLE_ELEMENT_H
 
-#include "ElementKind.h"
-#include "Images.h"
+#include "elements/ElementKind.h"
+#include "images/Images.h"
 
 #include <allegro.h>
 

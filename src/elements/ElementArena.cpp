@@ -1,6 +1,6 @@
-#include "ElementArena.h"
+#include "elements/ElementArena.h"
 
-#include "Element.h"
+#include "elements/Element.h"
 
 #include <sys/mman.h>
 

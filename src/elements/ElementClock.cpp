@@ -1,8 +1,8 @@
 // Following the idle clock: an element that only animates leaves the sweep, and its step timer
 // and frame are worked out from the clock when they are read.
-#include "Element.h"
+#include "elements/Element.h"
 
-#include "World.h"
+#include "world/World.h"
 
 #include <typeinfo>
 

@@ -1,9 +1,9 @@
 // The hunting procedure that the wild creatures share: choose the first element of the vision
 // list that suits the mood, then strike, bite or step toward it. Each creature passes its prey.
-#include "Element.h"
+#include "elements/Element.h"
 
-#include "Vision.h"
-#include "World.h"
+#include "elements/Vision.h"
+#include "world/World.h"
 
 namespace {
 // A creature at this health or below is hungry: it looks for food and ignores every foe.

@@ -1,11 +1,11 @@
-#include "ElementKind.h"
+#include "elements/ElementKind.h"
 
-#include "Avatar.h"
-#include "Cyclope.h"
-#include "Element.h"
-#include "ElementArena.h"
-#include "Spider.h"
-#include "World.h"
+#include "elements/Avatar.h"
+#include "elements/Cyclope.h"
+#include "elements/Element.h"
+#include "elements/ElementArena.h"
+#include "elements/Spider.h"
+#include "world/World.h"
 
 #include <cstdlib>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "Spider.h"
+#include "elements/Spider.h"
 
 Spider::Spider(World* owner) : Element(owner, ElementKind::of(SPIDER)) {}
 

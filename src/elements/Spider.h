@@ -1,7 +1,7 @@
 #ifndef ORVALLE_SPIDER_H
 #define ORVALLE_SPIDER_H
 
-#include "Element.h"
+#include "elements/Element.h"
 
 // A wild creature that patrols in straight lines, hunts cyclopes and eats when hungry.
 class Spider : public Element {

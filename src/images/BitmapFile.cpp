@@ -1,6 +1,6 @@
-#include "BitmapFile.h"
+#include "images/BitmapFile.h"
 
-#include "RunLengthStream.h"
+#include "images/RunLengthStream.h"
 
 #include <cstdint>
 #include <cstdio>

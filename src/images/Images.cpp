@@ -1,7 +1,7 @@
-#include "Images.h"
+#include "images/Images.h"
 
-#include "BitmapFile.h"
-#include "Utils.h"
+#include "core/Utils.h"
+#include "images/BitmapFile.h"
 
 #include <utility>
 

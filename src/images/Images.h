@@ -1,7 +1,7 @@
 #ifndef ORVALLE_IMAGES_H
 #define ORVALLE_IMAGES_H
 
-#include "LibraryPtr.h"
+#include "images/LibraryPtr.h"
 
 #include <allegro.h>
 

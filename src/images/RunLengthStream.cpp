@@ -1,4 +1,4 @@
-#include "RunLengthStream.h"
+#include "images/RunLengthStream.h"
 
 namespace {
 // The escape codes that follow a zero count.

@@ -1,6 +1,6 @@
-#include "LoadWorld.h"
+#include "world/LoadWorld.h"
 
-#include "Utils.h"
+#include "core/Utils.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

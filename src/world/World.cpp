@@ -1,10 +1,10 @@
-#include "World.h"
+#include "world/World.h"
 
-#include "Element.h"
-#include "ElementArena.h"
-#include "ElementKind.h"
-#include "Images.h"
-#include "Timer.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
+#include "elements/ElementArena.h"
+#include "elements/ElementKind.h"
+#include "images/Images.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 #ifndef ORVALLE_WORLD_H
 #define ORVALLE_WORLD_H
 
-#include "Images.h"
-#include "InputSnapshot.h"
-#include "LibraryPtr.h"
+#include "core/InputSnapshot.h"
+#include "images/Images.h"
+#include "images/LibraryPtr.h"
 
 #include <allegro.h>
 

@@ -1,11 +1,11 @@
 // Building the grid from a map file: one element of its kind per code.
-#include "World.h"
+#include "world/World.h"
 
-#include "Element.h"
-#include "ElementArena.h"
-#include "ElementKind.h"
-#include "LoadWorld.h"
-#include "Timer.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
+#include "elements/ElementArena.h"
+#include "elements/ElementKind.h"
+#include "world/LoadWorld.h"
 
 #include <cstdio>
 #include <cstdlib>

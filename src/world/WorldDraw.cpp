@@ -1,10 +1,10 @@
 // The frame: land, then elements, into the world buffer; the visible window of the buffer into
 // the frame, with the selected element's status line, the status panel, the notice of the pause
 // or of the avatar's death and the mouse pointer; the frame to the screen in one copy.
-#include "World.h"
+#include "world/World.h"
 
-#include "Element.h"
-#include "Images.h"
+#include "elements/Element.h"
+#include "images/Images.h"
 
 namespace {
 const int halfCell = World::cellSize / 2;

@@ -1,9 +1,9 @@
 // Cells, neighbours and movement between cells.
-#include "World.h"
+#include "world/World.h"
 
-#include "Element.h"
-#include "ElementArena.h"
-#include "ElementKind.h"
+#include "elements/Element.h"
+#include "elements/ElementArena.h"
+#include "elements/ElementKind.h"
 
 #include <memory>
 #include <unordered_set>

@@ -2,11 +2,11 @@
 // and time, and how many cyclopes and spiders live. It stands in the frame's top right corner on
 // a black box of its own, so that it reads over any tile and leaves the status line at the top
 // left in view.
-#include "World.h"
+#include "world/World.h"
 
-#include "Element.h"
-#include "ElementKind.h"
-#include "Timer.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
+#include "elements/ElementKind.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // The pass: every element acts, the view follows the avatar, the calendar advances, the mouse
 // selects and the frame is drawn. Around it, the loop that takes the controls, ends the game,
 // pauses it and shows the status panel.
-#include "World.h"
+#include "world/World.h"
 
-#include "Element.h"
-#include "InputLatch.h"
-#include "Timer.h"
+#include "core/InputLatch.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
 
 #include <bit>
 #include <cstdint>

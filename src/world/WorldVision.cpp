@@ -1,8 +1,8 @@
 // What a creature sees: the cone of cells ahead of it, nearest row first.
-#include "World.h"
+#include "world/World.h"
 
-#include "Element.h"
-#include "Vision.h"
+#include "elements/Element.h"
+#include "elements/Vision.h"
 
 namespace {
 // The cell at distance d ahead and lateral offset k of a viewer at (x, y), per facing. The

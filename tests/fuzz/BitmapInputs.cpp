@@ -1,8 +1,8 @@
 #include "BitmapInputs.h"
 
-#include "BitmapFile.h"
 #include "LibraryRunLengthModel.h"
 #include "MapInputs.h"
+#include "images/BitmapFile.h"
 
 #include <allegro.h>
 

@@ -1,7 +1,7 @@
 #include "MapInputs.h"
 
-#include "LoadWorld.h"
-#include "World.h"
+#include "world/LoadWorld.h"
+#include "world/World.h"
 
 #include <allegro.h>
 

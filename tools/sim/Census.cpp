@@ -1,8 +1,8 @@
 #include "Census.h"
 
-#include "Element.h"
-#include "ElementKind.h"
-#include "World.h"
+#include "elements/Element.h"
+#include "elements/ElementKind.h"
+#include "world/World.h"
 
 Census::Census(const World& world) {
     for (int x = 0; x < world.getWidth(); ++x) {

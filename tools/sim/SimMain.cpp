@@ -2,7 +2,7 @@
 #include "Census.h"
 #include "ProgressLine.h"
 #include "SimOptions.h"
-#include "World.h"
+#include "world/World.h"
 
 #include <allegro.h>
 

@@ -1,6 +1,6 @@
-#include "Timer.h"
+#include "core/Timer.h"
 
-#include "Utils.h"
+#include "core/Utils.h"
 
 #include <algorithm>
 #include <cstdint>

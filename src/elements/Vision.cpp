@@ -1,4 +1,4 @@
-#include "Vision.h"
+#include "elements/Vision.h"
 
 Vision::Vision() : elementCursor(0), landCursor(0) {}
 

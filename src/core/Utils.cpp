@@ -1,4 +1,4 @@
-#include "Utils.h"
+#include "core/Utils.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "InputLatch.h"
+#include "core/InputLatch.h"
 
 #include <allegro.h>
 

@@ -1,7 +1,7 @@
 #ifndef ORVALLE_INPUTLATCH_H
 #define ORVALLE_INPUTLATCH_H
 
-#include "InputSnapshot.h"
+#include "core/InputSnapshot.h"
 
 // The one reader of the library's input state. It keeps the presses of the game's controls that
 // begin and end between two passes: the library's `key` array and `mouse_b` only say what is
