@@ -49,7 +49,10 @@ std::string block(const std::vector<std::string>& rows, int layer) {
     for (const std::string& row : rows) {
         for (char c : row) {
             const ElementKind* kind = ElementKind::findLetter(layer, c);
-            text += "[" + std::to_string(kind != nullptr ? kind->type : 0) + "]";
+            // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a + b + c at -O3.
+            text += '[';
+            text += std::to_string(kind != nullptr ? kind->type : 0);
+            text += ']';
         }
         text += "\n";
     }
