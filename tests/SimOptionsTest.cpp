@@ -1,6 +1,9 @@
 #include "SimOptions.h"
+#include "elements/ElementKind.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 SimOptions parse(const std::vector<std::string>& args) {
@@ -25,7 +28,7 @@ TEST(SimOptionsTest, AMapAloneRunsWithTheDefaults) {
 
 TEST(SimOptionsTest, OptionsMayComeBeforeOrAfterTheMap) {
     SimOptions options =
-        parse({"--every", "7", "valley.map", "--seed", "4294967295", "--passes", "300"});
+        parse({"--every=7", "valley.map", "--seed", "4294967295", "--passes", "300"});
     EXPECT_EQ(SimOptions::RUN, options.getOutcome());
     EXPECT_EQ("valley.map", options.getMap());
     EXPECT_EQ(300, options.getPasses());
@@ -37,6 +40,12 @@ TEST(SimOptionsTest, HelpAnywhereWinsOverEverythingElse) {
     EXPECT_EQ(SimOptions::HELP, parse({"--help"}).getOutcome());
     EXPECT_EQ(SimOptions::HELP, parse({"valley.map", "--passes", "5", "-h"}).getOutcome());
     EXPECT_EQ(SimOptions::HELP, parse({"--bogus", "--help"}).getOutcome());
+    EXPECT_EQ(SimOptions::HELP, parse({"--kinds", "-h"}).getOutcome());
+}
+
+TEST(SimOptionsTest, TheKindsTableNeedsNoMap) {
+    EXPECT_EQ(SimOptions::KINDS, parse({"--kinds"}).getOutcome());
+    EXPECT_EQ(SimOptions::KINDS, parse({"valley.map", "--kinds"}).getOutcome());
 }
 
 TEST(SimOptionsTest, ZeroPassesIsAValidRun) {
@@ -50,6 +59,10 @@ TEST(SimOptionsTest, WrongCommandLinesSayWhatIsWrong) {
     expectBadUsage({"--passes", "5"}, "no map file given");
     expectBadUsage({"a.map", "b.map"}, "more than one map file: a.map and b.map");
     expectBadUsage({"a.map", "--fast"}, "unknown option --fast");
+    expectBadUsage({"a.map", "-x", "--fast"}, "unknown option -x");
+    expectBadUsage({"--kinds", "--fast=1"}, "unknown option --fast=1");
+    expectBadUsage({"a.map", "--kinds=all"}, "--kinds takes no value");
+    expectBadUsage({"a.map", "b.map", "--fast"}, "more than one map file: a.map and b.map");
     expectBadUsage({"a.map", "--passes"}, "--passes needs a number");
     expectBadUsage({"a.map", "--every"}, "--every needs a number");
     expectBadUsage({"a.map", "--seed"}, "--seed needs a number");
@@ -90,5 +103,18 @@ TEST(SimOptionsTest, TheUsageNamesTheProgramAndEveryColumn) {
          {"pass ", "cyclopes_alive", "cyclopes_dead", "spiders_alive", "spiders_dead",
           "avatars_alive", "avatars_dead", "carcasses_with_meat", "trees_with_food", "tree_food"}) {
         EXPECT_NE(std::string::npos, usage.find(column)) << column;
+    }
+}
+
+TEST(SimOptionsTest, TheKindsTableHasAHeaderAndALinePerKind) {
+    const std::string table = SimOptions::kindsTable();
+    EXPECT_EQ(
+        0u, table.find("name\tcode\tlayer\tletter\tcreature\tworking\twalkable\tfruit\tcensus\n"));
+    EXPECT_EQ(ElementKind::end() - ElementKind::begin() + 1,
+              std::count(table.begin(), table.end(), '\n'));
+    for (const char* line :
+         {"\ncyclope\t2\telement\tC\t1\t1\t0\t0\t0\n", "\nlawn\t104\tland\tL\t0\t1\t1\t0\t-1\n",
+          "\ntree\t4\telement\tT\t0\t1\t0\t1\t-1\n"}) {
+        EXPECT_NE(std::string::npos, table.find(line)) << line;
     }
 }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string>
 
 namespace {
 // 0 when everything written to standard output reached it, otherwise the error number.
@@ -49,13 +50,22 @@ int exitStatus(const char* program, int writeError) {
                  std::strerror(writeError));
     return 1;
 }
+
+// Prints text that stands for the whole answer, such as the help: the exit status tells whether
+// all of it was written.
+int print(const char* program, const std::string& text) {
+    const bool put = std::fputs(text.c_str(), stdout) != EOF;
+    return exitStatus(program, put ? flushError() : errno);
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
     const SimOptions options = SimOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
     if (options.getOutcome() == SimOptions::HELP) {
-        const bool put = std::fputs(SimOptions::usage(argv[0]).c_str(), stdout) != EOF;
-        return exitStatus(argv[0], put ? flushError() : errno);
+        return print(argv[0], SimOptions::usage(argv[0]));
+    }
+    if (options.getOutcome() == SimOptions::KINDS) {
+        return print(argv[0], SimOptions::kindsTable());
     }
     if (options.getOutcome() == SimOptions::BAD_USAGE) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], options.getError().c_str(),

@@ -1,46 +1,119 @@
 #include "SimOptions.h"
 
+#include "elements/ElementKind.h"
+#include "world/World.h"
+
+#include <getopt.h>
+
 #include <cerrno>
 #include <cstdlib>
 
-SimOptions SimOptions::parse(const std::vector<std::string>& args) {
-    SimOptions options;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            options.outcome = HELP;
-            return options;
+namespace {
+// getopt_long's codes for what has no letter of its own: an operand, and the long options.
+enum Code { OPERAND = 1, PASSES = 256, EVERY, SEED, KINDS_TABLE };
+
+const option longOptions[] = {
+    {"passes", required_argument, nullptr, PASSES},
+    {"every", required_argument, nullptr, EVERY},
+    {"seed", required_argument, nullptr, SEED},
+    {"kinds", no_argument, nullptr, KINDS_TABLE},
+    {"help", no_argument, nullptr, 'h'},
+    {nullptr, 0, nullptr, 0},
+};
+
+// '-' hands over each operand in its place among the options, so that the first mistake on the
+// line is the one told; ':' tells a missing value apart from an unknown option.
+const char* const shortOptions = "-:h";
+
+std::string longName(int code) {
+    for (const option& known : longOptions) {
+        if (known.name != nullptr && known.val == code) {
+            return std::string("--") + known.name;
         }
     }
-    for (std::size_t i = 0; i < args.size() && options.outcome == RUN; ++i) {
-        options.take(args, i);
+    return {};
+}
+
+// What is wrong with a word that getopt_long refused: optopt holds the code of a known option
+// given a value it does not take, the letter of an unknown short option, or 0 for an unknown
+// long option.
+std::string refusal(const char* word) {
+    if (optopt == 0) {
+        return std::string("unknown option ") + word;
     }
-    if (options.outcome == RUN && options.map.empty()) {
-        options.fail("no map file given");
+    const std::string name = longName(optopt);
+    return name.empty() ? std::string("unknown option -") + static_cast<char>(optopt)
+                        : name + " takes no value";
+}
+
+// The argv of a C main function over words, which must outlive it.
+std::vector<char*> pointersTo(std::vector<std::string>& words) {
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
     }
+    argv.push_back(nullptr);
+    return argv;
+}
+} // namespace
+
+SimOptions SimOptions::parse(const std::vector<std::string>& args) {
+    std::vector<std::string> words{"orvalle-sim"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv = pointersTo(words);
+    const int argc = static_cast<int>(words.size());
+    SimOptions options;
+    optind = 0; // glibc starts afresh: each parse reads its own command line from the start
+    opterr = 0; // the messages are ours
+    int code = 0;
+    while ((code = getopt_long(argc, argv.data(), shortOptions, longOptions, nullptr)) != -1) {
+        options.take(code, argv[optind - 1]);
+    }
+    // What follows "--" is operands only.
+    for (int i = optind; i < argc; ++i) {
+        options.takeMap(argv[i]);
+    }
+    options.settle();
     return options;
 }
 
-// Takes args[i], and for an option with a value also args[i + 1].
-void SimOptions::take(const std::vector<std::string>& args, std::size_t& i) {
-    const std::string& arg = args[i];
-    if (arg == "--passes" || arg == "--every" || arg == "--seed") {
-        if (i + 1 >= args.size()) {
-            fail(arg + " needs a number");
-        } else if (arg == "--passes") {
-            takeCount(arg, args[++i], 0, passes);
-        } else if (arg == "--every") {
-            takeCount(arg, args[++i], 1, every);
-        } else if (long value = 0; takeCount(arg, args[++i], 0, value, UINT_MAX)) {
-            seed = static_cast<unsigned>(value);
-        }
-        return;
+void SimOptions::take(int code, const char* word) {
+    switch (code) {
+    case 'h': wantsHelp = true; break;
+    case KINDS_TABLE: wantsKinds = true; break;
+    case OPERAND: takeMap(optarg); break;
+    case PASSES: takeCount("--passes", optarg, 0, passes); break;
+    case EVERY: takeCount("--every", optarg, 1, every); break;
+    case SEED: takeSeed(optarg); break;
+    case ':': fail(longName(optopt) + " needs a number"); break;
+    default: fail(refusal(word)); break;
     }
-    if (arg.size() > 1 && arg[0] == '-') {
-        fail("unknown option " + arg);
-    } else if (!map.empty()) {
-        fail("more than one map file: " + map + " and " + arg);
+}
+
+void SimOptions::takeMap(const std::string& name) {
+    if (map.empty()) {
+        map = name;
     } else {
-        map = arg;
+        fail("more than one map file: " + map + " and " + name);
+    }
+}
+
+void SimOptions::takeSeed(const std::string& text) {
+    if (long value = 0; takeCount("--seed", text, 0, value, UINT_MAX)) {
+        seed = static_cast<unsigned>(value);
+    }
+}
+
+// Help wins over everything else on the line, and the kinds table needs no map.
+void SimOptions::settle() {
+    if (wantsHelp) {
+        outcome = HELP;
+    } else if (outcome == BAD_USAGE) {
+        return;
+    } else if (wantsKinds) {
+        outcome = KINDS;
+    } else if (map.empty()) {
+        fail("no map file given");
     }
 }
 
@@ -59,6 +132,13 @@ bool SimOptions::takeCount(const std::string& name, const std::string& text, lon
     }
     value = number;
     return true;
+}
+
+void SimOptions::fail(const std::string& message) {
+    if (outcome != BAD_USAGE) {
+        outcome = BAD_USAGE;
+        error = message;
+    }
 }
 
 namespace {
@@ -85,18 +165,48 @@ The random sequence (the pace of each land tile's animation, where cyclopes wand
 on every run; --seed S starts another one, the same for the same S. Without --seed a run is the
 run of seed 1.
 
+--kinds prints the kinds of elements instead, one line each, tab-separated after a header
+line: name, map code, layer (land or element), letter in map pictures, whether it is a
+creature, works (animates standing), can be walked on and bears fruit (1 or 0), and its
+census column (-1 for none).
+
 Exit status: 0 after the run, 1 when the map cannot be read or is not a valid map (with the
 loader's message) or the census cannot be written, 2 for a wrong command line.
 )";
-} // namespace
 
-void SimOptions::fail(const std::string& message) {
-    outcome = BAD_USAGE;
-    error = message;
+std::string flag(bool value) {
+    return value ? "1" : "0";
 }
+
+std::string kindLine(const ElementKind& kind) {
+    const std::string fields[] = {kind.name,
+                                  std::to_string(kind.type),
+                                  kind.layer == World::landLayer ? "land" : "element",
+                                  std::string(1, kind.letter),
+                                  flag(kind.creature),
+                                  flag(kind.working),
+                                  flag(kind.walkable),
+                                  flag(kind.bearsFruit),
+                                  std::to_string(kind.censusColumn)};
+    std::string line;
+    for (const std::string& field : fields) {
+        line += line.empty() ? "" : "\t";
+        line += field;
+    }
+    return line + "\n";
+}
+} // namespace
 
 std::string SimOptions::usage(const std::string& program) {
     return "Usage: " + program + " MAP [--passes N] [--every K] [--seed S]\n       " + program +
-           " --help\n" + description + "Defaults: --passes " + std::to_string(defaultPasses) +
-           " --every " + std::to_string(defaultEvery) + "\n";
+           " --kinds\n       " + program + " --help\n" + description + "Defaults: --passes " +
+           std::to_string(defaultPasses) + " --every " + std::to_string(defaultEvery) + "\n";
+}
+
+std::string SimOptions::kindsTable() {
+    std::string table = "name\tcode\tlayer\tletter\tcreature\tworking\twalkable\tfruit\tcensus\n";
+    for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
+        table += kindLine(*kind);
+    }
+    return table;
 }

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-// The command line of the headless runner: MAP [--passes N] [--every K] [--seed S], or --help.
+// The command line of the headless runner: MAP [--passes N] [--every K] [--seed S], --kinds or
+// --help.
 class SimOptions {
   public:
-    enum Outcome { RUN, HELP, BAD_USAGE };
+    enum Outcome { RUN, HELP, KINDS, BAD_USAGE };
 
     static constexpr long defaultPasses = 1000;
     static constexpr long defaultEvery = 100;
@@ -17,6 +18,8 @@ class SimOptions {
     // Reads the arguments that follow the program name; --help or -h anywhere asks for help.
     static SimOptions parse(const std::vector<std::string>& args);
     static std::string usage(const std::string& program);
+    // The kinds of elements, one tab-separated line each after a header line, in table order.
+    static std::string kindsTable();
 
     Outcome getOutcome() const { return outcome; }
     // What is wrong with the command line when the outcome is BAD_USAGE.
@@ -31,14 +34,22 @@ class SimOptions {
 
   private:
     SimOptions() = default;
-    void take(const std::vector<std::string>& args, std::size_t& i);
+    // Takes what getopt_long returned for one option or operand.
+    void take(int code, const char* value);
+    void takeMap(const std::string& name);
+    void takeSeed(const std::string& text);
     // Sets value to the number text gives when it is whole and in range; false, with the
     // failure recorded, otherwise.
     bool takeCount(const std::string& name, const std::string& text, long minimum, long& value,
                    long maximum = LONG_MAX);
+    // Records the first thing wrong with the command line; later ones are left unsaid.
     void fail(const std::string& message);
+    // Decides the outcome once every word has been read.
+    void settle();
 
     Outcome outcome = RUN;
+    bool wantsHelp = false;
+    bool wantsKinds = false;
     std::string error;
     std::string map;
     long passes = defaultPasses;
