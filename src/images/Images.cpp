@@ -18,30 +18,36 @@ Images::Images(std::optional<std::string> mediaFolder) : folder(std::move(mediaF
     bitmaps["void"] = placeholder != nullptr ? own(std::move(placeholder)) : nullptr;
 }
 
-// Keeps a new bitmap as long as the cache, sorted by how it is drawn fastest: copied when
+// Keeps a new bitmap as long as the cache, noting how it is drawn fastest: copied when
 // opaque, otherwise through a run-length copy that skips transparent runs instead of testing
 // every pixel.
 BITMAP* Images::own(BitmapPtr bitmap) {
-    BITMAP* kept = owned.emplace_back(std::move(bitmap)).get();
-    if (!hasMaskPixel(kept)) {
-        opaque.insert(kept);
-    } else if (RleSpritePtr sprite{get_rle_sprite(kept)}) {
-        runLengths.emplace(kept, std::move(sprite));
-    }
+    BITMAP* kept = bitmap.get();
+    const bool opaque = !hasMaskPixel(kept);
+    RleSpritePtr runLength{opaque ? nullptr : get_rle_sprite(kept)};
+    sprites.emplace(kept, Sprite{std::move(bitmap), opaque, std::move(runLength)});
     return kept;
+}
+
+const Images::Sprite* Images::findSprite(BITMAP* bitmap) const {
+    auto found = sprites.find(bitmap);
+    return found == sprites.end() ? nullptr : &found->second;
+}
+
+bool Images::isOpaque(BITMAP* bitmap) const {
+    const Sprite* sprite = findSprite(bitmap);
+    return sprite != nullptr && sprite->opaque;
 }
 
 void Images::draw(BITMAP* target, BITMAP* bitmap, int x, int y) const {
     if (bitmap == nullptr) {
         return;
     }
-    if (isOpaque(bitmap)) {
+    const Sprite* sprite = findSprite(bitmap);
+    if (sprite != nullptr && sprite->opaque) {
         blit(bitmap, target, 0, 0, x, y, bitmap->w, bitmap->h);
-        return;
-    }
-    auto sprite = runLengths.find(bitmap);
-    if (sprite != runLengths.end()) {
-        draw_rle_sprite(target, sprite->second.get(), x, y);
+    } else if (sprite != nullptr && sprite->runLength != nullptr) {
+        draw_rle_sprite(target, sprite->runLength.get(), x, y);
     } else {
         draw_sprite(target, bitmap, x, y);
     }

@@ -10,9 +10,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
-#include <vector>
 
 // Bitmaps loaded by name + frame number (0..15) from images//<name><frame>.bmp in a media folder.
 // A missing frame is filled from a lower frame of the same name, frame 0 from the placeholder
@@ -54,7 +52,7 @@ class Images {
     const KindFrames& getKindFrames(const std::string& name, const std::string& framesName);
 
     // True when the bitmap has no pixel in the mask colour, so copying it equals masked drawing.
-    bool isOpaque(BITMAP* bitmap) const { return opaque.count(bitmap) != 0; }
+    bool isOpaque(BITMAP* bitmap) const;
 
     // Draws a bitmap like draw_sprite, leaving out its mask-coloured pixels, by the fastest way
     // that gives the same pixels: a plain copy for an opaque bitmap, the run-length form for
@@ -62,21 +60,28 @@ class Images {
     void draw(BITMAP* target, BITMAP* bitmap, int x, int y) const;
 
   private:
+    // A bitmap the cache owns, with what drawing it needs, so that a draw looks it up once.
+    struct Sprite {
+        BitmapPtr bitmap;
+        bool opaque;
+        // Null for an opaque bitmap, and when the library could not make one.
+        RleSpritePtr runLength;
+    };
+
     static BitmapPtr createPlaceholder();
     BITMAP* loadFrame(const std::string& name, int frame);
     BITMAP* own(BitmapPtr bitmap);
     static bool hasMaskPixel(BITMAP* bitmap);
+    const Sprite* findSprite(BITMAP* bitmap) const;
     void fillFrames(const std::string& name, Frames& frames);
 
     std::optional<std::string> folder;
     // Hashed: every element built looks up its frames here. Tables never move once made.
     std::unordered_map<std::string, BITMAP*> bitmaps;
+    std::unordered_map<BITMAP*, Sprite> sprites;
     std::unordered_map<std::string, Frames> frameTables;
     // Keyed by the name and the frames' name.
     std::map<std::pair<std::string, std::string>, KindFrames> kindTables;
-    std::vector<BitmapPtr> owned;
-    std::unordered_set<BITMAP*> opaque;
-    std::unordered_map<BITMAP*, RleSpritePtr> runLengths;
 };
 
 #endif
