@@ -71,6 +71,15 @@ run_sim(0 ${MAP} --passes 5000 --every 100 --seed 7)
 if(NOT out STREQUAL seeded OR seeded STREQUAL unseeded)
     fail("--seed 7 twice must give the same census, and another one than no seed")
 endif()
+run_sim(0 ${MAP} --passes 5000 --every 100 --seed 1)
+if(NOT out STREQUAL unseeded)
+    fail("--seed 1, the default, must give the census of a run without a seed")
+endif()
+# The C library starts the same sequence for seed 0 as for seed 1, so 0 is refused.
+run_sim(2 ${MAP} --seed 0)
+if(NOT err MATCHES "seeds run from 1 to [0-9]+, and 1 is the default")
+    fail("--seed 0 is not refused with the range of seeds")
+endif()
 
 # A census that cannot be written is a failure, with the reason.
 execute_process(COMMAND ${SIM} ${MAP} OUTPUT_FILE /dev/full RESULT_VARIABLE status

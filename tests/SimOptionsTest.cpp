@@ -80,9 +80,11 @@ TEST(SimOptionsTest, CountsMustBeWholeNumbersInRange) {
     expectBadUsage({"a.map", "--every", "0"},
                    "--every takes a whole number of at least 1, not '0'");
     expectBadUsage({"a.map", "--seed", "-1"},
-                   "--seed takes a whole number from 0 to 4294967295, not '-1'");
+                   "--seed takes a whole number from 1 to 4294967295, not '-1'");
     expectBadUsage({"a.map", "--seed", "4294967296"},
-                   "--seed takes a whole number from 0 to 4294967295, not '4294967296'");
+                   "--seed takes a whole number from 1 to 4294967295, not '4294967296'");
+    expectBadUsage({"a.map", "--seed", "00"}, "--seed 0 gives the run of seed 1: seeds run from 1 "
+                                              "to 4294967295, and 1 is the default");
 }
 
 TEST(SimOptionsTest, RowsFollowEveryKthPassAndTheLast) {

@@ -46,6 +46,14 @@ std::string refusal(const char* word) {
                         : name + " takes no value";
 }
 
+// Sets number to what text says when it is a whole number that a long holds.
+bool wholeNumber(const std::string& text, long& number) {
+    char* end = nullptr;
+    errno = 0;
+    number = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && errno == 0;
+}
+
 // The argv of a C main function over words, which must outlive it.
 std::vector<char*> pointersTo(std::vector<std::string>& words) {
     std::vector<char*> argv;
@@ -98,8 +106,13 @@ void SimOptions::takeMap(const std::string& name) {
     }
 }
 
+// glibc's srand(0) starts the sequence of srand(1), so 0 would pass for a seed of its own.
 void SimOptions::takeSeed(const std::string& text) {
-    if (long value = 0; takeCount("--seed", text, 0, value, UINT_MAX)) {
+    long value = 0;
+    if (wholeNumber(text, value) && value == 0) {
+        fail("--seed 0 gives the run of seed 1: seeds run from 1 to " + std::to_string(UINT_MAX) +
+             ", and 1 is the default");
+    } else if (takeCount("--seed", text, 1, value, UINT_MAX)) {
         seed = static_cast<unsigned>(value);
     }
 }
@@ -119,11 +132,8 @@ void SimOptions::settle() {
 
 bool SimOptions::takeCount(const std::string& name, const std::string& text, long minimum,
                            long& value, long maximum) {
-    char* end = nullptr;
-    errno = 0;
-    const long number = std::strtol(text.c_str(), &end, 10);
-    const bool whole = !text.empty() && *end == '\0' && errno == 0;
-    if (!whole || number < minimum || number > maximum) {
+    long number = 0;
+    if (!wholeNumber(text, number) || number < minimum || number > maximum) {
         const std::string range = maximum == LONG_MAX ? "of at least " + std::to_string(minimum)
                                                       : "from " + std::to_string(minimum) + " to " +
                                                             std::to_string(maximum);
@@ -162,8 +172,9 @@ Columns:
   tree_food            the food of all trees together (a full tree holds 100)
 
 The random sequence (the pace of each land tile's animation, where cyclopes wander) is the same
-on every run; --seed S starts another one, the same for the same S. Without --seed a run is the
-run of seed 1.
+on every run; --seed S starts another one, the same for the same S. Seeds run from 1 to
+4294967295; without --seed a run is the run of seed 1, the default. Seed 0 is refused: the C
+library starts the same sequence for it as for seed 1.
 
 --kinds prints the kinds of elements instead, one line each, tab-separated after a header
 line: name, map code, layer (land or element), letter in map pictures, whether it is a
