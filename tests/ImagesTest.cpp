@@ -4,6 +4,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <string>
 
@@ -19,13 +20,16 @@ void writeFrames(const std::string& name, std::initializer_list<int> frames) {
     }
 }
 
-// The file frame whose bitmap a key holds, or -1 for the placeholder.
-int sourceFrame(Images& images, const std::string& key) {
-    BITMAP* bitmap = images.get(key);
+// The file frame a bitmap was loaded from, -1 for the placeholder, -2 for none.
+int fileFrame(Images& images, BITMAP* bitmap) {
     if (bitmap == images.get("void")) {
         return -1;
     }
     return bitmap == nullptr ? -2 : bitmap->w - 10;
+}
+
+int sourceFrame(Images& images, const std::string& key) {
+    return fileFrame(images, images.get(key));
 }
 } // namespace
 
@@ -136,4 +140,44 @@ TEST(ImageCache, BitmapsWithoutMaskPixelsAreOpaque) {
     images.add("rocks");
     EXPECT_TRUE(images.isOpaque(images.get("rocks0")));
     EXPECT_FALSE(images.isOpaque(images.get("void")));
+}
+
+// Elements built before a set is added again keep showing the frames they were built with.
+TEST(ImageCache, AddingASetAgainLeavesWhatWasHandedOutAndGivesNewRecords) {
+    struct Case {
+        const char* name;
+        const char* framesName;
+        const char* readded;
+        // The file of frame 1 of the newest record's frames, meat and dead.
+        std::array<int, 3> shown;
+    };
+    const Case cases[] = {
+        {"cyclope", "cyclope", "cyclope", {1, 0, 0}}, {"spider", "cyclope", "cyclope", {1, 0, 0}},
+        {"cyclope", "cyclope", "meat", {0, 1, 0}},    {"cyclope", "cyclope", "dead", {0, 0, 1}},
+        {"cyclope", "cyclope", "spider", {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << " showing " << c.framesName << ", "
+                                        << c.readded << " added again");
+        TempDir dir;
+        Images images(dir.path());
+        for (const char* set : {"cyclope", "spider", "meat", "dead"}) {
+            writeFrames(set, {0});
+            images.add(set);
+        }
+        const Images::KindFrames& held = images.getKindFrames(c.name, c.framesName);
+        const Images::Frames& heldTable = images.getFrames(c.readded);
+        const std::array before{*held.frames, *held.meat, *held.dead, heldTable};
+        const unsigned revision = images.revision();
+        writeFrames(c.readded, {1});
+        images.add(c.readded);
+        EXPECT_EQ(before, (std::array{*held.frames, *held.meat, *held.dead, heldTable}));
+        const Images::KindFrames& newest = images.getKindFrames(c.name, c.framesName);
+        EXPECT_EQ(c.name, *newest.name);
+        EXPECT_EQ(c.shown, (std::array{fileFrame(images, (*newest.frames)[1]),
+                                       fileFrame(images, (*newest.meat)[1]),
+                                       fileFrame(images, (*newest.dead)[1])}));
+        EXPECT_EQ(1, fileFrame(images, images.getFrames(c.readded)[1]));
+        EXPECT_LT(revision, images.revision());
+    }
 }

@@ -11,6 +11,9 @@ namespace {
 const int fallbackFrame[Images::frameCount] = {-1, 0, 0, 1, 0, 1, 2, 3, 0, 1, 0, 1, 4, 5, 4, 5};
 // The placeholder is the size of a grid cell.
 const int placeholderSize = 50;
+// The sets every kind's carcass is shown with.
+const char* const meatSet = "meat";
+const char* const deadSet = "dead";
 } // namespace
 
 Images::Images(std::optional<std::string> mediaFolder) : folder(std::move(mediaFolder)) {
@@ -66,19 +69,19 @@ BitmapPtr Images::createPlaceholder() {
 }
 
 void Images::add(const std::string& name) {
+    Frames& frames = frameStore.emplace_back();
     for (int frame = 0; frame < frameCount; ++frame) {
         BITMAP* bitmap = loadFrame(name, frame);
         if (bitmap == nullptr) {
-            int from = fallbackFrame[frame];
-            bitmap = get(from < 0 ? std::string("void") : name + decimal(from));
+            const int from = fallbackFrame[frame];
+            bitmap = from < 0 ? get("void") : frames[from];
         }
+        frames[frame] = bitmap;
         bitmaps[name + decimal(frame)] = bitmap;
     }
-    // Refresh in place a table built before this call: elements may point at it.
-    auto table = frameTables.find(name);
-    if (table != frameTables.end()) {
-        fillFrames(name, table->second);
-    }
+    frameTables[name] = &frames;
+    renewKindFrames(name);
+    ++revisionCount;
 }
 
 std::string Images::pathIn(const std::string& folder, const std::string& name) {
@@ -118,13 +121,15 @@ BITMAP* Images::get(const std::string& entry) {
 }
 
 const Images::Frames& Images::getFrames(const std::string& name) {
-    auto found = frameTables.find(name);
-    if (found != frameTables.end()) {
-        return found->second;
+    auto [found, made] = frameTables.try_emplace(name, nullptr);
+    if (made) {
+        Frames& frames = frameStore.emplace_back();
+        for (int frame = 0; frame < frameCount; ++frame) {
+            frames[frame] = get(name + decimal(frame));
+        }
+        found->second = &frames;
     }
-    Frames& frames = frameTables[name];
-    fillFrames(name, frames);
-    return frames;
+    return *found->second;
 }
 
 const Images::KindFrames& Images::getKindFrames(const std::string& name) {
@@ -133,17 +138,26 @@ const Images::KindFrames& Images::getKindFrames(const std::string& name) {
 
 const Images::KindFrames& Images::getKindFrames(const std::string& name,
                                                 const std::string& framesName) {
-    auto found = kindTables.find({name, framesName});
-    if (found == kindTables.end()) {
-        found = kindTables.emplace(std::make_pair(name, framesName), KindFrames{}).first;
-        found->second = KindFrames{&found->first.first, &getFrames(framesName), &getFrames("meat"),
-                                   &getFrames("dead")};
+    auto [found, made] = kindTables.try_emplace(KindKey(name, framesName), nullptr);
+    if (made) {
+        found->second = &makeKindFrames(found->first);
     }
-    return found->second;
+    return *found->second;
 }
 
-void Images::fillFrames(const std::string& name, Frames& frames) {
-    for (int frame = 0; frame < frameCount; ++frame) {
-        frames[frame] = get(name + decimal(frame));
+// The name points into the key of the map, which never moves it.
+const Images::KindFrames& Images::makeKindFrames(const KindKey& kind) {
+    return kindStore.emplace_back(
+        KindFrames{&kind.first, &getFrames(kind.second), &getFrames(meatSet), &getFrames(deadSet)});
+}
+
+// After a set got a new table, the kinds that show it get records that point at it: those
+// showing its frames, or all of them for a carcass set.
+void Images::renewKindFrames(const std::string& setName) {
+    const bool carcass = setName == meatSet || setName == deadSet;
+    for (auto& [kind, record] : kindTables) {
+        if (carcass || kind.second == setName) {
+            record = &makeKindFrames(kind);
+        }
     }
 }

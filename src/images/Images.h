@@ -6,6 +6,7 @@
 #include <allegro.h>
 
 #include <array>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ class Images {
     Images(const Images&) = delete;
     Images& operator=(const Images&) = delete;
 
+    // Loads the frame files of a set and stores them under name + 0..15. Each add gives the name
+    // a new frame table, and new kind records to the kinds that show it; tables and records
+    // handed out before stay alive and unchanged, so elements built earlier keep their looks.
     void add(const std::string& name);
     // The bitmap stored under a key (a name and frame number, or "void"); null if none is.
     BITMAP* get(const std::string& entry);
@@ -33,14 +37,15 @@ class Images {
     // The path of a file in a folder: the name alone for "", otherwise folder/name.
     static std::string pathIn(const std::string& folder, const std::string& name);
 
-    // The sixteen frames stored under name + 0..15, null where a key is not stored. The table
-    // lives as long as the cache, so elements can share it instead of copying it.
+    // The newest frame table of a name: the one its last add made, or for a name never added the
+    // bitmaps stored under name + 0..15, null where a key is not stored. Every table lives as
+    // long as the cache, so elements can share it instead of copying it.
     const Frames& getFrames(const std::string& name);
 
     // What every element of a kind shares: its name, its frames, and the "meat" and "dead" frames
-    // for its carcass (frame 0 of each is shown). Made once per name and kept as long as the
-    // cache, so that elements can point at it instead of each holding a copy, and a world looks
-    // it up once per kind. The frame tables are refreshed in place when a set is added again.
+    // for its carcass (frame 0 of each is shown). Kept as long as the cache, so that elements can
+    // point at it instead of each holding a copy, and a world looks it up once per kind. The
+    // record given is the one of the newest tables: adding one of its sets again makes a new one.
     struct KindFrames {
         const std::string* name;
         const Frames* frames;
@@ -50,6 +55,10 @@ class Images {
     const KindFrames& getKindFrames(const std::string& name);
     // A kind's name with the frames of another name, for an element that changes its looks.
     const KindFrames& getKindFrames(const std::string& name, const std::string& framesName);
+
+    // Grows with every add. A holder of tables or records that sees it grow looks them up again
+    // to show the newest.
+    unsigned revision() const { return revisionCount; }
 
     // True when the bitmap has no pixel in the mask colour, so copying it equals masked drawing.
     bool isOpaque(BITMAP* bitmap) const;
@@ -67,21 +76,28 @@ class Images {
         // Null for an opaque bitmap, and when the library could not make one.
         RleSpritePtr runLength;
     };
+    // A kind's name and the name of the frames it shows.
+    using KindKey = std::pair<std::string, std::string>;
 
     static BitmapPtr createPlaceholder();
     BITMAP* loadFrame(const std::string& name, int frame);
     BITMAP* own(BitmapPtr bitmap);
     static bool hasMaskPixel(BITMAP* bitmap);
     const Sprite* findSprite(BITMAP* bitmap) const;
-    void fillFrames(const std::string& name, Frames& frames);
+    const KindFrames& makeKindFrames(const KindKey& kind);
+    void renewKindFrames(const std::string& setName);
 
     std::optional<std::string> folder;
-    // Hashed: every element built looks up its frames here. Tables never move once made.
+    // Hashed: every element built looks up its frames here.
     std::unordered_map<std::string, BITMAP*> bitmaps;
     std::unordered_map<BITMAP*, Sprite> sprites;
-    std::unordered_map<std::string, Frames> frameTables;
-    // Keyed by the name and the frames' name.
-    std::map<std::pair<std::string, std::string>, KindFrames> kindTables;
+    // Every table and record ever handed out; a deque never moves what it holds.
+    std::deque<Frames> frameStore;
+    std::deque<KindFrames> kindStore;
+    // The newest of each.
+    std::unordered_map<std::string, const Frames*> frameTables;
+    std::map<KindKey, const KindFrames*> kindTables;
+    unsigned revisionCount = 0;
 };
 
 #endif
