@@ -4,21 +4,52 @@
 #include "elements/ElementKind.h"
 #include "world/World.h"
 
-Census::Census(const World& world) {
+#include <algorithm>
+
+namespace {
+// Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about "," + text.
+void appendField(std::string& line, const std::string& field) {
+    line += ',';
+    line += field;
+}
+} // namespace
+
+Census::Census(const World& world) : tallies(countedKinds().size()) {
     for (int x = 0; x < world.getWidth(); ++x) {
         for (int y = 0; y < world.getHeight(); ++y) {
-            if (const Element* element = world.get(1, x, y)) {
+            if (const Element* element = world.get(World::elementLayer, x, y)) {
                 countOnGrid(*element);
             }
         }
     }
     // Only remains that rotted away leave the grid; they count as dead all the same.
     for (const Element* element : world.getRemoved()) {
-        const int kind = kindIndex(*element);
+        const int kind = slot(*element);
         if (kind >= 0) {
-            ++kinds[kind].dead;
+            ++tallies[kind].dead;
         }
     }
+}
+
+const std::vector<const ElementKind*>& Census::countedKinds() {
+    static const std::vector<const ElementKind*> counted = [] {
+        std::vector<const ElementKind*> kinds;
+        for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
+            if (kind->censusColumn >= 0) {
+                kinds.push_back(kind);
+            }
+        }
+        std::stable_sort(kinds.begin(), kinds.end(),
+                         [](const ElementKind* a, const ElementKind* b) {
+                             return a->censusColumn < b->censusColumn;
+                         });
+        return kinds;
+    }();
+    return counted;
+}
+
+std::string Census::plural(const ElementKind& kind) {
+    return std::string(kind.name) + "s";
 }
 
 void Census::countOnGrid(const Element& element) {
@@ -26,47 +57,58 @@ void Census::countOnGrid(const Element& element) {
         treeFood += element.getFood();
         treesWithFood += element.getFood() > 0 ? 1 : 0;
     }
-    const int kind = kindIndex(element);
+    const int kind = slot(element);
     if (kind < 0) {
         return;
     }
     if (element.isAlive()) {
-        ++kinds[kind].alive;
+        ++tallies[kind].alive;
         return;
     }
-    ++kinds[kind].dead;
+    ++tallies[kind].dead;
     carcassesWithMeat += element.getFood() > 0 ? 1 : 0;
 }
 
-int Census::kindIndex(const Element& element) {
-    return element.isCreature() ? kindIndex(element.getType()) : -1;
+int Census::slot(const Element& element) {
+    return element.isCreature() ? slot(element.getType()) : -1;
 }
 
-int Census::kindIndex(int type) {
-    const ElementKind* kind = ElementKind::find(type);
-    return kind != nullptr ? kind->censusColumn : -1;
+int Census::slot(int type) {
+    const std::vector<const ElementKind*>& counted = countedKinds();
+    const auto place = std::find(counted.begin(), counted.end(), ElementKind::find(type));
+    return place != counted.end() ? static_cast<int>(place - counted.begin()) : -1;
 }
 
 int Census::getAlive(int type) const {
-    const int kind = kindIndex(type);
-    return kind >= 0 ? kinds[kind].alive : 0;
+    const int kind = slot(type);
+    return kind >= 0 ? tallies[kind].alive : 0;
 }
 
 int Census::getDead(int type) const {
-    const int kind = kindIndex(type);
-    return kind >= 0 ? kinds[kind].dead : 0;
+    const int kind = slot(type);
+    return kind >= 0 ? tallies[kind].dead : 0;
 }
 
 std::string Census::header() {
-    return "pass,cyclopes_alive,cyclopes_dead,spiders_alive,spiders_dead,avatars_alive,"
-           "avatars_dead,carcasses_with_meat,trees_with_food,tree_food";
+    std::string line = "pass";
+    for (const ElementKind* kind : countedKinds()) {
+        appendField(line, plural(*kind) + "_alive");
+        appendField(line, plural(*kind) + "_dead");
+    }
+    for (const char* column : {"carcasses_with_meat", "trees_with_food", "tree_food"}) {
+        appendField(line, column);
+    }
+    return line;
 }
 
 std::string Census::row(long pass) const {
-    std::string text = std::to_string(pass);
-    for (const Kind& kind : kinds) {
-        text += "," + std::to_string(kind.alive) + "," + std::to_string(kind.dead);
+    std::string line = std::to_string(pass);
+    for (const Tally& tally : tallies) {
+        appendField(line, std::to_string(tally.alive));
+        appendField(line, std::to_string(tally.dead));
     }
-    return text + "," + std::to_string(carcassesWithMeat) + "," + std::to_string(treesWithFood) +
-           "," + std::to_string(treeFood);
+    appendField(line, std::to_string(carcassesWithMeat));
+    appendField(line, std::to_string(treesWithFood));
+    appendField(line, std::to_string(treeFood));
+    return line;
 }

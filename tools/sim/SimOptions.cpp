@@ -1,5 +1,6 @@
 #include "SimOptions.h"
 
+#include "Census.h"
 #include "elements/ElementKind.h"
 #include "world/World.h"
 
@@ -152,25 +153,16 @@ void SimOptions::fail(const std::string& message) {
 }
 
 namespace {
-const char* const description = R"(
+const char* const introduction = R"(
 Runs the rules of Orvalle on the map file MAP with no window, no sound and no pause between
 passes; nobody holds a key, so the avatar stands still. Images and music are not loaded.
 Prints CSV on standard output: a header line, then a row after every K passes and one after
 the last of the N passes. Long runs show their progress on standard error.
 
 Columns:
-  pass                 passes run so far
-  cyclopes_alive       living cyclopes on the grid
-  cyclopes_dead        cyclopes that died: remains on the grid plus remains that rotted away
-                       and were taken off the grid
-  spiders_alive        living spiders on the grid
-  spiders_dead         spiders that died, counted as for cyclopes
-  avatars_alive        1 while the avatar lives, 0 otherwise (0 on a map without one)
-  avatars_dead         1 once the avatar has died
-  carcasses_with_meat  dead creatures on the grid that still have food
-  trees_with_food      trees with food left
-  tree_food            the food of all trees together (a full tree holds 100)
+)";
 
+const char* const conclusion = R"(
 The random sequence (the pace of each land tile's animation, where cyclopes wander) is the same
 on every run; --seed S starts another one, the same for the same S. Seeds run from 1 to
 4294967295; without --seed a run is the run of seed 1, the default. Seed 0 is refused: the C
@@ -184,6 +176,28 @@ census column (-1 for none).
 Exit status: 0 after the run, 1 when the map cannot be read or is not a valid map (with the
 loader's message) or the census cannot be written, 2 for a wrong command line.
 )";
+
+// A line of the list of columns: the name, then what it counts from the 24th character on.
+std::string columnLine(const std::string& name, const std::string& meaning) {
+    const std::size_t width = 21;
+    return "  " + name + std::string(name.size() < width ? width - name.size() : 1, ' ') + meaning +
+           "\n";
+}
+
+// The columns of the census, those of each counted kind as the kinds table orders them.
+std::string columns() {
+    std::string text = columnLine("pass", "passes run so far");
+    for (const ElementKind* kind : Census::countedKinds()) {
+        const std::string plural = Census::plural(*kind);
+        text += columnLine(plural + "_alive", "living " + plural + " on the grid");
+        text += columnLine(plural + "_dead",
+                           plural + " that died: their remains, on the grid or rotted away");
+    }
+    text += columnLine("carcasses_with_meat", "dead creatures on the grid that still have food");
+    text += columnLine("trees_with_food", "trees with food left");
+    text += columnLine("tree_food", "the food of all trees together (a full tree holds 100)");
+    return text;
+}
 
 std::string flag(bool value) {
     return value ? "1" : "0";
@@ -210,8 +224,9 @@ std::string kindLine(const ElementKind& kind) {
 
 std::string SimOptions::usage(const std::string& program) {
     return "Usage: " + program + " MAP [--passes N] [--every K] [--seed S]\n       " + program +
-           " --kinds\n       " + program + " --help\n" + description + "Defaults: --passes " +
-           std::to_string(defaultPasses) + " --every " + std::to_string(defaultEvery) + "\n";
+           " --kinds\n       " + program + " --help\n" + introduction + columns() + conclusion +
+           "Defaults: --passes " + std::to_string(defaultPasses) + " --every " +
+           std::to_string(defaultEvery) + "\n";
 }
 
 std::string SimOptions::kindsTable() {
