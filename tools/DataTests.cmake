@@ -1,4 +1,8 @@
 # Tests of the generated game data and of the map tools, included by the top-level CMakeLists.
+add_test(NAME kinds.file-up-to-date
+         COMMAND ${CMAKE_COMMAND} -DSIM=$<TARGET_FILE:orvalle-sim>
+                 -DKINDS=${CMAKE_SOURCE_DIR}/tools/map/kinds.tsv -DBUILD=${CMAKE_BINARY_DIR}
+                 -P ${CMAKE_SOURCE_DIR}/tools/map/kinds-check.cmake)
 find_program(ORVALLE_PYTHON3 python3)
 if(ORVALLE_PYTHON3)
   add_test(NAME data_matches_source COMMAND ${CMAKE_SOURCE_DIR}/tools/check-data.sh)

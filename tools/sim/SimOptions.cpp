@@ -171,7 +171,8 @@ library starts the same sequence for it as for seed 1.
 --kinds prints the kinds of elements instead, one line each, tab-separated after a header
 line: name, map code, layer (land or element), letter in map pictures, whether it is a
 creature, works (animates standing), can be walked on and bears fruit (1 or 0), and its
-census column (-1 for none).
+census column (-1 for none). The map tools read it from tools/map/kinds.tsv, which
+tools/update-kinds.sh writes.
 
 Exit status: 0 after the run, 1 when the map cannot be read or is not a valid map (with the
 loader's message) or the census cannot be written, 2 for a wrong command line.
