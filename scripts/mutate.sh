@@ -51,31 +51,32 @@ mutant pass-calendar pass 'calendar->inc();' ''
 mutant view-centre-axis view 'avatar->getX() - getScreenWidth() / 2' \
     'avatar->getX() - getScreenHeight() / 2'
 mutant view-clamp-max view 'max = size - screenSize;' 'max = size - screenSize - 1;'
-mutant view-start-on-avatar view 'setX(column - getScreenWidth() / 2)' 'setX(column)'
+mutant view-start-on-avatar view 'wildCreatures = std::move(residents.wildCreatures);' \
+    'wildCreatures = std::move(residents.wildCreatures); return;'
 mutant selection-view-origin selection 'getX() + input.pointerX / cellSize' \
     'input.pointerX / cellSize'
 mutant selection-empty-cell selection 'if (clicked != nullptr)' 'if (true)'
 mutant selection-button selection '(mouse_b & 1) != 0' '(mouse_b & 2) != 0'
 mutant drawing-half-step drawing 'px -= halfCell * dx;' 'px += halfCell * dx;'
-mutant drawing-view-at-edge drawing '0 < y && y < height - getScreenHeight()' \
-    '0 <= y && y < height - getScreenHeight()'
+mutant drawing-view-at-edge drawing '0 < y && y < world.getHeight() - Frame::screenRows' \
+    '0 <= y && y < world.getHeight() - Frame::screenRows'
 mutant drawing-status-place drawing 'const int statusY = 10;' 'const int statusY = 20;'
 mutant drawing-clear-uncovered drawing 'if (!coversCell(' 'if (coversCell('
-mutant drawing-opaque-copy drawing 'if (!hasMaskPixel(kept))' 'if (hasMaskPixel(kept))'
+mutant drawing-opaque-copy drawing 'opaque = !hasMaskPixel(kept);' 'opaque = hasMaskPixel(kept);'
 mutant drawing-step-frame drawing '(*s.looks->frames)[s.direction + (stepping ? 1 : 0)]' \
     '(*s.looks->frames)[s.direction]'
 mutant movement-walkable-limit movement "{\"rocks\", ROCKS, land, 'r', false, true, true," \
     "{\"rocks\", ROCKS, land, 'r', false, true, false,"
 mutant movement-leave-cell movement 'put(elementLayer, e->getX(), e->getY(), nullptr);' ''
-mutant movement-restart-timer movement 'resetTime();' ''
+mutant movement-restart-timer movement '    resetTime();' ''
 mutant movement-direction-range movement 'highestFacing = 7' 'highestFacing = 8'
 mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 || ey < height)' \
     'equivalent: the grid read after it refuses the same row outside the grid'
 mutant vision-depth vision 'd <= range' 'd < range'
 mutant vision-width vision 'int k = -d;' 'int k = -d + 1;'
 mutant vision-left-cone vision 'cx = x - d;' 'cx = x + d;'
-mutant vision-land-layer vision 'layers[landLayer].columns[cx].cells[cy], landLayer' \
-    'layers[elementLayer].columns[cx].cells[cy], landLayer'
+mutant vision-land-layer vision 'land.columns[cx].cells[cy], landLayer' \
+    'elements.columns[cx].cells[cy], landLayer'
 mutant vision-refill vision 'vision->clear();' ''
 mutant counters-attack-cool-down counters 'maxCounterAttack = 20' 'maxCounterAttack = 21'
 mutant counters-under-attack counters 'counterUnderAttack < maxCounterUnderAttack' \
@@ -87,7 +88,7 @@ mutant fights-equal-sums fights 's.strong + s.helth >= hitter' \
     's.strong + s.helth > hitter'
 mutant fights-things-unhurt fights 'if (!now().creature) {' 'if (false) {'
 mutant fights-blow-on-kin fights 'front->isCreature() && front->getType() != getType()' 'front->isCreature()'
-mutant death-last-point death 'if (s.helth > 0) {' 'if (s.helth > 1) {'
+mutant death-last-point death 'if (now().helth > 0) {' 'if (now().helth > 1) {'
 mutant death-rot-time death '++s.counterDead >= maxCounterDead' '++s.counterDead > maxCounterDead'
 mutant death-meat-first death 'if (now().alive || now().food != 0)' 'if (now().alive)'
 mutant death-remains-image death 's.food > 0 ? (*s.looks->meat)' \
@@ -116,15 +117,23 @@ mutant clock-leave-time idle-clock '    s.time = stepTime;' ''
 # The rules hold by structure: one write path off the clock, only Element's own run() on it,
 # reads in the middle of the sweep, and the world's ownership of its grid.
 mutant guard-write-path idle-clock '            if (owner.clocked) {' '            if (false) {'
-mutant guard-own-run idle-clock 'isSettled() && hasOwnRun()' 'isSettled()'
+mutant guard-own-run idle-clock 'isPlainElement() && ' ''
 mutant guard-class-check idle-clock 'typeid(*this) == typeid(Element)' 'true'
 mutant guard-wake-cell idle-clock '    world->wake(this);' ''
 mutant guard-ahead-of-sweep idle-clock 'clock.tickedThisSweep && world->isAheadOfSweep(*this)' 'false'
-mutant guard-same-cell-land idle-clock 'sweep.layer == elementLayer && get(landLayer' \
-    'sweep.layer == landLayer && get(landLayer'
+mutant guard-same-cell-land idle-clock 'return position.layer == WorldGrid::elementLayer &&' \
+    'return position.layer == WorldGrid::landLayer &&'
 mutant guard-update-due idle-clock 'updateDue ? clock.previousSecound : clock.secound' 'clock.secound'
-mutant guard-others-elements ownership 'holdsOthersElements = true;' ''
-mutant guard-delete-once ownership 'seen.insert(e).second' 'true'
+mutant guard-others-elements ownership 'arena->adopt(std::unique_ptr<Element>(e));' ''
+mutant guard-delete-once ownership 'if (e == nullptr || owns(e.get())) {' 'if (e == nullptr) {'
+# What only a caller does: put an element into the grid, take one out, move the calendar in the
+# middle of the sweep.
+mutant guard-caller-placed idle-clock 'restless = true;' ''
+mutant guard-leaving-frame idle-clock '        leaving->wakeUp();' ''
+mutant guard-calendar-mid-sweep idle-clock '            wakeAhead();' ''
+mutant guard-walkable-threshold movement 'find(land, type);' 'find(type);'
+mutant selection-left-wins selection '} else if (input.rightButton) {' '} if (input.rightButton) {'
+mutant panel-caller-creatures panel 'wildCreatures.push_back(e);' ''
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
 mutant latch-once input-latch 'latched = pending[k].exchange(0) != 0;' 'latched = pending[k] != 0;'
 mutant latch-release input-latch '(scancode & releaseBit) != 0' 'false'

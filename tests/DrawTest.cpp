@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
+#include "elements/Spider.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -133,10 +134,14 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     EXPECT_EQ(0, differingTextPixels(frame, "Paused. P plays on.", 400 - 19 * 4, 296));
     BITMAP* paused = solidBitmap(frame->w, frame->h, 0);
     blit(frame, paused, 0, 0, 0, 0, frame->w, frame->h);
+    // A spider that a caller puts in, out of view and in two cells, counts once.
+    auto* spider = new Spider(world.get());
+    world->set(1, 18, 5, spider);
+    world->set(1, 19, 5, spider);
     world->turn(InputSnapshot::pressing({KEY_H}));
     EXPECT_EQ(0, differingTextPixels(frame, "health", 556, 16));
     EXPECT_EQ(0, differingTextPixels(frame, "day 0  00:00:01", 556, 28));
-    EXPECT_EQ(0, differingTextPixels(frame, "cyclopes 1  spiders 0", 556, 40));
+    EXPECT_EQ(0, differingTextPixels(frame, "cyclopes 1  spiders 1", 556, 40));
     world->turn(InputSnapshot::pressing({KEY_H}));
     int changedRows = 0;
     for (int y = 0; y < frame->h; ++y) {

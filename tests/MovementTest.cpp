@@ -30,16 +30,23 @@ TEST_F(MovementTest, StepsOnlyOntoWalkableLandWithNothingAbove) {
     EXPECT_EQ(GROUND, world->get(0, 1, 1)->getType());
 }
 
+// Land of a kind is walkable as its kind says; any other element that a caller puts on the land
+// layer (a code of 0 here puts none) is walkable when its type code is 199 or less.
 TEST_F(MovementTest, EveryLandKindIsWalkableOrNot) {
     const struct {
         char land;
+        int placedCode;
         bool walkable;
-    } kinds[] = {{'a', true}, {'l', true},  {'g', true}, {'r', true},
-                 {'L', true}, {'w', false}, {'x', false}};
+    } kinds[] = {{'a', 0, true},      {'l', 0, true},        {'g', 0, true},    {'r', 0, true},
+                 {'L', 0, true},      {'w', 0, false},       {'x', 0, false},   {'x', AVATAR, true},
+                 {'x', SPIDER, true}, {'x', WALL - 1, true}, {'x', WALL, false}};
     for (const auto& kind : kinds) {
         auto world = makeWorld({std::string("g") + kind.land}, {"C."});
+        if (kind.placedCode != 0) {
+            world->set(0, 1, 0, new Element(world.get(), "tree", kind.placedCode));
+        }
         Element* cyclope = world->get(1, 0, 0);
-        EXPECT_EQ(kind.walkable, cyclope->move(2)) << kind.land;
+        EXPECT_EQ(kind.walkable, cyclope->move(2)) << kind.land << kind.placedCode;
         EXPECT_EQ(kind.walkable ? cyclope : nullptr, world->get(1, 1, 0)) << kind.land;
     }
 }

@@ -173,10 +173,14 @@ TEST_F(WorldTest, LeftButtonSelectsTheElementUnderThePointer) {
     Element* wall = world->get(1, 10, 4);
     world->pass(clickAt(300, 50));
     EXPECT_EQ(wall, world->getSelected());
-    // The right button lets go of it, even with the left one down on another element.
+    // With both buttons down the left one selects; the right one alone lets go.
     InputSnapshot bothButtons = clickAt(149, 50);
     bothButtons.rightButton = true;
     world->pass(bothButtons);
+    EXPECT_EQ(world->get(1, 12, 5), world->getSelected());
+    InputSnapshot rightOnly;
+    rightOnly.rightButton = true;
+    world->pass(rightOnly);
     EXPECT_EQ(nullptr, world->getSelected());
 }
 

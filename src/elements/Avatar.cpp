@@ -1,9 +1,10 @@
 #include "elements/Avatar.h"
 
+#include "core/InputSnapshot.h"
+#include "elements/Habitat.h"
 #include "elements/Vision.h"
-#include "world/World.h"
 
-Avatar::Avatar(World* owner) : Element(owner, ElementKind::of(AVATAR)) {}
+Avatar::Avatar(Habitat* owner) : Element(owner, ElementKind::of(AVATAR)) {}
 
 void Avatar::run() {
     Element::run();
@@ -16,7 +17,7 @@ void Avatar::run() {
 // The first key in this order that is held, or was pressed since the last pass, decides the one
 // action of the pass.
 void Avatar::actOnKeys() {
-    World* here = getWorld();
+    Habitat* here = getWorld();
     const InputSnapshot& input = here->getInput();
     if (input.isDown(KEY_UP)) {
         move(UP);
@@ -29,11 +30,11 @@ void Avatar::actOnKeys() {
     } else if (input.isDown(KEY_A)) {
         setVision(here->getVision(this, getVisionRange()));
     } else if (input.isDown(KEY_LCONTROL)) {
-        if (Element* front = here->getFront(this, World::elementLayer)) {
+        if (Element* front = here->getFront(this, Habitat::elementLayer)) {
             attack(front);
         }
     } else if (input.isDown(KEY_ALT)) {
-        if (Element* front = here->getFront(this, World::elementLayer)) {
+        if (Element* front = here->getFront(this, Habitat::elementLayer)) {
             eat(front);
         }
     } else if (input.isDown(KEY_M)) {

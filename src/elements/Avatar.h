@@ -6,7 +6,7 @@
 // The creature the user steers with the keyboard.
 class Avatar : public Element {
   public:
-    explicit Avatar(World* owner);
+    explicit Avatar(Habitat* owner);
     void run() override;
 
   private:

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-Cyclope::Cyclope(World* owner) : Element(owner, ElementKind::of(CYCLOPE)) {}
+Cyclope::Cyclope(Habitat* owner) : Element(owner, ElementKind::of(CYCLOPE)) {}
 
 void Cyclope::run() {
     Element::run();

@@ -6,7 +6,7 @@
 // A wild creature that wanders at random, hunts the avatar and eats when hungry.
 class Cyclope : public Element {
   public:
-    explicit Cyclope(World* owner);
+    explicit Cyclope(Habitat* owner);
     void run() override;
 };
 

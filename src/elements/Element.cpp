@@ -2,8 +2,8 @@
 
 #include "core/Timer.h"
 #include "core/Utils.h"
+#include "elements/Habitat.h"
 #include "elements/Vision.h"
-#include "world/World.h"
 
 #include <string>
 #include <utility>
@@ -19,19 +19,20 @@ const int biteSize = 10;
 const int highestFacing = 7;
 } // namespace
 
-Element::Element(World* owner, const std::string& kindName, int typeCode)
+Element::Element(Habitat* owner, const std::string& kindName, int typeCode)
     : Element(owner, typeCode, owner->getImages()->getKindFrames(kindName)) {}
 
 // The kind's frames come from the world, which looked them up once for every element of it.
-Element::Element(World* owner, const ElementKind& kind)
+Element::Element(Habitat* owner, const ElementKind& kind)
     : Element(owner, kind.type, owner->getKindFrames(kind)) {
     setCreature(kind.creature);
     setWorking(kind.working);
     setMaxTime(kind.maxTime);
 }
 
-Element::Element(World* owner, int typeCode, const Images::KindFrames& frames)
-    : world(owner), clocked(false), guarded(initialState(typeCode, frames)), clockBase(0) {
+Element::Element(Habitat* owner, int typeCode, const Images::KindFrames& frames)
+    : world(owner), clocked(false), restless(false), guarded(initialState(typeCode, frames)),
+      clockBase(0) {
     change().lastSecound = world->getTimer()->getSecound();
 }
 
@@ -164,14 +165,13 @@ void Element::incHelth() {
 }
 
 void Element::decHelth() {
-    State& s = change();
-    if (s.helth > 0) {
-        --s.helth;
+    if (now().helth > 0) {
+        --change().helth;
         return;
     }
-    s.alive = false;
-    s.walking = false;
-    s.working = false;
+    update(&State::alive, false);
+    update(&State::walking, false);
+    update(&State::working, false);
 }
 
 void Element::incTimer() {
@@ -198,8 +198,7 @@ void Element::reloadVision() {
 
 // The frames change, the kind and its name stay.
 void Element::loadImages(const std::string& kindName) {
-    State& s = change();
-    s.looks = &world->getImages()->getKindFrames(*s.looks->name, kindName);
+    update(&State::looks, &world->getImages()->getKindFrames(*now().looks->name, kindName));
 }
 
 void Element::incCounterAttack() {
@@ -221,13 +220,12 @@ void Element::incCounterFood() {
 }
 
 void Element::incCounterUnderAttack() {
-    State& s = change();
-    if (s.counterUnderAttack < maxCounterUnderAttack) {
-        ++s.counterUnderAttack;
+    if (now().counterUnderAttack < maxCounterUnderAttack) {
+        ++change().counterUnderAttack;
         return;
     }
-    s.attacker = nullptr;
-    s.underAttack = false;
+    update(&State::attacker, static_cast<Element*>(nullptr));
+    update(&State::underAttack, false);
 }
 
 void Element::incCounterDead() {
@@ -259,23 +257,26 @@ void Element::incFood() {
 }
 
 void Element::setDirection(int d) {
-    State& s = change();
     if (d >= 0 && d <= highestFacing) {
-        s.direction = d;
+        update(&State::direction, d);
     }
 }
 
 void Element::setFood(int v) {
-    State& s = change();
     if (v >= 0 && v <= maxFood) {
-        s.food = v;
+        update(&State::food, v);
     }
 }
 
 void Element::setStrong(int v) {
-    State& s = change();
     if (v >= 0 && v <= maxStrong) {
-        s.strong = v;
+        update(&State::strong, v);
+    }
+}
+
+void Element::resetTime() {
+    if (getTime() != 0) {
+        change().time = 0;
     }
 }
 

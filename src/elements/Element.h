@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-class World;
+class Habitat;
 class Vision;
 
 // The axis directions; the diagonals 8 to 14 are understood by the world but nobody walks them.
@@ -20,9 +20,9 @@ enum Direction : int { DOWN = 0, RIGHT = 2, UP = 4, LEFT = 6 };
 // hit it last. Creatures override run() and act through move(), eat() and attack().
 class Element {
   public:
-    Element(World* owner, const std::string& kindName, int typeCode);
+    Element(Habitat* owner, const std::string& kindName, int typeCode);
     // An element of a kind of the kinds table, with the kind's settings.
-    Element(World* owner, const ElementKind& kind);
+    Element(Habitat* owner, const ElementKind& kind);
     virtual ~Element();
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
@@ -40,7 +40,7 @@ class Element {
     void decHelth();
     void incTimer();
     bool isStep() const { return getTime() < now().maxTime / 2; }
-    void resetTime() { change().time = 0; }
+    void resetTime();
     void reloadVision();
     void loadImages(const std::string& kindName);
 
@@ -56,19 +56,19 @@ class Element {
 
     int getX() const { return now().x; }
     // The world finds an element that leaves the clock through its coordinates.
-    void setX(int v) { change().x = v; }
+    void setX(int v) { update(&State::x, v); }
     int getY() const { return now().y; }
-    void setY(int v) { change().y = v; }
-    World* getWorld() const { return world; }
+    void setY(int v) { update(&State::y, v); }
+    Habitat* getWorld() const { return world; }
     std::string getName() const { return *now().looks->name; }
     int getType() const { return now().type; }
     int getDirection() const { return now().direction; }
     void setDirection(int d);
     int getTime() const { return clocked ? clockedTime() : now().time; }
     int getMaxTime() const { return now().maxTime; }
-    void setMaxTime(int v) { change().maxTime = v; }
+    void setMaxTime(int v) { update(&State::maxTime, v); }
     int getVisionRange() const { return now().visionRange; }
-    void setVisionRange(int v) { change().visionRange = v; }
+    void setVisionRange(int v) { update(&State::visionRange, v); }
     Vision* getVision() const { return vision.get(); }
     // Takes v as what the element sees; the vision it held goes.
     void setVision(std::unique_ptr<Vision> v);
@@ -79,15 +79,15 @@ class Element {
     void setStrong(int v);
     bool isAlive() const { return now().alive; }
     bool isCreature() const { return now().creature; }
-    void setCreature(bool v) { change().creature = v; }
+    void setCreature(bool v) { update(&State::creature, v); }
     bool isWalking() const { return now().walking; }
-    void setWalking(bool v) { change().walking = v; }
+    void setWalking(bool v) { update(&State::walking, v); }
     bool isWorking() const { return now().working; }
-    void setWorking(bool v) { change().working = v; }
+    void setWorking(bool v) { update(&State::working, v); }
     bool isUnderAttack() const { return now().underAttack; }
     bool isToErase() const { return now().toErase; }
     Element* getAttacker() const { return now().attacker; }
-    void setAttacker(Element* v) { change().attacker = v; }
+    void setAttacker(Element* v) { update(&State::attacker, v); }
 
     // An element that nothing can change any more but its step timer and frame (a land tile, a
     // wall, a fire, a tree in full fruit) can leave the sweep and follow the world's IdleClock
@@ -100,6 +100,13 @@ class Element {
     // settled) and tells whether it follows it.
     bool followClock();
     bool isClocked() const { return clocked; }
+    // Leaves the clock, if it follows it, with the timer and frame that the runs so far would
+    // have left: an element taken off the grid keeps the frame it had when it left.
+    void wakeUp();
+    // From now on the element never follows the clock: the sweep runs it on every pass, in
+    // every cell where it stands. For elements that a caller puts into the grid, whose cell and
+    // coordinates may differ.
+    void stayAwake();
 
   protected:
     // The hunting procedure shared by the wild creatures: the first element of the vision list
@@ -166,10 +173,17 @@ class Element {
         State state;
     };
 
-    Element(World* owner, int typeCode, const Images::KindFrames& frames);
+    Element(Habitat* owner, int typeCode, const Images::KindFrames& frames);
     static State initialState(int typeCode, const Images::KindFrames& frames);
     const State& now() const { return guarded.read(); }
     State& change() { return guarded.write(*this); }
+    // Writes a field only when the value differs: a setter that changes nothing leaves the
+    // element on the clock.
+    template <class T> void update(T State::*field, T value) {
+        if (now().*field != value) {
+            change().*field = value;
+        }
+    }
 
     Element* findTarget(int preyType);
     void actOn(Element* target);
@@ -180,8 +194,8 @@ class Element {
     BITMAP* frameAt(int stepTime) const;
     // True when run() can change nothing but the step timer and the frame.
     bool isSettled() const;
-    // True when this element's run() is Element's own.
-    bool hasOwnRun() const;
+    // True when the element is of this very class, whose run() the clock stands for.
+    bool isPlainElement() const;
     void leaveClock();
     // The ticks of the clock that this element has had since it began to follow it: one less
     // than the clock's while a sweep that ticked has not yet reached its cell.
@@ -200,8 +214,9 @@ class Element {
     static constexpr int maxCounterUnderAttack = 40;
     static constexpr int maxFood = 100;
 
-    World* world; // the world holding the element; not owned
-    bool clocked; // follows the idle clock instead of running; time and image as of clockBase
+    Habitat* world; // the world holding the element; not owned
+    bool clocked;   // follows the idle clock instead of running; time and image as of clockBase
+    bool restless;  // never follows the clock (stayAwake)
     Guarded guarded;
     long clockBase;                 // the idle clock's ticks when it began to follow the clock
     std::unique_ptr<Vision> vision; // what it saw on its last call (creatures)

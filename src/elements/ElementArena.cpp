@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace {
 // Blocks double from the first size up to the last: a big world's elements take hundreds of
@@ -21,12 +22,26 @@ ElementArena::~ElementArena() {
     for (Element* element : built) {
         element->~Element();
     }
+    adopted.clear();
     for (const Block& block : blocks) {
         munmap(block.start, block.size);
     }
 }
 
+// What is held here already stays as it is: the pointer handed in lets go of it, not ends it.
+void ElementArena::adopt(std::unique_ptr<Element> e) {
+    if (e == nullptr || owns(e.get())) {
+        static_cast<void>(e.release());
+        return;
+    }
+    adoptedSet.insert(e.get());
+    adopted.push_back(std::move(e));
+}
+
 bool ElementArena::owns(const Element* e) const {
+    if (adoptedSet.count(e) != 0) {
+        return true;
+    }
     const auto place = reinterpret_cast<std::uintptr_t>(e);
     return std::any_of(blocks.begin(), blocks.end(), [place](const Block& block) {
         const auto start = reinterpret_cast<std::uintptr_t>(block.start);

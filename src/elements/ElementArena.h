@@ -2,8 +2,10 @@
 #define ORVALLE_ELEMENT_ARENA_H
 
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <type_traits>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -11,8 +13,9 @@ class Element;
 
 // Storage for the elements of a world, handed out back to back in the order they are created.
 // A world creates the elements that the sweep runs in sweep order, so the sweep reads memory as
-// one stream instead of jumping a whole row of cells at every step. The arena owns what it built:
-// it ends every element with its own end and frees all of the memory at once.
+// one stream instead of jumping a whole row of cells at every step. The arena owns what it built
+// and what it took over: it ends every element with its own end and frees all of the memory at
+// once.
 class ElementArena {
   public:
     ElementArena() = default;
@@ -27,7 +30,11 @@ class ElementArena {
         return object;
     }
 
-    // True when e was built here, and so is ended here.
+    // Takes over an element built elsewhere, to end it with the others. An element held here
+    // already stays as it is.
+    void adopt(std::unique_ptr<Element> e);
+
+    // True when e was built or taken over here, and so is ended here.
     bool owns(const Element* e) const;
 
     // Makes room for the records of this many more elements, so that building a big world does
@@ -46,6 +53,9 @@ class ElementArena {
     std::vector<Block> blocks;
     // Every element built, so that each one's destructor runs once.
     std::vector<Element*> built;
+    // Elements built elsewhere and taken over, ended after the arena's own.
+    std::vector<std::unique_ptr<Element>> adopted;
+    std::unordered_set<const Element*> adoptedSet;
     char* next = nullptr;
     char* end = nullptr;
 };

@@ -2,7 +2,8 @@
 // and frame are worked out from the clock when they are read.
 #include "elements/Element.h"
 
-#include "world/World.h"
+#include "elements/Habitat.h"
+#include "elements/IdleClock.h"
 
 #include <typeinfo>
 
@@ -19,7 +20,7 @@ bool Element::isSettled() const {
 
 // The clock stands for Element::run() alone: a class of its own, whatever its run() does, is
 // run on every pass.
-bool Element::hasOwnRun() const {
+bool Element::isPlainElement() const {
     return typeid(*this) == typeid(Element);
 }
 
@@ -30,11 +31,23 @@ bool Element::followClock() {
     if (!clock.on) {
         return false;
     }
-    if (!clocked && now().lastSecound == clock.secound && isSettled() && hasOwnRun()) {
+    if (!clocked && !restless && isPlainElement() && isSettled() &&
+        now().lastSecound == clock.secound) {
         clocked = true;
         clockBase = clock.ticks;
     }
     return clocked;
+}
+
+void Element::wakeUp() {
+    if (clocked) {
+        leaveClock();
+    }
+}
+
+void Element::stayAwake() {
+    restless = true;
+    wakeUp();
 }
 
 // Makes time, image and lastSecound what the runs so far would have left, and asks the world to

@@ -2,8 +2,8 @@
 // list that suits the mood, then strike, bite or step toward it. Each creature passes its prey.
 #include "elements/Element.h"
 
+#include "elements/Habitat.h"
 #include "elements/Vision.h"
-#include "world/World.h"
 
 namespace {
 // A creature at this health or below is hungry: it looks for food and ignores every foe.
@@ -48,7 +48,7 @@ bool Element::isFoeForHealthy(const Element* e, int preyType) const {
 
 // Only the element in front decides between blow and bite; both are aimed at the target.
 void Element::actOn(Element* target) {
-    Element* front = world->getFront(this, World::elementLayer);
+    Element* front = world->getFront(this, Habitat::elementLayer);
     if (front == nullptr) {
         stepToward(target);
     } else if (front->isCreature() && front->getType() != getType()) {

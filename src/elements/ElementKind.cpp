@@ -4,8 +4,8 @@
 #include "elements/Cyclope.h"
 #include "elements/Element.h"
 #include "elements/ElementArena.h"
+#include "elements/Habitat.h"
 #include "elements/Spider.h"
-#include "world/World.h"
 
 #include <cstdlib>
 #include <iterator>
@@ -17,16 +17,16 @@ const int avatarMaxTime = 6;
 
 // The creature classes know their own kind.
 template <class Creature>
-Element* buildCreature(ElementArena& arena, World* world, const ElementKind& /*kind*/) {
+Element* buildCreature(ElementArena& arena, Habitat* world, const ElementKind& /*kind*/) {
     return arena.create<Creature>(world);
 }
 
-Element* buildPlain(ElementArena& arena, World* world, const ElementKind& kind) {
+Element* buildPlain(ElementArena& arena, Habitat* world, const ElementKind& kind) {
     return arena.create<Element>(world, kind);
 }
 
-const int land = World::landLayer;
-const int element = World::elementLayer;
+const int land = Habitat::landLayer;
+const int element = Habitat::elementLayer;
 
 // Land with a higher type code than this cannot be walked on.
 const int highestWalkableLand = 199;
@@ -99,7 +99,7 @@ const ElementKind& ElementKind::of(int type) {
 }
 
 bool ElementKind::isWalkable(int type) {
-    const ElementKind* kind = find(type);
+    const ElementKind* kind = find(land, type);
     return kind != nullptr ? kind->walkable : type <= highestWalkableLand;
 }
 

@@ -3,7 +3,7 @@
 
 class Element;
 class ElementArena;
-class World;
+class Habitat;
 
 // Type codes of the element kinds; the map file uses the same numbers.
 enum ElementType : int {
@@ -43,10 +43,10 @@ struct ElementKind {
     // Bound of the step timer, in passes; land tiles get a random one from the loader instead.
     int maxTime;
     // Builds an element of this kind, of its class, in the arena.
-    Element* (*build)(ElementArena& arena, World* world, const ElementKind& kind);
+    Element* (*build)(ElementArena& arena, Habitat* world, const ElementKind& kind);
 
-    // Whether land of a type code can be walked on: as its kind says, and for a code of no kind
-    // (an element of a caller's own), when the code is at most 199.
+    // Whether land of a type code can be walked on: as its land kind says, and for any other
+    // code (an element that a caller put on the land layer), when the code is at most 199.
     static bool isWalkable(int type);
     // Whether an element of the type code bears fruit; false for a code of no kind.
     static bool isFruitBearing(int type);

@@ -1,6 +1,6 @@
 #include "elements/Spider.h"
 
-Spider::Spider(World* owner) : Element(owner, ElementKind::of(SPIDER)) {}
+Spider::Spider(Habitat* owner) : Element(owner, ElementKind::of(SPIDER)) {}
 
 void Spider::run() {
     Element::run();

@@ -6,7 +6,7 @@
 // A wild creature that patrols in straight lines, hunts cyclopes and eats when hungry.
 class Spider : public Element {
   public:
-    explicit Spider(World* owner);
+    explicit Spider(Habitat* owner);
     void run() override;
 
   private:

@@ -1,17 +1,19 @@
 #include "world/World.h"
 
+#include "core/InputLatch.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
 #include "elements/ElementArena.h"
 #include "elements/ElementKind.h"
-#include "images/Images.h"
+#include "elements/Vision.h"
+#include "world/LoadWorld.h"
+#include "world/MapBuilder.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace {
-// The world buffer holds one cell more than the view on every side.
-const int bufferWidth = World::frameWidth + 2 * World::cellSize;
-const int bufferHeight = World::frameHeight + 2 * World::cellSize;
 const char* const musicFile = "clkcwhrv.mid";
 // The sets that no kind names: a dead creature's meat, and its remains once the meat is gone.
 const char* const corpseImageSets[] = {"meat", "dead"};
@@ -22,24 +24,14 @@ World::World(std::string fileName) : World(std::move(fileName), std::string()) {
 World::World(std::string fileName, const std::optional<std::string>& mediaFolder)
     : World(std::move(fileName), mediaFolder, true) {}
 
-World::World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClockOn)
-    : image(create_bitmap(frameWidth, frameHeight)),
-      buffer(create_bitmap(bufferWidth, bufferHeight)), x(0), y(0), avatar(nullptr),
-      selected(nullptr), restartAsked(false), height(0), width(0),
-      calendar(std::make_unique<Timer>()), arena(std::make_unique<ElementArena>()) {
-    idleClock.on = idleClockOn;
+World::World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClock)
+    : calendar(std::make_unique<Timer>()), sweep(grid, *calendar, idleClock), frame(*this),
+      controls(*this), arena(std::make_unique<ElementArena>()) {
     loadMedia(mediaFolder);
     loadWorld(std::move(fileName));
 }
 
-World::~World() {
-    if (holdsOthersElements) {
-        deleteOthersElements();
-    }
-    // The mouse pointer is drawn onto the frame; take it off before the frame goes away, or
-    // the library would later restore the pointer's background into freed memory.
-    show_mouse(nullptr);
-}
+World::~World() = default;
 
 // The music starts before the map is read; every kind's image set is in the cache before the
 // first element asks for its frames.
@@ -54,11 +46,108 @@ void World::loadMedia(const std::optional<std::string>& mediaFolder) {
     }
     for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
         images->add(kind->name);
-        kindFrames.push_back(&images->getKindFrames(kind->name));
     }
 }
 
-// Its body may have left the grid; the pointer to it stays valid for the world's life.
+void World::loadWorld(std::string fileName) {
+    if (grid.isShaped()) {
+        std::fprintf(stderr, "Not loading %s: this world already holds a map\n", fileName.c_str());
+        return;
+    }
+    LoadWorld reader(std::move(fileName));
+    grid.shape(reader.getWidth(), reader.getHeight());
+    sweep.startClock();
+    MapBuilder::Residents residents = MapBuilder(grid, *arena, *this).build(reader);
+    avatar = residents.avatar;
+    wildCreatures = std::move(residents.wildCreatures);
+    // The view starts on the avatar.
+    centreView();
+}
+
+Element* World::get(int layer, int column, int row) const {
+    return grid.get(layer, column, row);
+}
+
+void World::set(int layer, int column, int row, Element* e) {
+    if (!grid.isInside(layer, column, row)) {
+        return;
+    }
+    if (Element* leaving = grid.get(layer, column, row); leaving != nullptr && leaving != e) {
+        leaving->wakeUp();
+    }
+    if (e != nullptr) {
+        arena->adopt(std::unique_ptr<Element>(e));
+        e->stayAwake();
+        noteCreature(e);
+    }
+    grid.put(layer, column, row, e);
+}
+
+void World::noteCreature(Element* e) {
+    if (e->isCreature() && e != avatar &&
+        std::find(wildCreatures.begin(), wildCreatures.end(), e) == wildCreatures.end()) {
+        wildCreatures.push_back(e);
+    }
+}
+
+std::unique_ptr<Vision> World::getVision(Element* e, int range) const {
+    if (e == nullptr) {
+        return nullptr;
+    }
+    auto vision = std::make_unique<Vision>();
+    grid.see(e, range, *vision);
+    return vision;
+}
+
+void World::draw() {
+    frame.draw();
+}
+
+void World::run() {
+    controls.run();
+}
+
+void World::pass() {
+    pass(InputLatch::take());
+}
+
+void World::pass(const InputSnapshot& controlsOfPass) {
+    input = controlsOfPass;
+    simulate();
+    controls.switchMusicWithoutAvatar(input);
+    selectWithMouse();
+    draw();
+    clear_keybuf();
+}
+
+void World::simulate() {
+    sweep.run();
+    centreView();
+    incTimer();
+}
+
+void World::centreView() {
+    if (avatar == nullptr) {
+        return;
+    }
+    setX(avatar->getX() - getScreenWidth() / 2);
+    setY(avatar->getY() - getScreenHeight() / 2);
+}
+
+// While the left button is down, or after a click since the last pass, the element-layer element
+// under the pointer is selected; the right button alone lets go of the selection.
+void World::selectWithMouse() {
+    if (input.leftButton) {
+        Element* clicked = get(elementLayer, getX() + input.pointerX / cellSize,
+                               getY() + input.pointerY / cellSize);
+        if (clicked != nullptr) {
+            selected = clicked;
+        }
+    } else if (input.rightButton) {
+        selected = nullptr;
+    }
+}
+
 bool World::isAvatarDead() const {
     return avatar != nullptr && !avatar->isAlive();
 }
@@ -71,7 +160,15 @@ int World::countLiving(int type) const {
     return living;
 }
 
+// Adding an image set again gives its name new frames; elements built before keep theirs.
 const Images::KindFrames& World::getKindFrames(const ElementKind& kind) const {
+    if (kindFrames.empty() || kindFramesRevision != images->revision()) {
+        kindFrames.clear();
+        for (const ElementKind* k = ElementKind::begin(); k != ElementKind::end(); ++k) {
+            kindFrames.push_back(&images->getKindFrames(k->name));
+        }
+        kindFramesRevision = images->revision();
+    }
     return *kindFrames[static_cast<std::size_t>(&kind - ElementKind::begin())];
 }
 
@@ -101,9 +198,9 @@ int World::clampOrigin(int v, int size, int screenSize) {
 }
 
 void World::setX(int v) {
-    x = clampOrigin(v, width, getScreenWidth());
+    x = clampOrigin(v, getWidth(), getScreenWidth());
 }
 
 void World::setY(int v) {
-    y = clampOrigin(v, height, getScreenHeight());
+    y = clampOrigin(v, getHeight(), getScreenHeight());
 }

@@ -1,57 +1,64 @@
-// Cells, neighbours and movement between cells.
-#include "world/World.h"
+#include "world/WorldGrid.h"
 
 #include "elements/Element.h"
-#include "elements/ElementArena.h"
 #include "elements/ElementKind.h"
+#include "elements/Vision.h"
 
-#include <memory>
-#include <unordered_set>
+#include <bit>
+#include <cstdint>
 
-bool World::isInside(int layer, int column, int row) const {
-    return column >= 0 && column < width && row >= 0 && row < height &&
-           static_cast<unsigned>(layer) < layers.size();
-}
-
-Element* World::get(int layer, int column, int row) const {
-    return isInside(layer, column, row) ? layers[layer].columns[column].cells[row] : nullptr;
-}
-
-void World::set(int layer, int column, int row, Element* e) {
-    if (!isInside(layer, column, row)) {
+void WorldGrid::shape(int columns, int rows) {
+    if (shaped) {
         return;
     }
-    if (e != nullptr && !holdsOthersElements && !arena->owns(e)) {
-        holdsOthersElements = true;
-    }
-    put(layer, column, row, e);
-}
-
-void World::put(int layer, int column, int row, Element* e) {
-    Line& line = layers[layer].columns[column];
-    line.cells[row] = e;
-    if (e != nullptr) {
-        line.wake(row);
-    }
-}
-
-// The arena ends what it built; what others built is deleted here, once, even when it stands in
-// several cells, and only while it stands in the grid.
-void World::deleteOthersElements() {
-    std::unordered_set<Element*> seen;
-    std::vector<std::unique_ptr<Element>> ending;
-    for (const Type& layer : layers) {
-        for (const Line& line : layer.columns) {
-            for (Element* e : line.cells) {
-                if (e != nullptr && !arena->owns(e) && seen.insert(e).second) {
-                    ending.emplace_back(e);
-                }
-            }
+    shaped = true;
+    width = columns;
+    height = rows;
+    for (Type* layer : {&land, &elements}) {
+        layer->columns.reserve(static_cast<std::size_t>(columns));
+        for (int column = 0; column < columns; ++column) {
+            layer->columns.emplace_back(rows);
         }
     }
 }
 
-bool World::stepOf(int direction, int& dx, int& dy) {
+void WorldGrid::put(int layer, int column, int row, Element* e) {
+    place(layer, column, row, e, e != nullptr);
+}
+
+void WorldGrid::place(int layer, int column, int row, Element* e, bool awake) {
+    Line& cells = line(layer, column);
+    cells.cells[row] = e;
+    if (awake) {
+        cells.wake(row);
+    }
+}
+
+void WorldGrid::wake(const Element* e) {
+    for (int layer : {elementLayer, landLayer}) {
+        if (get(layer, e->getX(), e->getY()) == e) {
+            line(layer, e->getX()).wake(e->getY());
+        }
+    }
+}
+
+int WorldGrid::nextAwakeRow(int column, int from) const {
+    const Line& first = line(elementLayer, column);
+    const Line& second = line(landLayer, column);
+    const std::size_t words = first.awake.size();
+    for (std::size_t word = static_cast<std::size_t>(from) / 64; word < words; ++word) {
+        std::uint64_t bits = first.awake[word] | second.awake[word];
+        if (word == static_cast<std::size_t>(from) / 64) {
+            bits &= ~std::uint64_t{0} << (from % 64);
+        }
+        if (bits != 0) {
+            return static_cast<int>(word * 64) + std::countr_zero(bits);
+        }
+    }
+    return height;
+}
+
+bool WorldGrid::stepOf(int direction, int& dx, int& dy) {
     // Down, right, up, left, then the diagonals down-right, down-left, up-right, up-left.
     static const int steps[8][2] = {{0, 1}, {1, 0},  {0, -1}, {-1, 0},
                                     {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
@@ -64,7 +71,7 @@ bool World::stepOf(int direction, int& dx, int& dy) {
     return true;
 }
 
-Element* World::get(Element* e, int layer, int direction) const {
+Element* WorldGrid::get(const Element* e, int layer, int direction) const {
     int dx = 0;
     int dy = 0;
     if (!stepOf(direction, dx, dy)) {
@@ -77,7 +84,7 @@ Element* World::get(Element* e, int layer, int direction) const {
     return inside ? get(layer, ex + dx, ey + dy) : nullptr;
 }
 
-Element* World::getFront(Element* e, int layer) const {
+Element* WorldGrid::getFront(const Element* e, int layer) const {
     int dx = 0;
     int dy = 0;
     if (!stepOf(e->getDirection(), dx, dy)) {
@@ -87,9 +94,9 @@ Element* World::getFront(Element* e, int layer) const {
 }
 
 // A step needs walkable land in the next cell and nothing on the element layer there.
-bool World::move(Element* e, int direction) {
-    Element* land = get(e, landLayer, direction);
-    if (land == nullptr || !ElementKind::isWalkable(land->getType()) ||
+bool WorldGrid::move(Element* e, int direction) {
+    const Element* ground = get(e, landLayer, direction);
+    if (ground == nullptr || !ElementKind::isWalkable(ground->getType()) ||
         get(e, elementLayer, direction) != nullptr) {
         return false;
     }
@@ -103,4 +110,56 @@ bool World::move(Element* e, int direction) {
     e->setX(nx);
     e->setY(ny);
     return true;
+}
+
+namespace {
+// The cell at distance d ahead and lateral offset k of a viewer at (x, y), per facing. The
+// diagonal facings look straight down or up.
+bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
+    switch (facing) {
+    case 0:
+    case 8:
+    case 10:
+        cx = x + k;
+        cy = y + d;
+        return true;
+    case 2:
+        cx = x + d;
+        cy = y + k;
+        return true;
+    case 4:
+    case 12:
+    case 14:
+        cx = x + k;
+        cy = y - d;
+        return true;
+    case 6:
+        cx = x - d;
+        cy = y + k;
+        return true;
+    default: return false;
+    }
+}
+} // namespace
+
+// Row d of the cone holds the 2d + 1 cells at offsets -d to +d, scanned in that order. Every
+// live creature looks on every call, so the cells are read straight from the columns.
+void WorldGrid::see(const Element* e, int range, Vision& vision) const {
+    const int ex = e->getX();
+    const int ey = e->getY();
+    const int facing = e->getDirection();
+    for (int d = 1; d <= range; ++d) {
+        for (int k = -d; k <= d; ++k) {
+            int cx = 0;
+            int cy = 0;
+            if (!coneCell(facing, ex, ey, d, k, cx, cy)) {
+                return;
+            }
+            if (cx < 0 || cx >= width || cy < 0 || cy >= height) {
+                continue;
+            }
+            vision.add(elements.columns[cx].cells[cy], elementLayer);
+            vision.add(land.columns[cx].cells[cy], landLayer);
+        }
+    }
 }

@@ -2,11 +2,12 @@
 // and time, and how many cyclopes and spiders live. It stands in the frame's top right corner on
 // a black box of its own, so that it reads over any tile and leaves the status line at the top
 // left in view.
-#include "world/World.h"
+#include "world/Frame.h"
 
 #include "core/Timer.h"
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
+#include "world/World.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,8 +20,8 @@ const int padding = 6;
 const int lineHeight = 12;
 const int lines = 3;
 const int panelWidth = 240;
-const int panelLeft = World::frameWidth - margin - panelWidth;
-const int panelRight = World::frameWidth - margin - 1;
+const int panelLeft = Frame::width - margin - panelWidth;
+const int panelRight = Frame::width - margin - 1;
 const int panelBottom = margin + 2 * padding + (lines - 1) * lineHeight + glyph - 1;
 const int textLeft = panelLeft + padding;
 // After the label "health ": one pixel per health point, then the number.
@@ -32,26 +33,27 @@ int lineTop(int line) {
 }
 } // namespace
 
-void World::drawPanel() {
+void Frame::drawPanel() {
     BITMAP* frame = image.get();
     const int white = makecol(255, 255, 255);
     const int black = makecol(0, 0, 0);
     rectfill(frame, panelLeft, margin, panelRight, panelBottom, black);
     rect(frame, panelLeft, margin, panelRight, panelBottom, white);
-    if (avatar != nullptr) {
+    if (const Element* avatar = world.getAvatar()) {
         drawHealth(avatar->getHelth());
     }
     char text[64];
-    std::snprintf(text, sizeof text, "day %d  %02d:%02d:%02d", calendar->getDay(),
-                  calendar->getHour(), calendar->getMinute(), calendar->getSecound());
+    const Timer& calendar = *world.getTimer();
+    std::snprintf(text, sizeof text, "day %d  %02d:%02d:%02d", calendar.getDay(),
+                  calendar.getHour(), calendar.getMinute(), calendar.getSecound());
     textout_ex(frame, font, text, textLeft, lineTop(1), white, black);
-    std::snprintf(text, sizeof text, "cyclopes %d  spiders %d", countLiving(CYCLOPE),
-                  countLiving(SPIDER));
+    std::snprintf(text, sizeof text, "cyclopes %d  spiders %d", world.countLiving(CYCLOPE),
+                  world.countLiving(SPIDER));
     textout_ex(frame, font, text, textLeft, lineTop(2), white, black);
 }
 
 // Green for what is left, dark red for what is lost.
-void World::drawHealth(int helth) {
+void Frame::drawHealth(int helth) {
     BITMAP* frame = image.get();
     const int white = makecol(255, 255, 255);
     const int black = makecol(0, 0, 0);

@@ -1,0 +1,143 @@
+// Drawing the frame: the world buffer, the window of it that the player sees, and what stands
+// over it.
+#include "world/Frame.h"
+
+#include "elements/Element.h"
+#include "images/Images.h"
+#include "world/World.h"
+
+namespace {
+const int halfCell = Frame::cellSize / 2;
+// The world buffer holds one cell more than the view on every side.
+const int bufferWidth = Frame::width + 2 * Frame::cellSize;
+const int bufferHeight = Frame::height + 2 * Frame::cellSize;
+// Top left of the status line on the frame.
+const int statusX = 10;
+const int statusY = 10;
+const char* const deathNotice = "You died. R plays again, Escape quits.";
+const char* const pauseNotice = "Paused. P plays on.";
+
+// The buffer pixel of a window cell's corner: window cell (0, 0) starts one cell in.
+int bufferPixel(int windowCell) {
+    return windowCell * Frame::cellSize + Frame::cellSize;
+}
+} // namespace
+
+Frame::Frame(const World& shown)
+    : world(shown), image(create_bitmap(width, height)),
+      buffer(create_bitmap(bufferWidth, bufferHeight)) {}
+
+// The mouse pointer is drawn onto the frame; take it off before the frame goes away, or the
+// library would later restore the pointer's background into freed memory.
+Frame::~Frame() {
+    show_mouse(nullptr);
+}
+
+void Frame::draw() {
+    show_mouse(nullptr);
+    clearUncoveredCells();
+    drawLand();
+    drawElements();
+    int sx = cellSize;
+    int sy = cellSize;
+    viewShift(sx, sy);
+    blit(buffer.get(), image.get(), sx, sy, 0, 0, width, height);
+    if (Element* selected = world.getSelected()) {
+        textout_ex(image.get(), font, selected->toString().c_str(), statusX, statusY,
+                   makecol(255, 255, 255), makecol(0, 0, 0));
+    }
+    if (world.isPanelShown()) {
+        drawPanel();
+    }
+    if (world.isPaused()) {
+        drawNotice(pauseNotice);
+    } else if (world.isAvatarDead()) {
+        drawNotice(deathNotice);
+    }
+    show_mouse(image.get());
+    blit(image.get(), screen, 0, 0, 0, 0, width, height);
+}
+
+// Black where no opaque land tile will cover a window cell, all before any tile is drawn: the
+// frame of clearing the whole buffer first, without writing most of its pixels twice.
+void Frame::clearUncoveredCells() {
+    const int black = makecol(0, 0, 0);
+    for (int i = -1; i <= Frame::screenColumns; ++i) {
+        for (int k = -1; k <= Frame::screenRows; ++k) {
+            Element* tile = world.get(World::landLayer, world.getX() + i, world.getY() + k);
+            if (!coversCell(tile != nullptr ? tile->getImage() : nullptr)) {
+                rectfill(buffer.get(), bufferPixel(i), bufferPixel(k),
+                         bufferPixel(i) + cellSize - 1, bufferPixel(k) + cellSize - 1, black);
+            }
+        }
+    }
+}
+
+bool Frame::coversCell(BITMAP* tile) const {
+    return tile != nullptr && tile->w >= cellSize && tile->h >= cellSize &&
+           world.getImages()->isOpaque(tile);
+}
+
+// Window cells -1..16 by -1..12: the visible 16 x 12 plus a margin cell on every side.
+void Frame::drawLand() {
+    for (int i = -1; i <= Frame::screenColumns; ++i) {
+        for (int k = -1; k <= Frame::screenRows; ++k) {
+            if (Element* tile = world.get(World::landLayer, world.getX() + i, world.getY() + k)) {
+                world.getImages()->draw(buffer.get(), tile->getImage(), bufferPixel(i),
+                                        bufferPixel(k));
+            }
+        }
+    }
+}
+
+// An element's sprite starts half a cell above and left of its cell, so a sprite larger than a
+// cell can stand out of it.
+void Frame::drawElements() {
+    for (int i = -1; i <= Frame::screenColumns; ++i) {
+        for (int k = -1; k <= Frame::screenRows; ++k) {
+            Element* element = world.get(World::elementLayer, world.getX() + i, world.getY() + k);
+            if (element == nullptr || element->getImage() == nullptr) {
+                continue;
+            }
+            int px = bufferPixel(i) - halfCell;
+            int py = bufferPixel(k) - halfCell;
+            int dx = 0;
+            int dy = 0;
+            // Half a step behind its new cell while the first half of the step lasts.
+            if (element->isWalking() && element->isStep() &&
+                World::stepOf(element->getDirection(), dx, dy)) {
+                px -= halfCell * dx;
+                py -= halfCell * dy;
+            }
+            world.getImages()->draw(buffer.get(), element->getImage(), px, py);
+        }
+    }
+}
+
+// While the avatar is in the first half of a step the view trails it by half a cell, except
+// against an edge of the grid, where the view cannot move.
+void Frame::viewShift(int& sx, int& sy) const {
+    int dx = 0;
+    int dy = 0;
+    const Element* avatar = world.getAvatar();
+    const int x = world.getX();
+    const int y = world.getY();
+    if (avatar == nullptr || !avatar->isWalking() || !avatar->isStep() ||
+        !World::stepOf(avatar->getDirection(), dx, dy)) {
+        return;
+    }
+    const bool roomX = 0 < x && x < world.getWidth() - Frame::screenColumns;
+    const bool roomY = 0 < y && y < world.getHeight() - Frame::screenRows;
+    const bool shifts =
+        (dy == 0 && roomX) || (dx == 0 && roomY) || (dx != 0 && dy != 0 && roomX && roomY);
+    if (shifts) {
+        sx = cellSize - halfCell * dx;
+        sy = cellSize - halfCell * dy;
+    }
+}
+
+// In the middle of the frame, over everything else, so that the world stays in view around it.
+void Frame::drawNotice(const char* text) {
+    textout_centre_ex(image.get(), font, text, width / 2, (height - text_height(font)) / 2,
+                      makecol(255, 255, 255), makecol(0, 0, 0));
+}

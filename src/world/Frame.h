@@ -1,0 +1,48 @@
+#ifndef ORVALLE_FRAME_H
+#define ORVALLE_FRAME_H
+
+#include "images/LibraryPtr.h"
+
+#include <allegro.h>
+
+class World;
+
+// What the player sees of a world: land, then elements, into the world buffer; the visible
+// window of the buffer into the frame, with the selected element's status line, the status
+// panel, the notice of the pause or of the avatar's death and the mouse pointer; the frame to the
+// screen in one copy.
+class Frame {
+  public:
+    // A cell is cellSize pixels square; the screen shows screenColumns x screenRows cells.
+    static constexpr int cellSize = 50;
+    static constexpr int screenColumns = 16;
+    static constexpr int screenRows = 12;
+    static constexpr int width = screenColumns * cellSize;
+    static constexpr int height = screenRows * cellSize;
+
+    explicit Frame(const World& shown);
+    ~Frame();
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+
+    void draw();
+    BITMAP* getImage() const { return image.get(); }
+
+  private:
+    void clearUncoveredCells();
+    bool coversCell(BITMAP* tile) const;
+    void drawLand();
+    void drawElements();
+    void viewShift(int& sx, int& sy) const;
+    void drawNotice(const char* text);
+    void drawPanel();
+    void drawHealth(int helth);
+
+    const World& world;
+    // The frame and the world buffer, which holds one more cell on every side of the view so
+    // that the view can trail a walking avatar by half a cell.
+    BitmapPtr image;
+    BitmapPtr buffer;
+};
+
+#endif

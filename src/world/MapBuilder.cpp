@@ -1,0 +1,100 @@
+// Building the grid from a map file: one element of its kind per code.
+#include "world/MapBuilder.h"
+
+#include "elements/Element.h"
+#include "elements/ElementArena.h"
+#include "elements/ElementKind.h"
+#include "world/LoadWorld.h"
+#include "world/WorldGrid.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace {
+// A land tile's step timer bound is the default plus a random 0 to 3, so tiles animate out of
+// step with one another.
+int randomLandMaxTime() {
+    const int shortest = 10;
+    const int spread = 4;
+    return std::rand() % spread + shortest;
+}
+
+// An element of the element layer, on its way from the map's row order to the sweep's order.
+struct Placement {
+    int column;
+    int row;
+    const ElementKind* kind;
+};
+} // namespace
+
+MapBuilder::Residents MapBuilder::build(LoadWorld& reader) {
+    createElements(reader.takeCodes(WorldGrid::elementLayer));
+    createLandLayer(reader.takeCodes(WorldGrid::landLayer));
+    return std::move(residents);
+}
+
+// The element layer first and in the order in which the sweep visits it, columns outer and rows
+// inner, so that the sweep reads its elements as one stream. The map lists the cells row by row,
+// and in that order the first avatar wins; the few occupied cells are then sorted into columns.
+void MapBuilder::createElements(const std::vector<int>& codes) {
+    std::vector<Placement> inRows;
+    const int width = grid.getWidth();
+    const int height = grid.getHeight();
+    std::vector<std::size_t> columnStart(static_cast<std::size_t>(width) + 1, 0);
+    bool avatarSeen = false;
+    std::size_t cell = 0;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column, ++cell) {
+            const ElementKind* kind = ElementKind::find(WorldGrid::elementLayer, codes[cell]);
+            if (kind == nullptr || (kind->type == AVATAR && std::exchange(avatarSeen, true))) {
+                continue;
+            }
+            inRows.push_back(Placement{column, row, kind});
+            ++columnStart[column + 1];
+        }
+    }
+    for (int column = 0; column < width; ++column) {
+        columnStart[column + 1] += columnStart[column];
+    }
+    std::vector<Placement> inColumns(inRows.size());
+    arena.reserve(inColumns.size());
+    for (const Placement& placed : inRows) {
+        inColumns[columnStart[placed.column]++] = placed;
+    }
+    for (const Placement& placed : inColumns) {
+        Element* element = buildAt(*placed.kind, placed.column, placed.row);
+        if (placed.kind->type == AVATAR) {
+            residents.avatar = element;
+        } else if (placed.kind->creature) {
+            residents.wildCreatures.push_back(element);
+        }
+        place(WorldGrid::elementLayer, placed.column, placed.row, element);
+    }
+}
+
+// Row by row, as the map lists the cells, so that the tiles draw their random step times in
+// that order. The sweep does not visit the land: its tiles follow the clock from the start.
+void MapBuilder::createLandLayer(const std::vector<int>& codes) {
+    arena.reserve(codes.size());
+    std::size_t cell = 0;
+    for (int row = 0; row < grid.getHeight(); ++row) {
+        for (int column = 0; column < grid.getWidth(); ++column, ++cell) {
+            if (const ElementKind* kind = ElementKind::find(WorldGrid::landLayer, codes[cell])) {
+                Element* tile = buildAt(*kind, column, row);
+                tile->setMaxTime(randomLandMaxTime());
+                place(WorldGrid::landLayer, column, row, tile);
+            }
+        }
+    }
+}
+
+void MapBuilder::place(int layer, int column, int row, Element* e) {
+    grid.place(layer, column, row, e, !e->followClock());
+}
+
+Element* MapBuilder::buildAt(const ElementKind& kind, int column, int row) {
+    Element* element = kind.build(arena, &habitat, kind);
+    element->setX(column);
+    element->setY(row);
+    return element;
+}

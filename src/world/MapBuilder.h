@@ -1,0 +1,41 @@
+#ifndef ORVALLE_MAP_BUILDER_H
+#define ORVALLE_MAP_BUILDER_H
+
+#include <vector>
+
+class Element;
+class ElementArena;
+struct ElementKind;
+class Habitat;
+class LoadWorld;
+class WorldGrid;
+
+// Builds the elements of a map into a shaped grid, one element of its kind per code.
+class MapBuilder {
+  public:
+    // Who lives in the world built: the first avatar of the map (null on a map without one) and
+    // every other creature.
+    struct Residents {
+        Element* avatar = nullptr;
+        std::vector<Element*> wildCreatures;
+    };
+
+    MapBuilder(WorldGrid& cells, ElementArena& storage, Habitat& world)
+        : grid(cells), arena(storage), habitat(world) {}
+    Residents build(LoadWorld& reader);
+
+  private:
+    void createElements(const std::vector<int>& codes);
+    void createLandLayer(const std::vector<int>& codes);
+    // Only what cannot follow the idle clock is marked for the sweep.
+    void place(int layer, int column, int row, Element* e);
+    // An element of the kind, built in the arena and standing at the cell.
+    Element* buildAt(const ElementKind& kind, int column, int row);
+
+    WorldGrid& grid;
+    ElementArena& arena;
+    Habitat& habitat;
+    Residents residents;
+};
+
+#endif

@@ -1,0 +1,109 @@
+#include "world/Sweep.h"
+
+#include "core/Timer.h"
+#include "elements/Element.h"
+#include "world/WorldGrid.h"
+
+Sweep::Sweep(WorldGrid& cells, const Timer& days, bool idleClock) : grid(cells), calendar(days) {
+    clock.on = idleClock;
+}
+
+void Sweep::startClock() {
+    clock.secound = calendar.getSecound();
+}
+
+// Each cell is read when its turn comes, and so are the marks: a step marks the cell it goes to,
+// and an element that steps down or right lands in a cell not yet visited and is run again; that
+// is part of the rules. Cells not marked awake are empty or hold an element that follows the
+// clock.
+void Sweep::run() {
+    advanceClock();
+    sweepSecound = calendar.getSecound();
+    position.running = true;
+    for (int column = 0; column < grid.getWidth(); ++column) {
+        Line& elements = grid.line(WorldGrid::elementLayer, column);
+        Line& land = grid.line(WorldGrid::landLayer, column);
+        for (int row = grid.nextAwakeRow(column, 0); row < grid.getHeight();
+             row = grid.nextAwakeRow(column, row + 1)) {
+            if (elements.isAwake(row)) {
+                runCell(elements, column, row, WorldGrid::elementLayer);
+            }
+            if (land.isAwake(row)) {
+                runCell(land, column, row, WorldGrid::landLayer);
+            }
+        }
+    }
+    position.running = false;
+}
+
+// An element read before its turn comes is worked out as of the tick before (isAheadOfSweep).
+void Sweep::advanceClock() {
+    const int secound = calendar.getSecound();
+    clock.tickedThisSweep = secound != clock.secound;
+    if (clock.tickedThisSweep) {
+        clock.previousSecound = clock.secound;
+        clock.secound = secound;
+        ++clock.ticks;
+    }
+}
+
+bool Sweep::isAheadOfSweep(const Element& e) const {
+    if (!position.running) {
+        return false;
+    }
+    const int column = e.getX();
+    const int row = e.getY();
+    if (column != position.column) {
+        return column > position.column;
+    }
+    if (row != position.row) {
+        return row > position.row;
+    }
+    return position.layer == WorldGrid::elementLayer &&
+           grid.get(WorldGrid::landLayer, column, row) == &e;
+}
+
+// An element that asks to be erased leaves the grid but not the memory: the avatar, the
+// selection and other elements' attackers may still refer to it. A cell is put to sleep once it
+// is empty or its element follows the clock again.
+void Sweep::runCell(Line& line, int column, int row, int layer) {
+    position.column = column;
+    position.row = row;
+    position.layer = layer;
+    Element* element = line.cells[row];
+    if (element != nullptr && !element->isClocked()) {
+        element->run();
+        if (calendar.getSecound() != sweepSecound) {
+            wakeAhead();
+            sweepSecound = calendar.getSecound();
+        }
+        if (element->isToErase()) {
+            line.cells[row] = nullptr;
+            removed.push_back(element);
+        }
+        element = line.cells[row];
+    }
+    if (element == nullptr || element->followClock()) {
+        line.sleep(row);
+    }
+}
+
+// Rare (the game's own elements never move the calendar), so a walk over the rest of the grid.
+void Sweep::wakeAhead() {
+    if (position.layer == WorldGrid::elementLayer) {
+        wakeIfClocked(grid.get(WorldGrid::landLayer, position.column, position.row));
+    }
+    for (int column = position.column; column < grid.getWidth(); ++column) {
+        const int firstRow = column == position.column ? position.row + 1 : 0;
+        for (int row = firstRow; row < grid.getHeight(); ++row) {
+            wakeIfClocked(grid.get(WorldGrid::elementLayer, column, row));
+            wakeIfClocked(grid.get(WorldGrid::landLayer, column, row));
+        }
+    }
+}
+
+void Sweep::wakeIfClocked(Element* e) {
+    if (e != nullptr && e->isClocked()) {
+        e->wakeUp();
+    }
+}
