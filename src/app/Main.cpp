@@ -1,5 +1,4 @@
 #include "app/MidiPatches.h"
-#include "app/WindowTitle.h"
 #include "core/InputLatch.h"
 #include "world/World.h"
 
@@ -17,8 +16,8 @@
 namespace {
 const char* const shippedMap = "orvalle.map";
 const char* const usage = "Usage: orvalle [full] [MAP]";
-// In UTF-8, the library's text encoding: "\xE2\x80\x94" is an em dash.
-const char* const windowTitle = "Orvalle \xE2\x80\x94 H: status, P: pause, Esc: quit";
+// Plain ASCII, which every window manager shows as it is.
+const char* const windowTitle = "Orvalle - H: status, P: pause, Esc: quit";
 const char* const folderHint =
     "Orvalle runs in its data folder, the one holding orvalle.map, images/ and clkcwhrv.mid "
     "(data/ in the source tree); scripts/play.sh starts it there.";
@@ -117,7 +116,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", usage);
         return 1;
     }
-    set_uformat(U_UTF8);
     if (allegro_init() != 0) {
         // Without a system driver (no X display to reach) nothing below can be installed.
         std::fprintf(stderr, "Cannot start Allegro, is there an X display? %s\n", allegro_error);
@@ -139,7 +137,7 @@ int main(int argc, char* argv[]) {
         allegro_exit();
         return 1;
     }
-    setWindowTitle(windowTitle);
+    set_window_title(windowTitle);
     playUntilQuit(options.map);
     InputLatch::remove();
     stop_midi();

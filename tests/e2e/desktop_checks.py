@@ -13,7 +13,7 @@ from session import (CheckFailed, Skip, newest_sound, poll, prepare_patch_index,
 from worldmap import REPO, avatar_corner, build_map, cell_centre
 
 MAPS = Path(__file__).resolve().parent / "maps"
-TITLE = "Orvalle \u2014 H: status, P: pause, Esc: quit"
+TITLE = "Orvalle - H: status, P: pause, Esc: quit"
 PAUSED = "Paused. P plays on."
 PANEL_LABEL = ("health", (556, 16))  # the panel's first word and where it stands
 PAUSE_TEST = 1.5  # seconds between the two screenshots of a paused game
