@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -132,40 +133,31 @@ TEST(ImageCache, BitmapsWithoutMaskPixelsAreOpaque) {
 
 // Elements built before a set is added again keep showing the frames they were built with.
 TEST(ImageCache, AddingASetAgainLeavesWhatWasHandedOutAndGivesNewRecords) {
-    struct Case {
-        const char* name;
-        const char* framesName;
-        const char* readded;
-        // The file of frame 1 of the newest record's frames, meat and dead.
-        std::array<int, 3> shown;
-    };
-    const Case cases[] = {
-        {"cyclope", "cyclope", "cyclope", {1, 0, 0}}, {"spider", "cyclope", "cyclope", {1, 0, 0}},
-        {"cyclope", "cyclope", "meat", {0, 1, 0}},    {"cyclope", "cyclope", "dead", {0, 0, 1}},
-        {"cyclope", "cyclope", "spider", {0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.name << " showing " << c.framesName << ", "
-                                        << c.readded << " added again");
+    // The set added again, and the file of frame 1 of the newest record's frames, meat and dead.
+    const std::pair<const char*, std::array<int, 3>> cases[] = {
+        {"cyclope", {1, 0, 0}}, {"meat", {0, 1, 0}}, {"dead", {0, 0, 1}}, {"spider", {0, 0, 0}}};
+    for (const auto& [readded, shown] : cases) {
+        SCOPED_TRACE(readded);
         TempDir dir;
         Images images(dir.path());
         for (const char* set : {"cyclope", "spider", "meat", "dead"}) {
             writeFrames(set, {0});
             images.add(set);
         }
-        const Images::KindFrames& held = images.getKindFrames(c.name, c.framesName);
-        const Images::Frames& heldTable = images.getFrames(c.readded);
+        // A spider that took the looks of a cyclope.
+        const Images::KindFrames& held = images.getKindFrames("spider", "cyclope");
+        const Images::Frames& heldTable = images.getFrames(readded);
         const std::array before{*held.frames, *held.meat, *held.dead, heldTable};
         const unsigned revision = images.revision();
-        writeFrames(c.readded, {1});
-        images.add(c.readded);
+        writeFrames(readded, {1});
+        images.add(readded);
         EXPECT_EQ(before, (std::array{*held.frames, *held.meat, *held.dead, heldTable}));
-        const Images::KindFrames& newest = images.getKindFrames(c.name, c.framesName);
-        EXPECT_EQ(c.name, *newest.name);
-        EXPECT_EQ(c.shown, (std::array{fileFrame(images, (*newest.frames)[1]),
-                                       fileFrame(images, (*newest.meat)[1]),
-                                       fileFrame(images, (*newest.dead)[1])}));
-        EXPECT_EQ(1, fileFrame(images, images.getFrames(c.readded)[1]));
+        const Images::KindFrames& newest = images.getKindFrames("spider", "cyclope");
+        EXPECT_EQ("spider", *newest.name);
+        EXPECT_EQ(shown, (std::array{fileFrame(images, (*newest.frames)[1]),
+                                     fileFrame(images, (*newest.meat)[1]),
+                                     fileFrame(images, (*newest.dead)[1])}));
+        EXPECT_EQ(1, fileFrame(images, images.getFrames(readded)[1]));
         EXPECT_LT(revision, images.revision());
     }
 }
