@@ -6,11 +6,12 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 MAKE_MAP = REPO / "tools" / "map" / "make_map.py"
+sys.path.insert(0, str(MAKE_MAP.parent))
+import kinds  # noqa: E402
 
-LAND_NAMES = {100: "adobe", 101: "littlelawn", 102: "ground", 103: "rocks", 104: "lawn",
-              300: "water"}
-ELEMENT_NAMES = {1: "avatar", 2: "cyclope", 3: "fire", 4: "tree", 5: "spider", 200: "wall"}
-AVATAR = 1
+LAND_NAMES = kinds.names("land")
+ELEMENT_NAMES = kinds.names("element")
+AVATAR = kinds.code("avatar")
 
 # The window shows 16 x 12 cells of 50 pixels.
 COLUMNS, ROWS, CELL = 16, 12, 50

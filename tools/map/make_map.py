@@ -17,6 +17,7 @@ import sys
 
 from mapfile import ELEMENT, EMPTY, LAND, Grid, map_text
 
+# The land kind and the element kind, if any, of each character, by name.
 LEGEND = {
     ".": ("littlelawn", None), ",": ("lawn", None), "_": ("ground", None),
     ":": ("rocks", None), "~": ("water", None), "=": ("adobe", None),
@@ -26,6 +27,10 @@ LEGEND = {
     "#": ("adobe", "wall"), "F": ("adobe", "fire"),
     "@": ("adobe", "avatar"), "a": ("littlelawn", "avatar"),
 }
+# The land code and the element code of each character; a name that is no kind of its layer in
+# the game's table fails here, on every run, rather than when its character turns up.
+CODES = {ch: (LAND[land], EMPTY if element is None else ELEMENT[element])
+         for ch, (land, element) in LEGEND.items()}
 
 
 def read_grid(path):
@@ -42,8 +47,8 @@ def read_grid(path):
 
 
 def to_map_text(rows):
-    land = [[LAND[LEGEND[ch][0]] for ch in row] for row in rows]
-    element = [[ELEMENT.get(LEGEND[ch][1], EMPTY) for ch in row] for row in rows]
+    land = [[CODES[ch][0] for ch in row] for row in rows]
+    element = [[CODES[ch][1] for ch in row] for row in rows]
     return map_text(Grid(len(rows[0]), len(rows), {"land": land, "element": element}))
 
 

@@ -7,9 +7,11 @@ import os
 import re
 import sys
 
-LAND = {"adobe": 100, "littlelawn": 101, "ground": 102, "rocks": 103, "lawn": 104,
-        "water": 300}
-ELEMENT = {"avatar": 1, "cyclope": 2, "fire": 3, "tree": 4, "spider": 5, "wall": 200}
+import kinds
+
+# The code of each kind by its name, as the game's kinds table has them.
+LAND = kinds.codes("land")
+ELEMENT = kinds.codes("element")
 EMPTY = 0
 # The layers in the order the map file lists them, with the kinds each may hold.
 LAYERS = {"land": LAND, "element": ELEMENT}

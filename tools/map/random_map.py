@@ -8,28 +8,42 @@ fires, and scattered cyclopes and spiders; one avatar near the middle.
 import random
 import sys
 
-LAND = [(100, 10), (101, 30), (102, 15), (103, 10), (104, 25), (300, 8), (0, 2)]
-ELEMENTS = [(0, 880), (4, 50), (200, 30), (3, 5), (2, 20), (5, 15)]
+from kinds import code
+from mapfile import EMPTY, Grid, map_text
+
+
+def weighted(table):
+    """The codes and the weights of a table of (kind name or None for an empty cell, weight)."""
+    return ([EMPTY if name is None else code(name) for name, _ in table],
+            [weight for _, weight in table])
+
+
+# How often each kind turns up.
+LAND = weighted([("adobe", 10), ("littlelawn", 30), ("ground", 15), ("rocks", 10), ("lawn", 25),
+                 ("water", 8), (None, 2)])
+ELEMENTS = weighted([(None, 880), ("tree", 50), ("wall", 30), ("fire", 5), ("cyclope", 20),
+                     ("spider", 15)])
 
 
 def pick(rng, table):
-    return rng.choices([code for code, _ in table], [weight for _, weight in table])[0]
+    return rng.choices(*table)[0]
 
 
-def main():
-    width, height, seed = (int(arg) for arg in sys.argv[1:4])
+def main(width, height, seed):
     rng = random.Random(seed)
     land = [[pick(rng, LAND) for _ in range(width)] for _ in range(height)]
     elements = [[pick(rng, ELEMENTS) for _ in range(width)] for _ in range(height)]
-    elements[height // 2][width // 2] = 1
-    land[height // 2][width // 2] = 101
-    out = [f"<world>\n{{[{width}][{height}]}}\n"]
-    for tag, grid in (("land", land), ("element", elements)):
-        out.append(f"<{tag}>\n{{\n")
-        out.extend("".join(f"[{code}]" for code in row) + "\n" for row in grid)
-        out.append("}\n")
-    sys.stdout.write("".join(out))
+    elements[height // 2][width // 2] = code("avatar")
+    land[height // 2][width // 2] = code("littlelawn")
+    sys.stdout.write(map_text(Grid(width, height, {"land": land, "element": elements})))
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        size_and_seed = [int(arg) for arg in sys.argv[1:]]
+    except ValueError:
+        size_and_seed = []
+    if len(size_and_seed) != 3 or min(size_and_seed[:2]) < 1:
+        sys.exit(f"{__doc__}\nWIDTH and HEIGHT are whole numbers of at least 1, SEED any whole "
+                 "number.")
+    main(*size_and_seed)
