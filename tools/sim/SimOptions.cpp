@@ -58,6 +58,7 @@ bool wholeNumber(const std::string& text, long& number) {
 // The argv of a C main function over words, which must outlive it.
 std::vector<char*> pointersTo(std::vector<std::string>& words) {
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words) {
         argv.push_back(word.data());
     }
