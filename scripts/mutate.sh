@@ -117,7 +117,7 @@ mutant clock-leave-time idle-clock '    s.time = stepTime;' ''
 # The rules hold by structure: one write path off the clock, only Element's own run() on it,
 # reads in the middle of the sweep, and the world's ownership of its grid.
 mutant guard-write-path idle-clock '            if (owner.clocked) {' '            if (false) {'
-mutant guard-own-run idle-clock 'isPlainElement() && ' ''
+mutant guard-own-run idle-clock 'isPlainElement()) {' 'true) {'
 mutant guard-class-check idle-clock 'typeid(*this) == typeid(Element)' 'true'
 mutant guard-wake-cell idle-clock '    world->wake(this);' ''
 mutant guard-ahead-of-sweep idle-clock 'clock.tickedThisSweep && world->isAheadOfSweep(*this)' 'false'

@@ -23,8 +23,8 @@ void Sweep::run() {
     for (int column = 0; column < grid.getWidth(); ++column) {
         Line& elements = grid.line(WorldGrid::elementLayer, column);
         Line& land = grid.line(WorldGrid::landLayer, column);
-        for (int row = grid.nextAwakeRow(column, 0); row < grid.getHeight();
-             row = grid.nextAwakeRow(column, row + 1)) {
+        for (int row = grid.nextAwakeRow(elements, land, 0); row < grid.getHeight();
+             row = grid.nextAwakeRow(elements, land, row + 1)) {
             if (elements.isAwake(row)) {
                 runCell(elements, column, row, WorldGrid::elementLayer);
             }

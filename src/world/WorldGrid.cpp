@@ -4,8 +4,6 @@
 #include "elements/ElementKind.h"
 #include "elements/Vision.h"
 
-#include <bit>
-#include <cstdint>
 
 void WorldGrid::shape(int columns, int rows) {
     if (shaped) {
@@ -40,22 +38,6 @@ void WorldGrid::wake(const Element* e) {
             line(layer, e->getX()).wake(e->getY());
         }
     }
-}
-
-int WorldGrid::nextAwakeRow(int column, int from) const {
-    const Line& first = line(elementLayer, column);
-    const Line& second = line(landLayer, column);
-    const std::size_t words = first.awake.size();
-    for (std::size_t word = static_cast<std::size_t>(from) / 64; word < words; ++word) {
-        std::uint64_t bits = first.awake[word] | second.awake[word];
-        if (word == static_cast<std::size_t>(from) / 64) {
-            bits &= ~std::uint64_t{0} << (from % 64);
-        }
-        if (bits != 0) {
-            return static_cast<int>(word * 64) + std::countr_zero(bits);
-        }
-    }
-    return height;
 }
 
 bool WorldGrid::stepOf(int direction, int& dx, int& dy) {

@@ -1,6 +1,7 @@
 #ifndef ORVALLE_WORLD_GRID_H
 #define ORVALLE_WORLD_GRID_H
 
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -62,9 +63,21 @@ class WorldGrid {
 
     Line& line(int layer, int column) { return of(layer).columns[column]; }
     const Line& line(int layer, int column) const { return of(layer).columns[column]; }
-    // The first row at or after from that is awake in either layer of a column; the height
-    // when there is none.
-    int nextAwakeRow(int column, int from) const;
+    // The first row at or after from that is awake in either of the two Lines of a column; the
+    // height when there is none. Inline: the sweep asks it for every cell it visits.
+    int nextAwakeRow(const Line& first, const Line& second, int from) const {
+        const std::size_t words = first.awake.size();
+        for (std::size_t word = static_cast<std::size_t>(from) / 64; word < words; ++word) {
+            std::uint64_t bits = first.awake[word] | second.awake[word];
+            if (word == static_cast<std::size_t>(from) / 64) {
+                bits &= ~std::uint64_t{0} << (from % 64);
+            }
+            if (bits != 0) {
+                return static_cast<int>(word * 64) + std::countr_zero(bits);
+            }
+        }
+        return height;
+    }
 
     // The neighbour of e's cell in a direction, null outside the grid or for no direction.
     Element* get(const Element* e, int layer, int direction) const;
