@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,8 @@ void tap(int scancode) {
     keyboard_lowlevel_callback(scancode | releaseBit);
 }
 
-// Taps Escape on its third frame, so that run() ends at the start of the fourth pass.
+// Taps Escape on its third frame, so that run() ends at the start of the fourth pass; a lost tap
+// ends it at the tenth frame, with a failure.
 class ThreePassWorld : public World {
   public:
     using World::World;
@@ -41,6 +43,8 @@ class ThreePassWorld : public World {
         World::draw();
         if (++frames == 3) {
             tap(KEY_ESC);
+        } else if (frames == 10) {
+            throw std::runtime_error("the Escape tapped at the third frame did not end run()");
         }
     }
     int frames = 0;
@@ -161,7 +165,7 @@ TEST_F(InputLatchTest, RunEndsOnEscapeAndAfterDeathOnRWithTheNoticeDrawnWhileDea
         for (int k : c.taps) {
             tap(k);
         }
-        world.run();
+        ASSERT_NO_THROW(world.run());
         EXPECT_EQ(c.restart, world.isRestartAsked());
         EXPECT_EQ(c.passes, world.frames);
         EXPECT_EQ(c.passes, world.getTimer()->getSecound());
