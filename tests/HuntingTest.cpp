@@ -120,7 +120,8 @@ TEST_F(HuntingTest, HungryCreaturesIgnoreLivingOnesAndEmptyCarcasses) {
     Element* cyclope = at(1, 0);
     Element* empty = at(0, 2);
     kill(empty);
-    while (empty->isEatenBy(nullptr) == 1) {
+    for (int bites = 0; empty->isEatenBy(nullptr) == 1; ++bites) {
+        ASSERT_LT(bites, 10) << "the carcass was not eaten empty in 10 bites";
     }
     lowerHelthTo(cyclope, 10);
     cyclope->run();

@@ -64,7 +64,7 @@ TEST_F(ScenarioTest, ACarcassIsEatenToRemainsAndErased) {
         world->pass();
         ++pass;
     }
-    EXPECT_EQ(0, body->getFood());
+    ASSERT_EQ(0, body->getFood()) << "the carcass was not eaten empty in 1000 passes";
     EXPECT_NEAR(10 * 20, pass, 20);
     EXPECT_EQ(body, world->get(1, 1, 1));
     passes(*world, 100);

@@ -15,7 +15,8 @@ class WorldTest : public ::testing::Test {
 // Kills a creature and eats its body empty, so that its remains start to rot.
 void killAndEmpty(Element* creature) {
     kill(creature);
-    while (creature->isEatenBy(nullptr) == 1) {
+    for (int bites = 0; creature->isEatenBy(nullptr) == 1; ++bites) {
+        ASSERT_LT(bites, 10) << "the body was not eaten empty in 10 bites";
     }
 }
 } // namespace
@@ -190,14 +191,17 @@ TEST_F(WorldTest, ClickOutsideTheGridChangesNothing) {
     EXPECT_EQ(nullptr, world->getSelected());
 }
 
-// Passes until the avatar, which hit at the start, can hit the cyclope again.
+// Passes until the avatar, which hit at the start, can hit the cyclope again; 0 when it cannot
+// within 40 passes.
 int passesUntilItCanHitAgain(World& world, Element* avatar, Element* cyclope) {
-    int count = 1;
-    while (!avatar->attack(cyclope)) {
+    for (int count = 1; count <= 40; ++count) {
+        if (avatar->attack(cyclope)) {
+            return count;
+        }
         world.pass();
-        ++count;
     }
-    return count;
+    ADD_FAILURE() << "the avatar could not hit the cyclope again within 40 passes";
+    return 0;
 }
 
 TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
