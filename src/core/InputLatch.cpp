@@ -1,16 +1,16 @@
 #include "core/InputLatch.h"
 
+#include "core/ControlTable.h"
+
 #include <allegro.h>
 
 #include <atomic>
 
 namespace {
-// The controls whose short presses count: Escape, the avatar's keys in their table's order, R
-// (play again after death), P (pause) and H (status panel). Both mouse buttons count too.
-const int latchedKeys[] = {KEY_ESC, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_A, KEY_LCONTROL,
-                           KEY_ALT, KEY_M,  KEY_N,    KEY_R,     KEY_P,    KEY_H};
-
 const int scancodeCount = InputSnapshot::scancodeCount;
+// The keys whose short presses count, as the table of controls marks them; both mouse buttons
+// count too. Made before main(), so the hooks only ever read it.
+const std::bitset<scancodeCount> latchedKeys = ControlTable::latchedKeys();
 // The 8th bit of a raw scancode is set on a release.
 const int releaseBit = 0x80;
 const int noClick = -1;
@@ -31,23 +31,13 @@ std::atomic<char> closeClicked;
 // Which keys the last snapshot saw held; main thread only.
 bool heldBefore[scancodeCount];
 
-bool isLatched(int scancode) {
-    for (int k : latchedKeys) {
-        if (k == scancode) {
-            return true;
-        }
-    }
-    return false;
-}
-END_OF_FUNCTION(isLatched)
-
 void keyHook(int scancode) {
     const int k = scancode & (scancodeCount - 1);
     if ((scancode & releaseBit) != 0) {
         hookDown[k] = 0;
         return;
     }
-    if (hookDown[k].exchange(1) == 0 && isLatched(k)) {
+    if (hookDown[k].exchange(1) == 0 && latchedKeys[k]) {
         pending[k] = 1;
     }
 }
@@ -72,7 +62,10 @@ END_OF_FUNCTION(closeHook)
 // A key pressed since the last snapshot counts in this one, held or not; one held now that the
 // last snapshot did not see held has gone down too, even when no hook reported it.
 void takeKeys(InputSnapshot& input) {
-    for (int k : latchedKeys) {
+    for (int k = 0; k < scancodeCount; ++k) {
+        if (!latchedKeys[k]) {
+            continue;
+        }
         const bool held = key[k] != 0;
         const bool latched = pending[k].exchange(0) != 0;
         input.down[k] = held || latched;
@@ -98,7 +91,6 @@ void takeButtons(InputSnapshot& input) {
 } // namespace
 
 void InputLatch::install() {
-    LOCK_FUNCTION(isLatched);
     LOCK_FUNCTION(keyHook);
     LOCK_FUNCTION(mouseHook);
     LOCK_FUNCTION(closeHook);

@@ -1,0 +1,77 @@
+#include "core/ControlTable.h"
+
+#include <algorithm>
+
+namespace {
+using Row = ControlTable::Row;
+
+// The scancodes of a row, as many as it has.
+template <class... Scancodes>
+constexpr std::array<int, ControlTable::mostKeys> keys(Scancodes... scancodes) {
+    static_assert(sizeof...(scancodes) <= ControlTable::mostKeys, "too many keys for one row");
+    return {scancodes...};
+}
+
+const int noButton = 0;
+const bool tapCounts = true;
+
+// The avatar's keys first, in the order in which it tries them.
+constexpr Row controls[] = {
+    {keys(KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT), noButton, tapCounts, "Arrow keys",
+     "turn and walk one cell (held: one cell every 7 passes)"},
+    {keys(KEY_A), noButton, tapCounts, "A", "look again at what lies ahead"},
+    {keys(KEY_LCONTROL), noButton, tapCounts, "Left Control",
+     "hit whatever stands in front of you (once per 20 passes)"},
+    {keys(KEY_ALT), noButton, tapCounts, "Alt",
+     "eat from a fruit tree or a carcass in front of you, when not at full health"},
+    {keys(KEY_M, KEY_N), noButton, tapCounts, "M / N",
+     "music on / off (also after the avatar's death)"},
+    {keys(), MOUSE_FLAG_LEFT_DOWN, tapCounts, "Left mouse button",
+     "select a creature or thing; its status line shows at the top left"},
+    {keys(), MOUSE_FLAG_RIGHT_DOWN, tapCounts, "Right mouse button",
+     "clear the selection (with both buttons down, the left one selects)"},
+    {keys(KEY_H), noButton, tapCounts, "H",
+     "show or hide the status panel: your health, the day and time, how many wild creatures "
+     "of each kind live"},
+    {keys(KEY_P), noButton, tapCounts, "P",
+     "pause, and play on: the world and the music stand still, \"Paused. P plays on.\""},
+    {keys(KEY_R), noButton, tapCounts, "R",
+     "after the avatar's death: play the map again from the start"},
+    {keys(KEY_ESC), noButton, tapCounts, "Escape, or the window's close button", "quit"},
+};
+
+// Every key is a place in the input snapshot.
+constexpr bool keysFitTheSnapshot() {
+    for (const Row& row : controls) {
+        for (const int scancode : row.scancodes) {
+            if (scancode < 0 || scancode >= InputSnapshot::scancodeCount) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(keysFitTheSnapshot(), "a control's scancode lies outside the input snapshot");
+} // namespace
+
+std::span<const int> ControlTable::Row::keyScancodes() const {
+    const auto end = std::find(scancodes.begin(), scancodes.end(), noKey);
+    return {scancodes.begin(), end};
+}
+
+std::span<const ControlTable::Row> ControlTable::rows() {
+    return controls;
+}
+
+std::bitset<InputSnapshot::scancodeCount> ControlTable::latchedKeys() {
+    std::bitset<InputSnapshot::scancodeCount> latched;
+    for (const Row& row : controls) {
+        if (!row.latched) {
+            continue;
+        }
+        for (const int scancode : row.keyScancodes()) {
+            latched.set(scancode);
+        }
+    }
+    return latched;
+}
