@@ -1,6 +1,8 @@
 #ifndef ORVALLE_ELEMENT_KIND_H
 #define ORVALLE_ELEMENT_KIND_H
 
+#include <string>
+
 class Element;
 class ElementArena;
 class Habitat;
@@ -44,6 +46,11 @@ struct ElementKind {
     int maxTime;
     // Builds an element of this kind, of its class, in the arena.
     Element* (*build)(ElementArena& arena, Habitat* world, const ElementKind& kind);
+
+    // A creature that the player does not steer: every creature kind but the avatar's.
+    bool isWild() const { return creature && type != AVATAR; }
+    // Its name in the plural, as the counts of its creatures are labelled: "cyclopes".
+    std::string plural() const { return std::string(name) + "s"; }
 
     // Whether land of a type code can be walked on: as its land kind says, and for any other
     // code (an element that a caller put on the land layer), when the code is at most 199.

@@ -1,7 +1,7 @@
 // The status panel that H shows: the avatar's health as a bar and a number, the calendar's day
-// and time, and how many cyclopes and spiders live. It stands in the frame's top right corner on
-// a black box of its own, so that it reads over any tile and leaves the status line at the top
-// left in view.
+// and time, and how many wild creatures of each kind of the kinds table live. It stands in the
+// frame's top right corner on a black box of its own, so that it reads over any tile and leaves
+// the status line at the top left in view.
 #include "world/Frame.h"
 
 #include "core/Timer.h"
@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 // The library's font is 8 pixels square.
@@ -18,12 +20,13 @@ const int glyph = 8;
 const int margin = 10;
 const int padding = 6;
 const int lineHeight = 12;
-const int lines = 3;
+// The health and the calendar come before the counts.
+const int linesAboveCounts = 2;
 const int panelWidth = 240;
 const int panelLeft = Frame::width - margin - panelWidth;
 const int panelRight = Frame::width - margin - 1;
-const int panelBottom = margin + 2 * padding + (lines - 1) * lineHeight + glyph - 1;
 const int textLeft = panelLeft + padding;
+const std::size_t charactersPerLine = (panelWidth - 2 * padding) / glyph;
 // After the label "health ": one pixel per health point, then the number.
 const int barLeft = textLeft + 7 * glyph;
 const int barWidth = 100;
@@ -31,14 +34,42 @@ const int barWidth = 100;
 int lineTop(int line) {
     return margin + padding + line * lineHeight;
 }
+
+int panelBottom(int lines) {
+    return margin + 2 * padding + (lines - 1) * lineHeight + glyph - 1;
+}
+
+// "cyclopes 1  spiders 0": each wild kind in the table's order, on as many lines as the panel's
+// width needs.
+std::vector<std::string> countLines(const World& world) {
+    std::vector<std::string> lines(1);
+    for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
+        if (!kind->isWild()) {
+            continue;
+        }
+        const std::string count =
+            kind->plural() + " " + std::to_string(world.countLiving(kind->type));
+        std::string& line = lines.back();
+        if (line.empty()) {
+            line = count;
+        } else if (line.size() + 2 + count.size() <= charactersPerLine) {
+            line += "  " + count;
+        } else {
+            lines.push_back(count);
+        }
+    }
+    return lines;
+}
 } // namespace
 
 void Frame::drawPanel() {
     BITMAP* frame = image.get();
     const int white = makecol(255, 255, 255);
     const int black = makecol(0, 0, 0);
-    rectfill(frame, panelLeft, margin, panelRight, panelBottom, black);
-    rect(frame, panelLeft, margin, panelRight, panelBottom, white);
+    const std::vector<std::string> counts = countLines(world);
+    const int bottom = panelBottom(linesAboveCounts + static_cast<int>(counts.size()));
+    rectfill(frame, panelLeft, margin, panelRight, bottom, black);
+    rect(frame, panelLeft, margin, panelRight, bottom, white);
     if (const Element* avatar = world.getAvatar()) {
         drawHealth(avatar->getHelth());
     }
@@ -47,9 +78,10 @@ void Frame::drawPanel() {
     std::snprintf(text, sizeof text, "day %d  %02d:%02d:%02d", calendar.getDay(),
                   calendar.getHour(), calendar.getMinute(), calendar.getSecound());
     textout_ex(frame, font, text, textLeft, lineTop(1), white, black);
-    std::snprintf(text, sizeof text, "cyclopes %d  spiders %d", world.countLiving(CYCLOPE),
-                  world.countLiving(SPIDER));
-    textout_ex(frame, font, text, textLeft, lineTop(2), white, black);
+    for (std::size_t line = 0; line < counts.size(); ++line) {
+        textout_ex(frame, font, counts[line].c_str(), textLeft,
+                   lineTop(linesAboveCounts + static_cast<int>(line)), white, black);
+    }
 }
 
 // Green for what is left, dark red for what is lost.
