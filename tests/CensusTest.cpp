@@ -1,6 +1,7 @@
 #include "Census.h"
 #include "TestSupport.h"
 #include "elements/Element.h"
+#include "elements/ElementKind.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -87,10 +88,15 @@ TEST_F(CensusTest, TheRowFollowsTheHeaderColumnByColumn) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         row[names[i]] = values[i];
     }
-    const std::map<std::string, std::string> expected = {
+    std::map<std::string, std::string> expected = {
         {"pass", "42"},         {"cyclopes_alive", "1"},      {"cyclopes_dead", "1"},
         {"spiders_alive", "1"}, {"spiders_dead", "0"},        {"avatars_alive", "1"},
         {"avatars_dead", "0"},  {"carcasses_with_meat", "1"}, {"trees_with_food", "2"},
         {"tree_food", "200"}};
+    // Any other kind the census counts has none.
+    for (const ElementKind* kind : Census::countedKinds()) {
+        expected.emplace(Census::plural(*kind) + "_alive", "0");
+        expected.emplace(Census::plural(*kind) + "_dead", "0");
+    }
     EXPECT_EQ(expected, row);
 }

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Draws a census of orvalle-sim as a PNG picture with gnuplot: living cyclopes and spiders (left
-# axis) and trees with food (right axis) over the passes.
+# Draws a census of orvalle-sim as a PNG picture with gnuplot: the living creatures of each wild
+# kind the census counts (left axis; every <kind>s_alive column but the avatar's) and the trees
+# with food (right axis) over the passes.
 # Usage: tools/plot-census.sh CENSUS.csv OUT.png
 # OUT.png is written whole or not at all; any failure gives a message and exit status 1.
 set -u
@@ -19,14 +20,16 @@ out=$2
 command -v gnuplot > /dev/null || fail "gnuplot is missing (scripts/setup.sh tools installs it)"
 header=$(head -n 1 "$census") || fail "cannot read $census"
 case "$header" in
-pass,cyclopes_alive,*) ;;
+pass,*_alive,*,trees_with_food,*) ;;
 *) fail "$census is not a census of orvalle-sim: its first line is not the CSV header" ;;
 esac
 [ "$(wc -l < "$census")" -gt 1 ] || fail "$census holds no census row"
+# The plural names of the wild kinds, as the header's columns give them: "cyclopes spiders".
+wild=$(echo "$header" | tr ',' '\n' | sed -n 's/_alive$//p' | grep -vx avatars | tr '\n' ' ')
 
 work=$(mktemp -d) || fail "cannot make a scratch folder"
 trap 'rm -rf "$work"' EXIT
-gnuplot -c /dev/stdin "$census" "$work/plot.png" << 'EOF' || fail "gnuplot cannot plot $census"
+gnuplot -c /dev/stdin "$census" "$work/plot.png" "$wild" << 'EOF' || fail "gnuplot cannot plot $census"
 set terminal pngcairo size 900,480 font "sans,10"
 set output ARG2
 set datafile separator comma
@@ -39,8 +42,7 @@ set yrange [0:*]
 set y2range [0:*]
 set key outside top center horizontal
 set grid
-plot ARG1 using "pass":"cyclopes_alive" with steps lw 2 title "cyclopes", \
-     ARG1 using "pass":"spiders_alive" with steps lw 2 title "spiders", \
+plot for [kind in ARG3] ARG1 using "pass":kind."_alive" with steps lw 2 title kind, \
      ARG1 using "pass":"trees_with_food" axes x1y2 with steps lw 2 title "trees with food"
 EOF
 [ -s "$work/plot.png" ] || fail "gnuplot wrote no picture of $census"
