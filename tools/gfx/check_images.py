@@ -1,4 +1,5 @@
-"""Checks the game's rules for images: sizes, opaque land, no near-magenta.
+"""Checks the game's rules for images: sizes, opaque land, no near-magenta, and an image for
+every kind of the game's kinds table (tools/map/kinds.tsv).
 
 The game draws in 16-bit colour, where anything RGB565 rounds to magenta
 (R>=248, G<=3, B>=248) turns transparent, so only the exact mask colour
@@ -9,7 +10,12 @@ import os
 import sys
 
 from canvas import read_bmp
-from land import KINDS as LAND_KINDS
+
+TOOLS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(TOOLS, "map"))
+import kinds  # noqa: E402
+
+LAND_KINDS = kinds.codes("land")
 
 
 def read_pixels(path):
@@ -33,6 +39,11 @@ def problems(name, width, height, pixels):
 
 def main(folder):
     failures = 0
+    for kind in kinds.KINDS:
+        if not os.path.exists(os.path.join(folder, f"{kind.name}0.bmp")):
+            print(f"check-images: the kind {kind.name} has no image {kind.name}0.bmp: tools/gfx "
+                  "draws none for it")
+            failures += 1
     for file in sorted(os.listdir(folder)):
         for problem in problems(file[:-4], *read_pixels(os.path.join(folder, file))):
             print(f"check-images: {file} {problem}")

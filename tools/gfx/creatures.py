@@ -226,9 +226,12 @@ def spider(facing, stepping):
     return canvas
 
 
+# How each creature kind is drawn, by its name in the game's kinds table.
+DRAW = {"avatar": lambda f, s: humanoid(HERO, f, s),
+        "cyclope": lambda f, s: humanoid(CYCLOPE, f, s),
+        "spider": spider}
+
+
 def frames(kind):
     """The eight frames of a creature in the game's order."""
-    draw = {"avatar": lambda f, s: humanoid(HERO, f, s),
-            "cyclope": lambda f, s: humanoid(CYCLOPE, f, s),
-            "spider": spider}[kind]
-    return [draw(facing, stepping) for facing in FACINGS for stepping in (False, True)]
+    return [DRAW[kind](facing, stepping) for facing in FACINGS for stepping in (False, True)]

@@ -18,7 +18,7 @@ def land_frames(name):
 def all_images():
     for name in land.KINDS:
         yield name, land_frames(name)
-    for name in ("avatar", "cyclope", "spider"):
+    for name in creatures.DRAW:
         yield name, creatures.frames(name)
     for name, (draw, count) in things.STILL.items():
         yield name, [draw(frame) for frame in range(count)]
