@@ -182,12 +182,23 @@ TEST(MapReaderDeathTest, InvalidFileEndsTheProgramWithItsMessage) {
                 "^Invalid world file: /tmp/.*/bad\\.map\n$");
 }
 
-TEST(MapReader, ReadsAMapFromDisk) {
+// The same map read from disk as saved on Windows, and with a line break before every number.
+TEST(MapReader, ReadsAMapFromDiskWhateverItsLinesEndWith) {
     TempDir dir;
-    dir.write("small.map", mapText({"gw", "Lr"}, {"@.", ".C"}));
-    LoadWorld reader(dir.file("small.map"));
-    EXPECT_EQ(2, reader.getWidth());
-    EXPECT_EQ(2, reader.getHeight());
-    EXPECT_EQ((std::vector<int>{102, 300, 104, 103}), drain(reader, 0, 4));
-    EXPECT_EQ((std::vector<int>{1, 0, 0, 2}), drain(reader, 1, 4));
+    const std::string text = mapText({"gw", "Lr"}, {"@.", ".C"});
+    std::string windows;
+    std::string broken;
+    for (char c : text) {
+        windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        broken += c == '[' ? std::string("[\r\n") : std::string(1, c);
+    }
+    for (const std::string& saved : {text, windows, broken}) {
+        dir.write("small.map", saved);
+        LoadWorld::Status status;
+        LoadWorld reader(dir.file("small.map"), status);
+        ASSERT_EQ(LoadWorld::LOADED, status) << saved;
+        EXPECT_EQ(2, reader.getHeight());
+        EXPECT_EQ((std::vector<int>{102, 300, 104, 103}), drain(reader, 0, 4));
+        EXPECT_EQ((std::vector<int>{1, 0, 0, 2}), drain(reader, 1, 4));
+    }
 }

@@ -33,6 +33,11 @@ TEST(Conversions, ReadsTheLeadingInteger) {
     EXPECT_EQ(8, leadingInt("+8"));
     EXPECT_EQ(300, stringToInt("300"));
     EXPECT_EQ(12, stringToInt("\n 12 34"));
+    // The blanks are ' ' and '\t' to '\r', as maps saved on Windows end lines with "\r\n".
+    EXPECT_EQ(7, leadingInt("\t\v\f\r7"));
+    EXPECT_EQ(0, stringToInt("\b7"));
+    EXPECT_EQ(0, stringToInt("\x0e"
+                             "7"));
     // Always decimal, as "%d" reads: a leading zero is no octal, "0x" no hexadecimal.
     EXPECT_EQ(100, stringToInt("0100"));
     EXPECT_EQ(-10, stringToInt("-010"));
