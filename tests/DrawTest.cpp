@@ -91,6 +91,29 @@ TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
     }
 }
 
+// A sprite starts half a cell above and left of its cell: of those in the cells just outside the
+// view, the quarter that reaches into it shows at the frame's edge.
+TEST_F(DrawTest, SpritesJustOutsideTheViewShowWhatReachesIntoIt) {
+    BITMAP* wall = solidBitmap(100, 100, makecol(0, 0, 255));
+    saveImage("wall0", wall);
+    destroy_bitmap(wall);
+    std::vector<std::string> elements = filled(40, 30, '.');
+    elements[10][20] = '@';
+    // The view shows columns 12 to 27 and rows 4 to 15: a wall just outside each of its sides.
+    elements[3][20] = elements[16][20] = elements[10][11] = elements[10][28] = '#';
+    auto world = makeWorld(filled(40, 30, 'g'), elements);
+    world->draw();
+    const int blue = makecol(0, 0, 255);
+    const int green = makecol(0, 200, 0);
+    const struct {
+        int x, y, colour;
+    } pixels[] = {{400, 24, blue}, {400, 25, green}, {400, 575, blue}, {400, 574, green},
+                  {24, 300, blue}, {25, 300, green}, {775, 300, blue}, {774, 300, green}};
+    for (const auto& p : pixels) {
+        EXPECT_EQ(p.colour, getpixel(world->getFrame(), p.x, p.y)) << p.x << ", " << p.y;
+    }
+}
+
 TEST_F(DrawTest, SelectedElementsTextIsWhiteOnBlackAtTenTen) {
     // A cyclope walled in at (5, 5), so that it is still there when clicked.
     std::vector<std::string> elements = filled(20, 12, '.');
@@ -120,8 +143,9 @@ TEST_F(DrawTest, AreasWithoutLandAreBlack) {
 // P stops the passes and H shows the panel over the paused frame; a second H leaves no trace.
 TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     std::vector<std::string> elements = filled(20, 12, '.');
-    elements[1].replace(2, 2, "C@");
+    elements[1].replace(2, 3, "C@C");
     auto world = makeWorld(filled(20, 12, 'g'), elements);
+    kill(world->get(1, 4, 1));
     world->turn(InputSnapshot());
     world->turn(InputSnapshot::pressing({KEY_P}));
     // Held on, P does not resume.
