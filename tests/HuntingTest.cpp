@@ -76,13 +76,17 @@ TEST_F(HuntingTest, HungerStartsAt19) {
 }
 
 TEST_F(HuntingTest, HungryCreaturesBiteFoodFromADistanceWhenAThingIsInFront) {
-    // A wall in front and a tree further off in the cone: bitten from where it stands.
-    build({".C..", ".#..", "...T", "...."});
-    Element* cyclope = at(1, 0);
-    lowerHelthTo(cyclope, 10);
-    cyclope->run();
-    EXPECT_EQ(90, at(3, 2)->getFood());
-    EXPECT_EQ(cyclope, at(1, 0));
+    // A wall, or a tree with no fruit left, in front and a tree further off in the cone: the
+    // tree further off is bitten from where the creature stands.
+    for (const std::string front : {"#", "T"}) {
+        build({".C..", "." + front + "..", "...T", "...."});
+        Element* cyclope = at(1, 0);
+        at(1, 1)->setFood(0);
+        lowerHelthTo(cyclope, 10);
+        cyclope->run();
+        EXPECT_EQ(90, at(3, 2)->getFood()) << front;
+        EXPECT_EQ(cyclope, at(1, 0));
+    }
 }
 
 TEST_F(HuntingTest, HungryCreaturesEatTheirOwnKindButStrikeOtherCarcasses) {
