@@ -48,6 +48,12 @@ TILESET = """<tileset {first}name="painted" tilewidth="50" tileheight="50" tilec
  <tile id="3"><properties><property name="note" value="no code"/></properties></tile>
  <tile id="4"><properties><property name="code" type="int" value="7"/></properties></tile>
 </tileset>"""
+# A second tileset after it, at tile number 15: its tile 0 is a cyclope.
+CREATURES = """<tileset firstgid="15" name="creatures" tilewidth="50" tileheight="50"
+ tilecount="1" columns="1">
+ <image source="creatures.png" width="50" height="50"/>
+ <tile id="0"><properties><property name="code" type="int" value="2"/></properties></tile>
+</tileset>"""
 LAND_TILES, ELEMENT_TILES = [10, 11, 0, 11, 11, 10], [0, 12, 0, 0, 0, 0]
 EXPECTED = "<world>\n{[3][2]}\n<land>\n{\n[300][104][0]\n[104][104][300]\n}\n" \
            "<element>\n{\n[0][2][0]\n[0][0][0]\n}\n"
@@ -81,6 +87,8 @@ CASES = [  # what differs from the painted map, and what from-tiled.py must say
     ({"land": packed(LAND_TILES, "zlib", zlib.compress)}, EXPECTED),
     ({"tileset": '<tileset firstgid="10" source="painted.tsx"/>'}, EXPECTED),
     ({"element": "<data>" + '<tile/><tile gid="12"/>' + "<tile/>" * 4 + "</data>"}, EXPECTED),
+    ({"tileset": TILESET.format(first='firstgid="10" ') + CREATURES,
+      "element": csv([0, 15, 0, 0, 0, 0])}, EXPECTED),
     ({"element_name": "elements"}, "no tile layer named 'element'"),
     ({"element": csv([0, 0, 0, 0, 13, 0])},
      "layer 'element', cell x=1 y=1: tile 3 of tileset 'painted' has no 'code'"),
