@@ -8,21 +8,30 @@ fires, and scattered cyclopes and spiders; one avatar near the middle.
 import random
 import sys
 
-from kinds import code
+from kinds import code, codes
 from mapfile import EMPTY, Grid, map_text
 
+# How often each kind turns up among the cells of its layer, None standing for an empty cell. A
+# kind of the game's table that has no weight here gets the UNNAMED_WEIGHT of its layer; the
+# avatar is put in once, in the middle.
+LAND_WEIGHTS = {"adobe": 10, "littlelawn": 30, "ground": 15, "rocks": 10, "lawn": 25, "water": 8,
+                None: 2}
+ELEMENT_WEIGHTS = {None: 880, "tree": 50, "wall": 30, "fire": 5, "cyclope": 20, "spider": 15}
+UNNAMED_WEIGHT = {"land": 10, "element": 10}
 
-def weighted(table):
-    """The codes and the weights of a table of (kind name or None for an empty cell, weight)."""
+
+def weighted(layer, weights):
+    """The codes and the weights of every kind of a layer (and of the empty cell), the named ones
+    first and in their order: what a seed draws depends on it."""
+    unnamed = [(name, UNNAMED_WEIGHT[layer]) for name in codes(layer)
+               if name not in weights and name != "avatar"]
+    table = list(weights.items()) + unnamed
     return ([EMPTY if name is None else code(name) for name, _ in table],
             [weight for _, weight in table])
 
 
-# How often each kind turns up.
-LAND = weighted([("adobe", 10), ("littlelawn", 30), ("ground", 15), ("rocks", 10), ("lawn", 25),
-                 ("water", 8), (None, 2)])
-ELEMENTS = weighted([(None, 880), ("tree", 50), ("wall", 30), ("fire", 5), ("cyclope", 20),
-                     ("spider", 15)])
+LAND = weighted("land", LAND_WEIGHTS)
+ELEMENTS = weighted("element", ELEMENT_WEIGHTS)
 
 
 def pick(rng, table):
