@@ -6,6 +6,9 @@ add_test(NAME kinds.file-up-to-date
 find_program(ORVALLE_PYTHON3 python3)
 if(ORVALLE_PYTHON3)
   add_test(NAME data_matches_source COMMAND ${CMAKE_SOURCE_DIR}/tools/check-data.sh)
+  add_test(NAME kinds.every-kind
+           COMMAND ${ORVALLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/every_kind_check.py
+                   $<TARGET_FILE:orvalle-sim> ${CMAKE_BINARY_DIR}/every-kind)
   foreach(check IN ITEMS round-trip inputs)
     add_test(NAME tiled.${check}
              COMMAND ${ORVALLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/tiled_check.py ${check}
@@ -20,5 +23,6 @@ if(ORVALLE_PYTHON3)
     message(STATUS "Tiled not found: skipping the tiled.tiled test")
   endif()
 else()
-  message(STATUS "python3 not found: skipping the data_matches_source and tiled tests")
+  message(STATUS "python3 not found: skipping the data_matches_source, kinds.every-kind and "
+                 "tiled tests")
 endif()
