@@ -112,3 +112,26 @@ TEST(VisionList, CursorsStopAtTheEndAndRewindOnReset) {
     EXPECT_EQ(a, vision.getNext(1));
     EXPECT_EQ(nullptr, vision.getNext(0));
 }
+
+// A creature that looked in its turn sees what stood in its cone then, however late what it saw
+// is read: after others moved on in the same pass, or after it died and passes went by.
+TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {
+    for (bool diesAndWaits : {false, true}) {
+        TempDir dir;
+        auto world = makeWorld(filled(6, 6, 'g'),
+                               {"C.....", "......", "......", "...S..", "......", "......"});
+        Element* cyclope = world->get(1, 0, 0);
+        Element* spider = world->get(1, 3, 3);
+        cyclope->setWalking(true); // so that it does not read what it saw in its own turn
+        world->pass();
+        ASSERT_EQ(spider, world->get(1, 3, 4)) << "the spider was to step out of the cone";
+        if (diesAndWaits) {
+            kill(cyclope);
+            passes(*world, 5);
+        }
+        Vision* vision = cyclope->getVision();
+        ASSERT_NE(nullptr, vision);
+        EXPECT_EQ(spider, vision->getNext(1)) << (diesAndWaits ? "dead, read later" : "alive");
+        EXPECT_EQ(nullptr, vision->getNext(1));
+    }
+}

@@ -182,18 +182,51 @@ void Element::incTimer() {
     }
 }
 
-void Element::setVision(std::unique_ptr<Vision> v) {
-    vision = std::move(v);
+Element::Sight& Element::sightOf() const {
+    if (sight == nullptr) {
+        sight = std::make_unique<Sight>();
+    }
+    return *sight;
 }
 
-// Creatures look every pass: the vision is refilled in place rather than allocated anew.
-void Element::reloadVision() {
-    if (vision == nullptr) {
-        vision = world->getVision(this, now().visionRange);
-        return;
+void Element::setVision(std::unique_ptr<Vision> v) {
+    Sight& own = sightOf();
+    own.vision = std::move(v);
+    own.pending = false;
+}
+
+Vision* Element::getVision() const {
+    if (sight == nullptr) {
+        return nullptr;
     }
-    vision->clear();
-    world->see(this, now().visionRange, *vision);
+    if (sight->pending) {
+        settleSight();
+    }
+    return sight->vision.get();
+}
+
+// In its own turn a creature notes where it looks from; called at any other time, it looks at
+// once.
+void Element::reloadVision() {
+    const State& s = now();
+    Sight& own = sightOf();
+    own.from = Viewpoint{s.x, s.y, s.direction, s.visionRange, world->getWriteCount()};
+    own.pending = true;
+    if (!world->isTakingTurn(*this)) {
+        settleSight();
+    }
+}
+
+// The vision is refilled in place rather than allocated anew.
+void Element::settleSight() const {
+    Sight& own = sightOf();
+    if (own.vision == nullptr) {
+        own.vision = std::make_unique<Vision>();
+    } else {
+        own.vision->clear();
+    }
+    world->see(own.from, *own.vision);
+    own.pending = false;
 }
 
 // The frames change, the kind and its name stay.

@@ -2,15 +2,16 @@
 #define ORVALLE_ELEMENT_H
 
 #include "elements/ElementKind.h"
+#include "elements/Vision.h"
 #include "images/Images.h"
 
 #include <allegro.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 class Habitat;
-class Vision;
 
 // The axis directions; the diagonals 8 to 14 are understood by the world but nobody walks them.
 enum Direction : int { DOWN = 0, RIGHT = 2, UP = 4, LEFT = 6 };
@@ -69,9 +70,17 @@ class Element {
     void setMaxTime(int v) { update(&State::maxTime, v); }
     int getVisionRange() const { return now().visionRange; }
     void setVisionRange(int v) { update(&State::visionRange, v); }
-    Vision* getVision() const { return vision.get(); }
+    // What the element saw in its last look, as the cells were then.
+    Vision* getVision() const;
     // Takes v as what the element sees; the vision it held goes.
     void setVision(std::unique_ptr<Vision> v);
+    // A look taken before the write count given and not read yet is read now, while the grid
+    // still knows what the cells held then.
+    void settleSightOlderThan(std::uint64_t writeCount) const {
+        if (sight != nullptr && sight->pending && sight->from.asOf < writeCount) {
+            settleSight();
+        }
+    }
     int getHelth() const { return now().helth; }
     int getFood() const { return now().food; }
     void setFood(int v);
@@ -116,6 +125,7 @@ class Element {
     bool hunt(int preyType);
 
   private:
+    struct Sight;
     // Everything the rules read and change. What run() reads and writes on every pass comes
     // first, so that the run of a tree or a wall touches the first two cache lines of the
     // element and no more.
@@ -204,6 +214,9 @@ class Element {
     BITMAP* clockedImage() const;
     // The cache's placeholder, for a frame that the cache does not hold.
     BITMAP* placeholder() const;
+    // Fills the vision with what was seen from where it last looked.
+    void settleSight() const;
+    Sight& sightOf() const;
 
     // Ceilings of the counters, in calls of run(); the same for every element.
     static constexpr int maxCounterHelth = 500;
@@ -214,12 +227,22 @@ class Element {
     static constexpr int maxCounterUnderAttack = 40;
     static constexpr int maxFood = 100;
 
+    // What it saw on its last call, and from where (creatures). A creature looks on every pass
+    // but reads what it saw far less often, so in its own turn it only notes where it looked
+    // from, and the vision is filled when read, from the cells as they were then. Held apart,
+    // so that the many elements that never look take no room for it.
+    struct Sight {
+        std::unique_ptr<Vision> vision;
+        Viewpoint from;
+        bool pending = false;
+    };
     Habitat* world; // the world holding the element; not owned
-    bool clocked;   // follows the idle clock instead of running; time and image as of clockBase
-    bool restless;  // never follows the clock (stayAwake)
+    // In the first cache line with the clock's flags: the sweep reads it after every run.
+    mutable std::unique_ptr<Sight> sight;
+    bool clocked;  // follows the idle clock instead of running; time and image as of clockBase
+    bool restless; // never follows the clock (stayAwake)
     Guarded guarded;
-    long clockBase;                 // the idle clock's ticks when it began to follow the clock
-    std::unique_ptr<Vision> vision; // what it saw on its last call (creatures)
+    long clockBase; // the idle clock's ticks when it began to follow the clock
 };
 
 #endif

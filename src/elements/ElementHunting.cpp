@@ -20,11 +20,12 @@ bool Element::hunt(int preyType) {
 }
 
 Element* Element::findTarget(int preyType) {
-    if (vision == nullptr) {
+    Vision* seen = getVision();
+    if (seen == nullptr) {
         return nullptr;
     }
     const bool hungry = now().helth <= hungerThreshold;
-    for (Element* e = vision->getNext(1); e != nullptr; e = vision->getNext(1)) {
+    for (Element* e = seen->getNext(1); e != nullptr; e = seen->getNext(1)) {
         if (hungry ? isFoodForHungry(e) : isFoeForHealthy(e, preyType)) {
             return e;
         }

@@ -1,8 +1,10 @@
 #ifndef ORVALLE_HABITAT_H
 #define ORVALLE_HABITAT_H
 
+#include "elements/Vision.h"
 #include "images/Images.h"
 
+#include <cstdint>
 #include <memory>
 
 class Element;
@@ -10,7 +12,6 @@ struct ElementKind;
 struct IdleClock;
 struct InputSnapshot;
 class Timer;
-class Vision;
 
 // What an element reaches of the world it lives in: the calendar, its frames, the controls of
 // the pass, the music, the cells around it and the idle clock. The world implements it; the
@@ -34,8 +35,12 @@ class Habitat {
     virtual Element* getFront(Element* e, int layer) const = 0;
     virtual bool move(Element* e, int direction) = 0;
     virtual std::unique_ptr<Vision> getVision(Element* e, int range) const = 0;
-    // Adds to vision what e sees ahead within range, as getVision does for a new one.
-    virtual void see(Element* e, int range, Vision& vision) const = 0;
+    // Adds to vision what a viewer saw from a viewpoint, as the cells were at that moment.
+    virtual void see(const Viewpoint& from, Vision& vision) const = 0;
+    // How many writes into cells the grid has taken: the moment of a viewpoint.
+    virtual std::uint64_t getWriteCount() const = 0;
+    // True while e is the element whose turn the sweep is giving.
+    virtual bool isTakingTurn(const Element& e) const = 0;
 
     virtual const IdleClock& getIdleClock() const = 0;
     // An element left the clock: the sweep runs it again, found in its cell by its coordinates.

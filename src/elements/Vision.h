@@ -1,9 +1,20 @@
 #ifndef ORVALLE_VISION_H
 #define ORVALLE_VISION_H
 
+#include <cstdint>
 #include <vector>
 
 class Element;
+
+// Where a viewer looked from, and when: the cell, the facing, the depth of the cone and the
+// number of writes that its world's grid had taken at that moment.
+struct Viewpoint {
+    int x = 0;
+    int y = 0;
+    int facing = 0;
+    int range = 0;
+    std::uint64_t asOf = 0;
+};
 
 // What a creature saw in the cone ahead of it: the element-layer and the land-layer elements in
 // scan order, each list with its own read cursor. The elements are not owned.

@@ -19,6 +19,9 @@ void Sweep::startClock() {
 void Sweep::run() {
     advanceClock();
     sweepSecound = calendar.getSecound();
+    grid.forgetWritesBefore(previousSweepStart);
+    previousSweepStart = sweepStart;
+    sweepStart = grid.getWriteCount();
     position.running = true;
     for (int column = 0; column < grid.getWidth(); ++column) {
         Line& elements = grid.line(WorldGrid::elementLayer, column);
@@ -47,6 +50,10 @@ void Sweep::advanceClock() {
     }
 }
 
+bool Sweep::isTakingTurn(const Element& e) const {
+    return position.running && grid.get(position.layer, position.column, position.row) == &e;
+}
+
 bool Sweep::isAheadOfSweep(const Element& e) const {
     if (!position.running) {
         return false;
@@ -73,12 +80,15 @@ void Sweep::runCell(Line& line, int column, int row, int layer) {
     Element* element = line.cells[row];
     if (element != nullptr && !element->isClocked()) {
         element->run();
+        // Its turn is over: a look from an earlier turn, not renewed in this one, is read now,
+        // before the writes it needs are forgotten.
+        element->settleSightOlderThan(sweepStart);
         if (calendar.getSecound() != sweepSecound) {
             wakeAhead();
             sweepSecound = calendar.getSecound();
         }
         if (element->isToErase()) {
-            line.cells[row] = nullptr;
+            grid.put(layer, column, row, nullptr);
             removed.push_back(element);
         }
         element = line.cells[row];

@@ -3,6 +3,7 @@
 
 #include "elements/IdleClock.h"
 
+#include <cstdint>
 #include <vector>
 
 class Element;
@@ -28,6 +29,8 @@ class Sweep {
     // True while a sweep is under way and has yet to give e its turn: e stands in a later cell,
     // or is the land of the cell whose element layer is having its turn.
     bool isAheadOfSweep(const Element& e) const;
+    // True while the sweep is giving e its turn.
+    bool isTakingTurn(const Element& e) const;
     // Elements taken off the grid by the sweep, in the order they left it.
     const std::vector<Element*>& getRemoved() const { return removed; }
 
@@ -46,6 +49,10 @@ class Sweep {
     IdleClock clock;
     // The calendar second that the clock's elements ahead of the sweep will see in their turn.
     int sweepSecound = 0;
+    // The grid's write count when this sweep began, and when the one before began: a creature
+    // that looked in its last turn and has not yet read what it saw needs the writes since.
+    std::uint64_t sweepStart = 0;
+    std::uint64_t previousSweepStart = 0;
     // Elements taken off the grid: others may still refer to them, so they live until the end.
     std::vector<Element*> removed;
     // The cell and layer whose turn the sweep is giving, while a sweep is under way.

@@ -10,6 +10,7 @@
 #include "world/Sweep.h"
 #include "world/WorldGrid.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -83,7 +84,11 @@ class World : public Habitat {
     Element* getFront(Element* e, int layer) const override { return grid.getFront(e, layer); }
     bool move(Element* e, int direction) override { return grid.move(e, direction); }
     std::unique_ptr<Vision> getVision(Element* e, int range) const override;
-    void see(Element* e, int range, Vision& vision) const override { grid.see(e, range, vision); }
+    // Adds to vision what e sees ahead within range, as getVision does for a new one.
+    void see(Element* e, int range, Vision& vision) const { grid.see(e, range, vision); }
+    void see(const Viewpoint& from, Vision& vision) const override { grid.see(from, vision); }
+    std::uint64_t getWriteCount() const override { return grid.getWriteCount(); }
+    bool isTakingTurn(const Element& e) const override { return sweep.isTakingTurn(e); }
 
     int getWidth() const { return grid.getWidth(); }
     int getHeight() const { return grid.getHeight(); }

@@ -4,6 +4,8 @@
 #include "elements/ElementKind.h"
 #include "elements/Vision.h"
 
+#include <algorithm>
+#include <cstddef>
 
 void WorldGrid::shape(int columns, int rows) {
     if (shaped) {
@@ -21,7 +23,18 @@ void WorldGrid::shape(int columns, int rows) {
 }
 
 void WorldGrid::put(int layer, int column, int row, Element* e) {
+    writes.push_back(Write{layer, column, row, get(layer, column, row)});
+    ++writeCount;
     place(layer, column, row, e, e != nullptr);
+}
+
+void WorldGrid::forgetWritesBefore(std::uint64_t count) {
+    const std::uint64_t first = writeCount - writes.size();
+    if (count > first) {
+        writes.erase(writes.begin(),
+                     writes.begin() + static_cast<std::ptrdiff_t>(
+                                          std::min<std::uint64_t>(count - first, writes.size())));
+    }
 }
 
 void WorldGrid::place(int layer, int column, int row, Element* e, bool awake) {
@@ -29,6 +42,9 @@ void WorldGrid::place(int layer, int column, int row, Element* e, bool awake) {
     cells.cells[row] = e;
     if (awake) {
         cells.wake(row);
+    }
+    if (layer == landLayer) {
+        cells.setOpen(row, e != nullptr && ElementKind::isWalkable(e->getType()));
     }
 }
 
@@ -77,16 +93,17 @@ Element* WorldGrid::getFront(const Element* e, int layer) const {
 
 // A step needs walkable land in the next cell and nothing on the element layer there.
 bool WorldGrid::move(Element* e, int direction) {
-    const Element* ground = get(e, landLayer, direction);
-    if (ground == nullptr || !ElementKind::isWalkable(ground->getType()) ||
-        get(e, elementLayer, direction) != nullptr) {
-        return false;
-    }
     int dx = 0;
     int dy = 0;
-    stepOf(direction, dx, dy);
+    if (!stepOf(direction, dx, dy)) {
+        return false;
+    }
     const int nx = e->getX() + dx;
     const int ny = e->getY() + dy;
+    if (nx < 0 || nx >= width || ny < 0 || ny >= height || !land.columns[nx].isOpen(ny) ||
+        elements.columns[nx].cells[ny] != nullptr) {
+        return false;
+    }
     put(elementLayer, nx, ny, e);
     put(elementLayer, e->getX(), e->getY(), nullptr);
     e->setX(nx);
@@ -122,26 +139,61 @@ bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
     default: return false;
     }
 }
-} // namespace
 
-// Row d of the cone holds the 2d + 1 cells at offsets -d to +d, scanned in that order. Every
-// live creature looks on every call, so the cells are read straight from the columns.
-void WorldGrid::see(const Element* e, int range, Vision& vision) const {
-    const int ex = e->getX();
-    const int ey = e->getY();
-    const int facing = e->getDirection();
-    for (int d = 1; d <= range; ++d) {
+// Calls visit(cx, cy) for each cell of the cone inside a width x height grid: row d holds the
+// 2d + 1 cells at offsets -d to +d, scanned in that order.
+template <class Visit>
+void forEachConeCell(const Viewpoint& from, int width, int height, Visit visit) {
+    for (int d = 1; d <= from.range; ++d) {
         for (int k = -d; k <= d; ++k) {
             int cx = 0;
             int cy = 0;
-            if (!coneCell(facing, ex, ey, d, k, cx, cy)) {
+            if (!coneCell(from.facing, from.x, from.y, d, k, cx, cy)) {
                 return;
             }
-            if (cx < 0 || cx >= width || cy < 0 || cy >= height) {
-                continue;
+            if (cx >= 0 && cx < width && cy >= 0 && cy < height) {
+                visit(cx, cy);
             }
-            vision.add(elements.columns[cx].cells[cy], elementLayer);
-            vision.add(land.columns[cx].cells[cy], landLayer);
         }
     }
+}
+} // namespace
+
+void WorldGrid::see(const Element* e, int range, Vision& vision) const {
+    seeNow(Viewpoint{e->getX(), e->getY(), e->getDirection(), range, writeCount}, vision);
+}
+
+void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
+    if (from.asOf >= writeCount) {
+        seeNow(from, vision);
+    } else {
+        seeThen(from, vision);
+    }
+}
+
+// Every live creature may look on every call, so the cells are read straight from the columns.
+void WorldGrid::seeNow(const Viewpoint& from, Vision& vision) const {
+    forEachConeCell(from, width, height, [&](int cx, int cy) {
+        vision.add(elements.columns[cx].cells[cy], elementLayer);
+        vision.add(land.columns[cx].cells[cy], landLayer);
+    });
+}
+
+// Rare: a vision read after others moved. Writes older than the ones kept are not asked for.
+void WorldGrid::seeThen(const Viewpoint& from, Vision& vision) const {
+    const std::uint64_t firstKept = writeCount - writes.size();
+    const std::size_t since = static_cast<std::size_t>(std::max(from.asOf, firstKept) - firstKept);
+    auto then = [&](int layer, int cx, int cy) {
+        for (std::size_t i = since; i < writes.size(); ++i) {
+            const Write& w = writes[i];
+            if (w.column == cx && w.row == cy && w.layer == layer) {
+                return w.before;
+            }
+        }
+        return get(layer, cx, cy);
+    };
+    forEachConeCell(from, width, height, [&](int cx, int cy) {
+        vision.add(then(elementLayer, cx, cy), elementLayer);
+        vision.add(then(landLayer, cx, cy), landLayer);
+    });
 }

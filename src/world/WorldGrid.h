@@ -1,28 +1,46 @@
 #ifndef ORVALLE_WORLD_GRID_H
 #define ORVALLE_WORLD_GRID_H
 
+#include "elements/Vision.h"
+
 #include <bit>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 class Element;
-class Vision;
 
 // One column of one layer: an element pointer per row, null for an empty cell. Columns, not
 // rows, because the sweep goes down each column in turn and so reads every Line front to back.
 // Beside the cells, a bit per row marks the cells that the sweep must visit: every cell whose
 // element runs, and perhaps a few more. A cell that is empty or whose element follows the idle
 // clock may go unmarked, and the sweep then passes it by without reading it.
+//
+// A second bit per row says, on the land layer, that a creature may step there: walkable land,
+// read by every step without touching the land's element.
 struct Line {
     std::vector<Element*> cells;
     std::vector<std::uint64_t> awake;
+    std::vector<std::uint64_t> open;
 
     explicit Line(int rows)
         : cells(static_cast<std::size_t>(rows), nullptr),
-          awake((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
-    bool isAwake(int row) const { return (awake[row / 64] >> (row % 64) & 1) != 0; }
-    void wake(int row) { awake[row / 64] |= std::uint64_t{1} << (row % 64); }
-    void sleep(int row) { awake[row / 64] &= ~(std::uint64_t{1} << (row % 64)); }
+          awake((static_cast<std::size_t>(rows) + 63) / 64, 0),
+          open((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
+    bool isAwake(int row) const { return isSet(awake, row); }
+    void wake(int row) { set(awake, row, true); }
+    void sleep(int row) { set(awake, row, false); }
+    bool isOpen(int row) const { return isSet(open, row); }
+    void setOpen(int row, bool v) { set(open, row, v); }
+
+  private:
+    static bool isSet(const std::vector<std::uint64_t>& bits, int row) {
+        return (bits[row / 64] >> (row % 64) & 1) != 0;
+    }
+    static void set(std::vector<std::uint64_t>& bits, int row, bool v) {
+        const std::uint64_t bit = std::uint64_t{1} << (row % 64);
+        bits[row / 64] = v ? bits[row / 64] | bit : bits[row / 64] & ~bit;
+    }
 };
 
 // One layer of the grid: a Line per column.
@@ -86,6 +104,15 @@ class WorldGrid {
     bool move(Element* e, int direction);
     // Adds to vision the cells of the cone ahead of e, nearest row first.
     void see(const Element* e, int range, Vision& vision) const;
+    // The same from a viewpoint, with the cells as they were when the grid had taken asOf
+    // writes: a cell written since is read as it was then.
+    void see(const Viewpoint& from, Vision& vision) const;
+
+    // Every write into a cell after loading counts; what was in a cell before each write is kept
+    // from the count given to forgetWritesBefore on, so that what a viewer saw can be worked out
+    // later than it looked.
+    std::uint64_t getWriteCount() const { return writeCount; }
+    void forgetWritesBefore(std::uint64_t count);
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -94,8 +121,23 @@ class WorldGrid {
     Type& of(int layer) { return layer == landLayer ? land : elements; }
     const Type& of(int layer) const { return layer == landLayer ? land : elements; }
 
+    // A write into a cell, with what stood there before it.
+    struct Write {
+        int layer;
+        int column;
+        int row;
+        Element* before;
+    };
+    // Adds the cone's cells as they are now, the common case: nothing written since.
+    void seeNow(const Viewpoint& from, Vision& vision) const;
+    // The cone's cells, each as the first write after from.asOf found it, or as it is now.
+    void seeThen(const Viewpoint& from, Vision& vision) const;
+
     Type land;
     Type elements;
+    // The writes from number writeCount - writes.size() on.
+    std::deque<Write> writes;
+    std::uint64_t writeCount = 0;
     int width = 0;
     int height = 0;
     bool shaped = false;
