@@ -6,11 +6,25 @@
 #   scripts/mutate.sh              every mutant, then the score (a few minutes)
 #   scripts/mutate.sh ID...        only these mutants
 #   scripts/mutate.sh --check      only checks that every fragment still occurs exactly once
+#   scripts/mutate.sh --sample N [--seed S]
+#                                  N mechanical mutants, drawn with seed S (1 by default)
 #
 # The copy and its build (tests on, benchmarks off) live in $MUTATE_DIR, /tmp/orvalle-mutate by
-# default, and are kept between runs, so that a later run rebuilds only what changed. Exit status
-# 0 when at least 90% of the mutants are killed, none is stale or broken and every survivor is
-# explained.
+# default, and are kept between runs, so that a later run rebuilds only what changed; it builds
+# with $MUTATE_JOBS jobs, 1 by default. Exit status 0 when at least 90% of the mutants are killed,
+# none is stale or broken and every survivor is explained.
+#
+# Mechanical mutants: scripts/mutants.py lists every mutant that a fixed set of operators makes
+# in the C++ of src/ and tools/sim/ and the Python of tools/map/, as the code is at the start of
+# the run, and orders them by a shuffle of the seed. --sample takes them in that order. A C++
+# mutant is built (the game, the runner and the unit tests) and the unit tests run; a Python one
+# runs the checks that tools/DataTests.cmake adds, those of the map tools and their data. A mutant
+# that does not build (or does not parse) counts for nothing and the next one is drawn in its
+# place; one on the ignore list, scripts/mutants-ignore.txt, is equivalent and skipped. Each
+# survivor is printed with its id, file, line and diff; the last line is `killed K of N`, over the
+# N mutants that ran. For a survivor, write the test that kills it; only if no player and no rule
+# can tell it from the code, add it to the ignore list (`scripts/mutants.py show ID` prints its
+# entry) with the reason.
 #
 # Adding a mutant: add a line `mutant ID SUBSYSTEM 'FRAGMENT' 'REPLACEMENT'` to the list below.
 # FRAGMENT must occur exactly once in all of src/ (one line at most): keep it short, an operator
@@ -157,7 +171,7 @@ sync_tree() {
 }
 
 build_tests() {
-    cmake --build "$build" -j2 --target orvalle_tests > "$work/build.log" 2>&1
+    cmake --build "$build" -j"${MUTATE_JOBS:-1}" --target orvalle_tests > "$work/build.log" 2>&1
 }
 
 run_tests() {
@@ -182,11 +196,117 @@ selected() {
     return 1
 }
 
+# The names of the ctest entries that tools/DataTests.cmake adds, the checks of the map tools and
+# of the data they make, as a pattern for ctest -R.
+find_python_checks() {
+    ctest --test-dir "$build" --show-only=json-v1 | python3 -c '
+import json, re, sys
+listing = json.load(sys.stdin)
+graph = listing["backtraceGraph"]
+def source(test):
+    return graph["files"][graph["nodes"][test["backtrace"]]["file"]] if "backtrace" in test else ""
+names = [test["name"] for test in listing["tests"]
+         if source(test).endswith("tools/DataTests.cmake")]
+print("^(" + "|".join(re.escape(name) for name in names) + ")$")'
+}
+
+run_python_checks() {
+    { PYTHONDONTWRITEBYTECODE=1 timeout "$python_limit" ctest --test-dir "$build" \
+        -R "$python_checks" --no-tests=error; } > "$work/tests.log" 2>&1
+}
+
+# Puts one mechanical mutant in, builds what it changes and runs the tests that see it. Status 0
+# when the tests pass (it survived), 1 when they fail (killed), 2 when it does not build.
+try_mutant() {
+    local id=$1 file=$2
+    python3 "$tree/scripts/mutants.py" --root "$tree" apply "$id" || return 2
+    case $file in
+    *.py)
+        python3 -c 'import ast, sys; ast.parse(open(sys.argv[1]).read())' "$tree/$file" \
+            2> /dev/null || return 2
+        if [ -z "$python_limit" ]; then
+            python_limit=600
+            cp "$tree/$file" "$work/mutated" && cp "$work/unmutated" "$tree/$file"
+            local start
+            start=$(date +%s)
+            run_python_checks ||
+                { echo "the unmutated map tools' checks fail: $work/tests.log"; exit 2; }
+            python_limit=$(( ($(date +%s) - start) * 5 + 30 ))
+            cp "$work/mutated" "$tree/$file"
+        fi
+        run_python_checks && return 0
+        return 1
+        ;;
+    esac
+    local before
+    before=$(stat -c %Y "$build/tests/orvalle_tests")
+    cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
+    [ "$(stat -c %Y "$build/tests/orvalle_tests")" != "$before" ] || outside_tests=true
+    run_tests && return 0
+    return 1
+}
+
+# Draws mechanical mutants in the seed's order until $sample of them have run.
+run_sample() {
+    local candidates=$work/candidates ran=0 killed=0 unbuilt=0 equivalent=0
+    local id file line operator status
+    python3 "$tree/scripts/mutants.py" --root "$tree" sample "$seed" > "$candidates" || exit 2
+    echo "$sample of $(wc -l < "$candidates") mechanical mutants, seed $seed"
+    python_limit=
+    python_checks=$(find_python_checks) || exit 2
+    while [ "$ran" -lt "$sample" ] && IFS=$'\t' read -r -u 3 id file line operator status; do
+        local label="$file:$line ($operator, $id)"
+        if [ "$status" != - ]; then
+            echo "equivalent $label: ${status#equivalent: }"
+            equivalent=$((equivalent + 1))
+            continue
+        fi
+        cp "$tree/$file" "$work/unmutated"
+        outside_tests=false
+        try_mutant "$id" "$file"
+        case $? in
+        0)
+            ran=$((ran + 1))
+            echo "SURVIVED  $label"
+            $outside_tests && echo "          (the unit tests' program does not hold this code)"
+            diff -u --label "a/$file" --label "b/$file" "$work/unmutated" "$tree/$file" |
+                sed 's/^/          /'
+            ;;
+        1)
+            ran=$((ran + 1))
+            killed=$((killed + 1))
+            echo "killed    $label"
+            ;;
+        *)
+            echo "no build  $label: did not build, another is drawn"
+            unbuilt=$((unbuilt + 1))
+            ;;
+        esac
+        cp "$work/unmutated" "$tree/$file"
+    done 3< "$candidates"
+    [ "$ran" -gt 0 ] || { echo "no mutant ran"; exit 2; }
+    echo "$((100 * killed / ran))% killed; $unbuilt did not build, $equivalent equivalent skipped"
+    echo "killed $killed of $ran"
+    [ $((10 * killed)) -ge $((9 * ran)) ]
+}
+
 check_only=false
+sample=
+seed=1
 wanted=()
-for arg in "$@"; do
-    if [ "$arg" = --check ]; then check_only=true; else wanted+=("$arg"); fi
+while [ $# -gt 0 ]; do
+    case $1 in
+    --check) check_only=true ;;
+    --sample) sample=${2:-}; shift ;;
+    --seed) seed=${2:-}; shift ;;
+    *) wanted+=("$1") ;;
+    esac
+    shift
 done
+if [ -n "$sample" ] && ! [ "$sample" -gt 0 ] 2> /dev/null; then
+    echo "--sample takes a count of mutants"
+    exit 2
+fi
 
 if ! $check_only; then
     mkdir -p "$tree" "$build"
@@ -196,12 +316,20 @@ if ! $check_only; then
             > "$work/configure.log" 2>&1 ||
             { echo "cannot configure: $work/configure.log"; exit 2; }
     fi
-    build_tests || { echo "the unmutated code does not build: $work/build.log"; exit 2; }
+    if [ -n "$sample" ]; then
+        cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1
+    else
+        build_tests
+    fi || { echo "the unmutated code does not build: $work/build.log"; exit 2; }
     start=$(date +%s)
     limit=600
     run_tests || { echo "the unmutated tests fail: $work/tests.log"; exit 2; }
     # A mutant that makes the tests hang is killed by this limit.
     limit=$(( ($(date +%s) - start) * 5 + 30 ))
+    if [ -n "$sample" ]; then
+        run_sample
+        exit
+    fi
 fi
 
 total=0 killed=0 stale=0 broken=0 unexplained=0
