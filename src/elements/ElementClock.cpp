@@ -27,13 +27,12 @@ bool Element::isPlainElement() const {
 // The clock advances exactly when a settled element whose last update fell on the clock's
 // second would update, so only such an element may follow it.
 bool Element::followClock() {
-    const IdleClock& clock = world->getIdleClock();
-    if (!clock.on) {
-        return false;
+    if (clocked || restless || !isSettled()) {
+        return clocked;
     }
+    const IdleClock& clock = world->getIdleClock();
     // The class check last: comparing type names costs more than every other test.
-    if (!clocked && !restless && now().lastSecound == clock.secound && isSettled() &&
-        isPlainElement()) {
+    if (clock.on && now().lastSecound == clock.secound && isPlainElement()) {
         clocked = true;
         clockBase = clock.ticks;
     }

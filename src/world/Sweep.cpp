@@ -51,7 +51,7 @@ void Sweep::advanceClock() {
 }
 
 bool Sweep::isTakingTurn(const Element& e) const {
-    return position.running && grid.get(position.layer, position.column, position.row) == &e;
+    return position.running && position.element == &e;
 }
 
 bool Sweep::isAheadOfSweep(const Element& e) const {
@@ -79,7 +79,9 @@ void Sweep::runCell(Line& line, int column, int row, int layer) {
     position.layer = layer;
     Element* element = line.cells[row];
     if (element != nullptr && !element->isClocked()) {
+        position.element = element;
         element->run();
+        position.element = nullptr;
         // Its turn is over: a look from an earlier turn, not renewed in this one, is read now,
         // before the writes it needs are forgotten.
         element->settleSightOlderThan(sweepStart);

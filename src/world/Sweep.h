@@ -61,6 +61,7 @@ class Sweep {
         int column = 0;
         int row = 0;
         int layer = 0;
+        const Element* element = nullptr; // whose turn it is
     } position;
 };
 

@@ -112,30 +112,26 @@ bool WorldGrid::move(Element* e, int direction) {
 }
 
 namespace {
-// The cell at distance d ahead and lateral offset k of a viewer at (x, y), per facing. The
+// How the cone of a facing lies on the grid: row d of the cone is d cells along (alongX,
+// alongY), and its cells are k cells across it, along (acrossX, acrossY), k from -d to d. The
 // diagonal facings look straight down or up.
-bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
+struct ConeAxes {
+    int alongX;
+    int alongY;
+    int acrossX;
+    int acrossY;
+};
+
+bool coneAxes(int facing, ConeAxes& axes) {
     switch (facing) {
     case 0:
     case 8:
-    case 10:
-        cx = x + k;
-        cy = y + d;
-        return true;
-    case 2:
-        cx = x + d;
-        cy = y + k;
-        return true;
+    case 10: axes = {0, 1, 1, 0}; return true;
+    case 2: axes = {1, 0, 0, 1}; return true;
     case 4:
     case 12:
-    case 14:
-        cx = x + k;
-        cy = y - d;
-        return true;
-    case 6:
-        cx = x - d;
-        cy = y + k;
-        return true;
+    case 14: axes = {0, -1, 1, 0}; return true;
+    case 6: axes = {-1, 0, 0, 1}; return true;
     default: return false;
     }
 }
@@ -144,13 +140,16 @@ bool coneCell(int facing, int x, int y, int d, int k, int& cx, int& cy) {
 // 2d + 1 cells at offsets -d to +d, scanned in that order.
 template <class Visit>
 void forEachConeCell(const Viewpoint& from, int width, int height, Visit visit) {
+    ConeAxes axes{};
+    if (!coneAxes(from.facing, axes)) {
+        return;
+    }
     for (int d = 1; d <= from.range; ++d) {
+        const int rowX = from.x + axes.alongX * d;
+        const int rowY = from.y + axes.alongY * d;
         for (int k = -d; k <= d; ++k) {
-            int cx = 0;
-            int cy = 0;
-            if (!coneCell(from.facing, from.x, from.y, d, k, cx, cy)) {
-                return;
-            }
+            const int cx = rowX + axes.acrossX * k;
+            const int cy = rowY + axes.acrossY * k;
             if (cx >= 0 && cx < width && cy >= 0 && cy < height) {
                 visit(cx, cy);
             }
