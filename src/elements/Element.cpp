@@ -182,9 +182,9 @@ void Element::incTimer() {
     }
 }
 
-Element::Sight& Element::sightOf() const {
+Sight& Element::sightOf() const {
     if (sight == nullptr) {
-        sight = std::make_unique<Sight>();
+        sight = &world->newSight();
     }
     return *sight;
 }

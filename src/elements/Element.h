@@ -125,7 +125,6 @@ class Element {
     bool hunt(int preyType);
 
   private:
-    struct Sight;
     // Everything the rules read and change. What run() reads and writes on every pass comes
     // first, so that the run of a tree or a wall touches the first two cache lines of the
     // element and no more.
@@ -227,18 +226,10 @@ class Element {
     static constexpr int maxCounterUnderAttack = 40;
     static constexpr int maxFood = 100;
 
-    // What it saw on its last call, and from where (creatures). A creature looks on every pass
-    // but reads what it saw far less often, so in its own turn it only notes where it looked
-    // from, and the vision is filled when read, from the cells as they were then. Held apart,
-    // so that the many elements that never look take no room for it.
-    struct Sight {
-        std::unique_ptr<Vision> vision;
-        Viewpoint from;
-        bool pending = false;
-    };
     Habitat* world; // the world holding the element; not owned
+    // What it saw on its last call (creatures), held by the world; null until it first looks.
     // In the first cache line with the clock's flags: the sweep reads it after every run.
-    mutable std::unique_ptr<Sight> sight;
+    mutable Sight* sight = nullptr;
     bool clocked;  // follows the idle clock instead of running; time and image as of clockBase
     bool restless; // never follows the clock (stayAwake)
     Guarded guarded;

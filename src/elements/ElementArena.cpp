@@ -19,7 +19,7 @@ const std::size_t lastBlockSize = 8 << 20;
 } // namespace
 
 ElementArena::~ElementArena() {
-    for (Element* element : built) {
+    for (Element* element : ending) {
         element->~Element();
     }
     adopted.clear();

@@ -26,7 +26,12 @@ class ElementArena {
     template <class T, class... Args> T* create(Args&&... args) {
         static_assert(std::is_base_of_v<Element, T>, "the arena holds elements");
         T* object = new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
-        built.push_back(object);
+        // An Element of that very class owns nothing (what it sees is the world's), so its end
+        // would only read its memory: a big world's millions of land tiles are let go with the
+        // blocks. Every other class may own something, and is ended.
+        if constexpr (!std::is_same_v<T, Element>) {
+            ending.push_back(object);
+        }
         return object;
     }
 
@@ -36,10 +41,6 @@ class ElementArena {
 
     // True when e was built or taken over here, and so is ended here.
     bool owns(const Element* e) const;
-
-    // Makes room for the records of this many more elements, so that building a big world does
-    // not copy them over and over.
-    void reserve(std::size_t elements) { built.reserve(built.size() + elements); }
 
   private:
     struct Block {
@@ -51,8 +52,9 @@ class ElementArena {
     void addBlock(std::size_t size);
 
     std::vector<Block> blocks;
-    // Every element built, so that each one's destructor runs once.
-    std::vector<Element*> built;
+    // Every element built here of a class other than Element, so that each one's destructor
+    // runs once.
+    std::vector<Element*> ending;
     // Elements built elsewhere and taken over, ended after the arena's own.
     std::vector<std::unique_ptr<Element>> adopted;
     std::unordered_set<const Element*> adoptedSet;

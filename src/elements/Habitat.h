@@ -41,6 +41,9 @@ class Habitat {
     virtual std::uint64_t getWriteCount() const = 0;
     // True while e is the element whose turn the sweep is giving.
     virtual bool isTakingTurn(const Element& e) const = 0;
+    // Room for what an element sees, kept as long as the world: most elements never look, so
+    // an element holds only a pointer to it and ends with nothing to free.
+    virtual Sight& newSight() = 0;
 
     virtual const IdleClock& getIdleClock() const = 0;
     // An element left the clock: the sweep runs it again, found in its cell by its coordinates.

@@ -2,6 +2,7 @@
 #define ORVALLE_VISION_H
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Element;
@@ -42,6 +43,15 @@ class Vision {
     unsigned landCursor;
     std::vector<Element*> elements;
     std::vector<Element*> lands;
+};
+
+// What a creature saw in its last look, and from where. A creature looks on every pass but reads
+// what it saw far less often, so in its own turn it only notes where it looked from (pending),
+// and the vision is filled when read, from the cells as they were then.
+struct Sight {
+    std::unique_ptr<Vision> vision;
+    Viewpoint from;
+    bool pending = false;
 };
 
 #endif

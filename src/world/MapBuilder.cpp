@@ -57,7 +57,6 @@ void MapBuilder::createElements(const std::vector<int>& codes) {
         columnStart[column + 1] += columnStart[column];
     }
     std::vector<Placement> inColumns(inRows.size());
-    arena.reserve(inColumns.size());
     for (const Placement& placed : inRows) {
         inColumns[columnStart[placed.column]++] = placed;
     }
@@ -75,7 +74,6 @@ void MapBuilder::createElements(const std::vector<int>& codes) {
 // Row by row, as the map lists the cells, so that the tiles draw their random step times in
 // that order. The sweep does not visit the land: its tiles follow the clock from the start.
 void MapBuilder::createLandLayer(const std::vector<int>& codes) {
-    arena.reserve(codes.size());
     std::size_t cell = 0;
     for (int row = 0; row < grid.getHeight(); ++row) {
         for (int column = 0; column < grid.getWidth(); ++column, ++cell) {

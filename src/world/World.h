@@ -11,6 +11,7 @@
 #include "world/WorldGrid.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,6 +90,7 @@ class World : public Habitat {
     void see(const Viewpoint& from, Vision& vision) const override { grid.see(from, vision); }
     std::uint64_t getWriteCount() const override { return grid.getWriteCount(); }
     bool isTakingTurn(const Element& e) const override { return sweep.isTakingTurn(e); }
+    Sight& newSight() override { return sights.emplace_back(); }
 
     int getWidth() const { return grid.getWidth(); }
     int getHeight() const { return grid.getHeight(); }
@@ -156,6 +158,8 @@ class World : public Habitat {
     // The controls of the current pass.
     InputSnapshot input;
     bool musicOn = false;
+    // What the elements of the world see; a deque, so that each stays where it was made.
+    std::deque<Sight> sights;
     // Every creature but the avatar, for the status panel's counts: a list as long as the map
     // has creatures, not a walk over a grid of millions of cells each frame.
     std::vector<Element*> wildCreatures;
