@@ -144,6 +144,17 @@ static void BM_SimulateRandom(benchmark::State& state) {
 }
 BENCHMARK(BM_SimulateRandom)->Arg(256)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 
+// A full pass, sweep and drawing, of a random_map.py world, as the game plays it.
+static void BM_PassRandom(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    World world(randomMap(size), dataFolder);
+    for (auto _ : state) {
+        world.pass(InputSnapshot());
+    }
+    countPerCell(state, size);
+}
+BENCHMARK(BM_PassRandom)->Arg(2048)->Unit(benchmark::kMillisecond);
+
 // A full pass, sweep and drawing, of a tiled world.
 static void BM_PassTiled(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
