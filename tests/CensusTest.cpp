@@ -95,8 +95,8 @@ TEST_F(CensusTest, TheRowFollowsTheHeaderColumnByColumn) {
         {"tree_food", "200"}};
     // Any other kind the census counts has none.
     for (const ElementKind* kind : Census::countedKinds()) {
-        expected.emplace(Census::plural(*kind) + "_alive", "0");
-        expected.emplace(Census::plural(*kind) + "_dead", "0");
+        expected.emplace(kind->plural() + "_alive", "0");
+        expected.emplace(kind->plural() + "_dead", "0");
     }
     EXPECT_EQ(expected, row);
 }

@@ -4,7 +4,7 @@
 #include "elements/Habitat.h"
 #include "elements/Vision.h"
 
-Avatar::Avatar(Habitat* owner) : Element(owner, ElementKind::of(AVATAR)) {}
+Avatar::Avatar(Habitat* owner, const ElementKind& kind) : Element(owner, kind) {}
 
 void Avatar::run() {
     Element::run();

@@ -6,7 +6,8 @@
 // The creature the user steers with the keyboard.
 class Avatar : public Element {
   public:
-    explicit Avatar(Habitat* owner);
+    // Of its own kind, or of another kind that behaves as it does.
+    explicit Avatar(Habitat* owner, const ElementKind& kind = ElementKind::of(AVATAR));
     void run() override;
 
   private:

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-Cyclope::Cyclope(Habitat* owner) : Element(owner, ElementKind::of(CYCLOPE)) {}
+Cyclope::Cyclope(Habitat* owner, const ElementKind& kind) : Element(owner, kind) {}
 
 void Cyclope::run() {
     Element::run();

@@ -6,7 +6,8 @@
 // A wild creature that wanders at random, hunts the avatar and eats when hungry.
 class Cyclope : public Element {
   public:
-    explicit Cyclope(Habitat* owner);
+    // Of its own kind, or of another kind that behaves as it does.
+    explicit Cyclope(Habitat* owner, const ElementKind& kind = ElementKind::of(CYCLOPE));
     void run() override;
 };
 

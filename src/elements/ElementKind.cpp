@@ -15,15 +15,14 @@ namespace {
 const int defaultMaxTime = 10;
 const int avatarMaxTime = 6;
 
-// The creature classes know their own kind.
-template <class Creature>
-Element* buildCreature(ElementArena& arena, Habitat* world, const ElementKind& /*kind*/) {
-    return arena.create<Creature>(world);
+// An element of the kind, played by the class: Element for land and things, a creature's class
+// for a creature, which any kind that behaves as that creature does may name.
+template <class Plays>
+Element* build(ElementArena& arena, Habitat* world, const ElementKind& kind) {
+    return arena.create<Plays>(world, kind);
 }
 
-Element* buildPlain(ElementArena& arena, Habitat* world, const ElementKind& kind) {
-    return arena.create<Element>(world, kind);
-}
+constexpr auto buildPlain = build<Element>;
 
 const int land = Habitat::landLayer;
 const int element = Habitat::elementLayer;
@@ -36,14 +35,11 @@ const int notCounted = -1;
 const ElementKind kinds[] = {
     // name, type code, layer, letter, creature, working, walkable, bears fruit, census column,
     // maxTime, class
-    {"avatar", AVATAR, element, '@', true, false, false, false, 2, avatarMaxTime,
-     buildCreature<Avatar>},
-    {"cyclope", CYCLOPE, element, 'C', true, true, false, false, 0, defaultMaxTime,
-     buildCreature<Cyclope>},
+    {"avatar", AVATAR, element, '@', true, false, false, false, 2, avatarMaxTime, build<Avatar>},
+    {"cyclope", CYCLOPE, element, 'C', true, true, false, false, 0, defaultMaxTime, build<Cyclope>},
     {"water", WATER, land, 'w', false, true, false, false, notCounted, defaultMaxTime, buildPlain},
     {"adobe", ADOBE, land, 'a', false, true, true, false, notCounted, defaultMaxTime, buildPlain},
-    {"spider", SPIDER, element, 'S', true, true, false, false, 1, defaultMaxTime,
-     buildCreature<Spider>},
+    {"spider", SPIDER, element, 'S', true, true, false, false, 1, defaultMaxTime, build<Spider>},
     {"ground", GROUND, land, 'g', false, true, true, false, notCounted, defaultMaxTime, buildPlain},
     {"fire", FIRE, element, 'F', false, true, false, false, notCounted, defaultMaxTime, buildPlain},
     {"lawn", LAWN, land, 'L', false, true, true, false, notCounted, defaultMaxTime, buildPlain},

@@ -1,6 +1,6 @@
 #include "elements/Spider.h"
 
-Spider::Spider(Habitat* owner) : Element(owner, ElementKind::of(SPIDER)) {}
+Spider::Spider(Habitat* owner, const ElementKind& kind) : Element(owner, kind) {}
 
 void Spider::run() {
     Element::run();

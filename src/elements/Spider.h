@@ -6,7 +6,8 @@
 // A wild creature that patrols in straight lines, hunts cyclopes and eats when hungry.
 class Spider : public Element {
   public:
-    explicit Spider(Habitat* owner);
+    // Of its own kind, or of another kind that behaves as it does.
+    explicit Spider(Habitat* owner, const ElementKind& kind = ElementKind::of(SPIDER));
     void run() override;
 
   private:

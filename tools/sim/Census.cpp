@@ -48,10 +48,6 @@ const std::vector<const ElementKind*>& Census::countedKinds() {
     return counted;
 }
 
-std::string Census::plural(const ElementKind& kind) {
-    return std::string(kind.name) + "s";
-}
-
 void Census::countOnGrid(const Element& element) {
     if (ElementKind::isFruitBearing(element.getType())) {
         treeFood += element.getFood();
@@ -92,8 +88,8 @@ int Census::getDead(int type) const {
 std::string Census::header() {
     std::string line = "pass";
     for (const ElementKind* kind : countedKinds()) {
-        appendField(line, plural(*kind) + "_alive");
-        appendField(line, plural(*kind) + "_dead");
+        appendField(line, kind->plural() + "_alive");
+        appendField(line, kind->plural() + "_dead");
     }
     for (const char* column : {"carcasses_with_meat", "trees_with_food", "tree_food"}) {
         appendField(line, column);

@@ -24,8 +24,6 @@ class Census {
 
     // The kinds that the census counts, in the order of their columns.
     static const std::vector<const ElementKind*>& countedKinds();
-    // How the columns of a counted kind start: its name in the plural, "cyclopes".
-    static std::string plural(const ElementKind& kind);
     static std::string header();
     std::string row(long pass) const;
 

@@ -190,7 +190,7 @@ std::string columnLine(const std::string& name, const std::string& meaning) {
 std::string columns() {
     std::string text = columnLine("pass", "passes run so far");
     for (const ElementKind* kind : Census::countedKinds()) {
-        const std::string plural = Census::plural(*kind);
+        const std::string plural = kind->plural();
         text += columnLine(plural + "_alive", "living " + plural + " on the grid");
         text += columnLine(plural + "_dead",
                            plural + " that died: their remains, on the grid or rotted away");
