@@ -34,8 +34,8 @@ class TempDir {
 };
 
 // Map text from two character pictures of equal size, one string per row, in the letters of the
-// kinds table. Land: a adobe, l littlelawn, g ground, r rocks, L lawn, w water, anything else no
-// land. Elements: @ avatar, C cyclope, F fire, T tree, S spider, # wall, anything else empty.
+// kinds table (`orvalle-sim --kinds` lists them); a letter of no kind of the layer leaves the cell
+// empty.
 std::string mapText(const std::vector<std::string>& land, const std::vector<std::string>& elements);
 
 // Writes orvalle.map into the current TempDir from the pictures and builds a world on it, with
