@@ -1,5 +1,6 @@
 #include "app/MidiPatches.h"
 #include "core/InputLatch.h"
+#include "world/LoadWorld.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -82,18 +83,27 @@ bool readCommandLine(int argc, char* argv[], Options& options) {
     return next == argc;
 }
 
-// A map that cannot be opened ends the program inside the world's constructor, with the map
-// reader's message; when it is the shipped map, the hint on where to start the game follows it,
-// at exit. Every world starts the random sequence where a fresh program starts it (the C
-// library's rand starts as if seeded with 1), so playing again after death replays the launch.
-std::unique_ptr<World> buildWorld(const std::string& map) {
-    if (map == shippedMap) {
-        if (std::FILE* file = std::fopen(shippedMap, "r")) {
-            std::fclose(file);
-        } else {
-            std::atexit(printFolderHint);
-        }
+// A map that cannot be played is refused before anything opens: no window flashes and the sound
+// library says nothing, only the map reader's message and status 1. The shipped map missing
+// means the game was started outside its data folder, so the hint on where to start it follows,
+// at exit. Only a map that fails is read twice, once to find out and once to report it as the
+// reader does.
+void refuseUnplayableMap(const std::string& map) {
+    LoadWorld::Status status = LoadWorld::LOADED;
+    LoadWorld probe(map, status);
+    if (status == LoadWorld::LOADED) {
+        return;
     }
+    if (map == shippedMap && status == LoadWorld::CANNOT_OPEN) {
+        std::atexit(printFolderHint);
+    }
+    // Reports as the reader does and ends the program with status 1.
+    LoadWorld reported(map);
+}
+
+// Every world starts the random sequence where a fresh program starts it (the C library's rand
+// starts as if seeded with 1), so playing again after death replays the launch.
+std::unique_ptr<World> buildWorld(const std::string& map) {
     std::srand(1);
     return std::make_unique<World>(map);
 }
@@ -116,6 +126,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", usage);
         return 1;
     }
+    refuseUnplayableMap(options.map);
     if (allegro_init() != 0) {
         // Without a system driver (no X display to reach) nothing below can be installed.
         std::fprintf(stderr, "Cannot start Allegro, is there an X display? %s\n", allegro_error);

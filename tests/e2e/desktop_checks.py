@@ -2,14 +2,15 @@
 title, the pause, the status panel, a map of the player's own, the music switch after death and
 the licence."""
 import os
+import socket
 import subprocess
 import time
 from pathlib import Path
 
 from pictures import status_line, text_shown
 from press_checks import NOTICE, still_or_ended
-from session import (CheckFailed, Skip, newest_sound, poll, prepare_patch_index,
-                     quit_by_escape)
+from session import (CheckFailed, Skip, free_display_numbers, newest_sound, poll,
+                     prepare_patch_index, quit_by_escape)
 from worldmap import REPO, avatar_corner, build_map, cell_centre
 
 MAPS = Path(__file__).resolve().parent / "maps"
@@ -117,6 +118,30 @@ class DesktopChecks:
             self.refused(screen, folder, f"Error loanding file{name}", args=[str(name)])
         return f"status 1 and 'Error loanding file<MAP>' for {', '.join(map(str, names))}"
 
+    def refused_before_window(self, screen, root):
+        """A missing map and an invalid one are refused before the game reaches for the X
+        display or the sound: it never connects to a display that only listens, and says nothing
+        but the map reader's line."""
+        folder, _ = self.folder(root, MAPS / "pen.txt")
+        (folder.path / "invalid.map").write_text("<world>\n{[2][2]}\n")
+        cases = {"nothere.map": "Error loanding filenothere.map",
+                 "invalid.map": "Invalid world file: invalid.map"}
+        for name, message in cases.items():
+            with ListeningDisplay() as display:
+                try:
+                    run = subprocess.run([str(self.binary), name], cwd=folder.path,
+                                         env=dict(os.environ, DISPLAY=display.name, HOME=root),
+                                         capture_output=True, text=True, timeout=5)
+                    status, error = run.returncode, run.stderr
+                except subprocess.TimeoutExpired as waited:
+                    status, error = "still waiting after 5 s", waited.stderr
+                reached = display.was_reached()
+            if status != 1 or error != message + "\n" or reached:
+                raise CheckFailed(f"orvalle {name}: expected status 1, only {message!r} and no "
+                                  f"call on the display; got {status}, {error!r}, display "
+                                  f"reached: {reached}")
+        return f"status 1 and the reader's line alone, no display reached, for {list(cases)}"
+
     def music_after_death(self, screen, root):
         if not (self.data / "clkcwhrv.mid").exists():
             raise Skip(f"no tune at {self.data / 'clkcwhrv.mid'}")
@@ -151,6 +176,33 @@ class DesktopChecks:
         """A notice as the game draws it, with where it stands: in the middle of the frame."""
         picture = self.rendered(Path(root) / f"{len(text)}-{text[:5]}.bmp", text)
         return picture, ((800 - picture.width) // 2, (600 - picture.height) // 2)
+
+
+class ListeningDisplay:
+    """An X display socket that takes calls and never answers: whoever tries to open a window
+    on it is seen, and a program that waits for the answer never gets further."""
+
+    def __enter__(self):
+        number = free_display_numbers()[0]
+        self.name = f":{number}"
+        self.path = f"/tmp/.X11-unix/X{number}"
+        os.makedirs("/tmp/.X11-unix", exist_ok=True)
+        self.socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.socket.bind(self.path)
+        self.socket.listen(4)
+        self.socket.setblocking(False)
+        return self
+
+    def was_reached(self):
+        try:
+            self.socket.accept()[0].close()
+            return True
+        except BlockingIOError:
+            return False
+
+    def __exit__(self, *_):
+        self.socket.close()
+        os.unlink(self.path)
 
 
 def shot_showing(game, picture, where, shown):

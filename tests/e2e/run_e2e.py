@@ -442,6 +442,7 @@ CHECKS = {
     "close-button": Checks.close_button, "pause": Checks.pause, "panel": Checks.panel,
     "own-map": Checks.own_map, "own-map-refused": Checks.own_map_refused,
     "music-after-death": Checks.music_after_death, "licence": Checks.licence,
+    "refused-before-window": Checks.refused_before_window,
 }
 
 
