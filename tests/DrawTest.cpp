@@ -1,3 +1,4 @@
+#include "BigTextPixels.h"
 #include "TestSupport.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
@@ -155,17 +156,30 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     EXPECT_TRUE(world->isPaused());
     EXPECT_EQ(1, world->getTimer()->getSecound());
     BITMAP* frame = world->getFrame();
-    EXPECT_EQ(0, differingTextPixels(frame, "Paused. P plays on.", 400 - 19 * 4, 296));
+    // In the big font, centred in the upper third.
+    EXPECT_EQ(0, differingBigTextPixels(frame, "Paused. P plays on.", 400 - 19 * 8, 100));
     BITMAP* paused = solidBitmap(frame->w, frame->h, 0);
     blit(frame, paused, 0, 0, 0, 0, frame->w, frame->h);
     // A spider that a caller puts in, out of view and in two cells, counts once.
     auto* spider = new Spider(world.get());
     world->set(1, 18, 5, spider);
     world->set(1, 19, 5, spider);
+    lowerHelthTo(world->getAvatar(), 40);
     world->turn(InputSnapshot::pressing({KEY_H}));
-    EXPECT_EQ(0, differingTextPixels(frame, "health", 556, 16));
-    EXPECT_EQ(0, differingTextPixels(frame, "day 0  00:00:01", 556, 28));
-    EXPECT_EQ(0, differingTextPixels(frame, "cyclopes 1  spiders 1", 556, 40));
+    EXPECT_EQ(0, differingBigTextPixels(frame, "health", 488, 18));
+    // From x 600 a green pixel per health point, dark red up to 100, then the number.
+    const int black = makecol(0, 0, 0);
+    const int green = makecol(0, 200, 0);
+    const int red = makecol(96, 0, 0);
+    const int bar[][2] = {{599, black}, {600, green}, {639, green},
+                          {640, red},   {699, red},   {700, black}};
+    for (const auto& [x, colour] : bar) {
+        EXPECT_EQ(colour, getpixel(frame, x, 20)) << x;
+    }
+    EXPECT_EQ(0, differingBigTextPixels(frame, "40", 708, 18));
+    EXPECT_EQ(0, differingBigTextPixels(frame, "day 0  00:00:01", 488, 38));
+    EXPECT_EQ(0, differingBigTextPixels(frame, "cyclopes 1", 488, 58));
+    EXPECT_EQ(0, differingBigTextPixels(frame, "spiders 1", 488, 78));
     world->turn(InputSnapshot::pressing({KEY_H}));
     int changedRows = 0;
     for (int y = 0; y < frame->h; ++y) {

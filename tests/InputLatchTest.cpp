@@ -1,6 +1,7 @@
 // Presses between passes, driven through the hooks the library's input handlers call, and the
 // end of the world's loop on Escape, or on R after the avatar's death.
 #include "core/InputLatch.h"
+#include "BigTextPixels.h"
 #include "TestSupport.h"
 #include "core/Timer.h"
 #include "world/World.h"
@@ -137,9 +138,10 @@ TEST_F(InputLatchTest, KeysAndButtonsSetBeforeAPassCountWithoutTheHooks) {
 // Run ends at the start of a pass: on Escape at any time, on R (a restart) after the avatar's
 // death only. Three passes mean that the taps made before it were not taken for an end.
 TEST_F(InputLatchTest, RunEndsOnEscapeAndAfterDeathOnRWithTheNoticeDrawnWhileDead) {
-    const std::string notice = "You died. R plays again, Escape quits.";
-    const int left = World::frameWidth / 2 - text_length(font, notice.c_str()) / 2;
-    const int top = (World::frameHeight - text_height(font)) / 2;
+    // The notice's first line, in the big font, centred in the upper third.
+    const std::string notice = "You died.";
+    const int left = World::frameWidth / 2 - 2 * text_length(font, notice.c_str()) / 2;
+    const int top = 100;
     const struct {
         const char* name;
         std::string elements;
@@ -170,7 +172,7 @@ TEST_F(InputLatchTest, RunEndsOnEscapeAndAfterDeathOnRWithTheNoticeDrawnWhileDea
         EXPECT_EQ(c.passes, world.frames);
         EXPECT_EQ(c.passes, world.getTimer()->getSecound());
         if (c.passes > 0) {
-            EXPECT_EQ(c.dead, differingTextPixels(world.getFrame(), notice, left, top) == 0);
+            EXPECT_EQ(c.dead, differingBigTextPixels(world.getFrame(), notice, left, top) == 0);
         }
     }
 }

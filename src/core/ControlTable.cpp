@@ -18,26 +18,27 @@ const bool tapCounts = true;
 // The avatar's keys first, in the order in which it tries them.
 constexpr Row controls[] = {
     {keys(KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT), noButton, tapCounts, "Arrow keys",
-     "turn and walk one cell (held: one cell every 7 passes)"},
-    {keys(KEY_A), noButton, tapCounts, "A", "look again at what lies ahead"},
+     "turn and walk one cell (held: one cell every 7 passes)", "walk"},
+    {keys(KEY_A), noButton, tapCounts, "A", "look again at what lies ahead", "look ahead"},
     {keys(KEY_LCONTROL), noButton, tapCounts, "Left Control",
-     "hit whatever stands in front of you (once per 20 passes)"},
+     "hit whatever stands in front of you (once per 20 passes)", "hit"},
     {keys(KEY_ALT), noButton, tapCounts, "Alt",
-     "eat from a fruit tree or a carcass in front of you, when not at full health"},
+     "eat from a fruit tree or a carcass in front of you, when not at full health", "eat"},
     {keys(KEY_M, KEY_N), noButton, tapCounts, "M / N",
-     "music on / off (also after the avatar's death)"},
+     "music on / off (also after the avatar's death)", "music"},
     {keys(), MOUSE_FLAG_LEFT_DOWN, tapCounts, "Left mouse button",
-     "select a creature or thing; its status line shows at the top left"},
+     "select a creature or thing; its status line shows at the top left", "select"},
     {keys(), MOUSE_FLAG_RIGHT_DOWN, tapCounts, "Right mouse button",
-     "clear the selection (with both buttons down, the left one selects)"},
+     "clear the selection (with both buttons down, the left one selects)", "unselect"},
     {keys(KEY_H), noButton, tapCounts, "H",
      "show or hide the status panel: your health, the day and time, how many wild creatures "
-     "of each kind live"},
+     "of each kind live, and every control",
+     "this panel"},
     {keys(KEY_P), noButton, tapCounts, "P",
-     "pause, and play on: the world and the music stand still, \"Paused. P plays on.\""},
+     "pause, and play on: the world and the music stand still, \"Paused. P plays on.\"", "pause"},
     {keys(KEY_R), noButton, tapCounts, "R",
-     "after the avatar's death: play the map again from the start"},
-    {keys(KEY_ESC), noButton, tapCounts, "Escape, or the window's close button", "quit"},
+     "after the avatar's death: play the map again from the start", "play again"},
+    {keys(KEY_ESC), noButton, tapCounts, "Escape, or the window's close button", "quit", "quit"},
 };
 
 // Every key is a place in the input snapshot.

@@ -24,9 +24,11 @@ class ControlTable {
         int mouseFlag;
         // A press that begins and ends between two passes counts, once, in the next one.
         bool latched;
-        // The words shown to the player: the keys as they are named, and what they do.
+        // The words shown to the player: the keys as they are named, what they do, and the
+        // few words of it that the status panel has room for.
         const char* keyNames;
         const char* action;
+        const char* hint;
 
         std::span<const int> keyScancodes() const;
     };

@@ -6,6 +6,9 @@
 #include "images/Images.h"
 #include "world/World.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 const int halfCell = Frame::cellSize / 2;
 // The world buffer holds one cell more than the view on every side.
@@ -14,8 +17,12 @@ const int bufferHeight = Frame::height + 2 * Frame::cellSize;
 // Top left of the status line on the frame.
 const int statusX = 10;
 const int statusY = 10;
-const char* const deathNotice = "You died. R plays again, Escape quits.";
-const char* const pauseNotice = "Paused. P plays on.";
+const char* const deathNotice[] = {"You died.", "R plays again, Escape quits."};
+const char* const pauseNotice[] = {"Paused. P plays on."};
+// The notices' top, a sixth of the way down: well above the avatar's head at the centre.
+const int noticeTop = Frame::height / 6;
+const int noticePadding = 6;
+const int noticeLineHeight = 20;
 
 // The buffer pixel of a window cell's corner: window cell (0, 0) starts one cell in.
 int bufferPixel(int windowCell) {
@@ -50,9 +57,9 @@ void Frame::draw() {
         drawPanel();
     }
     if (world.isPaused()) {
-        drawNotice(pauseNotice);
+        drawNotice({std::begin(pauseNotice), std::end(pauseNotice)});
     } else if (world.isAvatarDead()) {
-        drawNotice(deathNotice);
+        drawNotice({std::begin(deathNotice), std::end(deathNotice)});
     }
     show_mouse(image.get());
     blit(image.get(), screen, 0, 0, 0, 0, width, height);
@@ -136,8 +143,23 @@ void Frame::viewShift(int& sx, int& sy) const {
     }
 }
 
-// In the middle of the frame, over everything else, so that the world stays in view around it.
-void Frame::drawNotice(const char* text) {
-    textout_centre_ex(image.get(), font, text, width / 2, (height - text_height(font)) / 2,
-                      makecol(255, 255, 255), makecol(0, 0, 0));
+// Each line centred in the upper third of the frame, over everything else, on a black box of its
+// own: the avatar stands at the centre, and the world stays in view around the notice. With the
+// panel down the right side, the notice is centred in what the panel leaves free.
+void Frame::drawNotice(const std::vector<std::string>& lines) {
+    const int centre = world.isPanelShown() ? panelLeft / 2 : width / 2;
+    int widest = 0;
+    for (const std::string& line : lines) {
+        widest = std::max(widest, BigText::width(line));
+    }
+    const int bottom = noticeTop + static_cast<int>(lines.size() - 1) * noticeLineHeight +
+                       BigText::height() + noticePadding - 1;
+    rectfill(image.get(), centre - widest / 2 - noticePadding, noticeTop - noticePadding,
+             centre + widest / 2 + noticePadding - 1, bottom, makecol(0, 0, 0));
+    int top = noticeTop;
+    for (const std::string& line : lines) {
+        bigText.draw(image.get(), line, centre - BigText::width(line) / 2, top,
+                     makecol(255, 255, 255), makecol(0, 0, 0));
+        top += noticeLineHeight;
+    }
 }

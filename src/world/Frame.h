@@ -2,8 +2,12 @@
 #define ORVALLE_FRAME_H
 
 #include "images/LibraryPtr.h"
+#include "world/BigText.h"
 
 #include <allegro.h>
+
+#include <string>
+#include <vector>
 
 class World;
 
@@ -19,6 +23,9 @@ class Frame {
     static constexpr int screenRows = 12;
     static constexpr int width = screenColumns * cellSize;
     static constexpr int height = screenRows * cellSize;
+    // The status panel's left edge: it stands down the right side, clear of the avatar's
+    // sprite at the centre of the view (x 375 to 474).
+    static constexpr int panelLeft = 480;
 
     explicit Frame(const World& shown);
     ~Frame();
@@ -28,13 +35,23 @@ class Frame {
     void draw();
     BITMAP* getImage() const { return image.get(); }
 
+    // A line of the panel's list of controls: key names, and the words of what they do from
+    // the character column hintColumn on; either may be empty.
+    struct PanelLine {
+        std::string keys;
+        std::string hint;
+        int hintColumn;
+    };
+    // The control table's rows as the panel lists them, in its order.
+    static std::vector<PanelLine> controlLines();
+
   private:
     void clearUncoveredCells();
     bool coversCell(BITMAP* tile) const;
     void drawLand();
     void drawElements();
     void viewShift(int& sx, int& sy) const;
-    void drawNotice(const char* text);
+    void drawNotice(const std::vector<std::string>& lines);
     void drawPanel();
     void drawHealth(int helth);
 
@@ -43,6 +60,7 @@ class Frame {
     // that the view can trail a walking avatar by half a cell.
     BitmapPtr image;
     BitmapPtr buffer;
+    BigText bigText;
 };
 
 #endif

@@ -1,9 +1,11 @@
 // The status panel that H shows: the avatar's health as a bar and a number, the calendar's day
-// and time, and how many wild creatures of each kind of the kinds table live. It stands in the
-// frame's top right corner on a black box of its own, so that it reads over any tile and leaves
-// the status line at the top left in view.
+// and time, how many wild creatures of each kind of the kinds table live, and every control of
+// the control table with the few words it does. It stands down the frame's right side on a black
+// box of its own, in the big font, so that it reads over any tile and leaves both the status line
+// at the top left and the avatar at the centre in view.
 #include "world/Frame.h"
 
+#include "core/ControlTable.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
@@ -15,72 +17,117 @@
 #include <vector>
 
 namespace {
-// The library's font is 8 pixels square.
-const int glyph = 8;
+// The library's font is 8 pixels square; the panel draws it twice as big.
+const int glyph = 8 * BigText::scale;
 const int margin = 10;
-const int padding = 6;
-const int lineHeight = 12;
-// The health and the calendar come before the counts.
-const int linesAboveCounts = 2;
-const int panelWidth = 240;
-const int panelLeft = Frame::width - margin - panelWidth;
+const int padding = 8;
+const int lineHeight = glyph + 4;
+const int panelLeft = Frame::panelLeft;
 const int panelRight = Frame::width - margin - 1;
 const int textLeft = panelLeft + padding;
-const std::size_t charactersPerLine = (panelWidth - 2 * padding) / glyph;
+const std::size_t charactersPerLine = (panelRight + 1 - padding - textLeft) / glyph;
 // After the label "health ": one pixel per health point, then the number.
 const int barLeft = textLeft + 7 * glyph;
 const int barWidth = 100;
+const int keyIndent = 2;
 
 int lineTop(int line) {
     return margin + padding + line * lineHeight;
 }
 
-int panelBottom(int lines) {
-    return margin + 2 * padding + (lines - 1) * lineHeight + glyph - 1;
-}
-
-// "cyclopes 1  spiders 0": each wild kind in the table's order, on as many lines as the panel's
-// width needs.
-std::vector<std::string> countLines(const World& world) {
+// The items in their order, separated by sep, on as many lines of charactersPerLine as they need.
+std::vector<std::string> pack(const std::vector<std::string>& items, const std::string& sep) {
     std::vector<std::string> lines(1);
-    for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
-        if (!kind->isWild()) {
-            continue;
-        }
-        const std::string count =
-            kind->plural() + " " + std::to_string(world.countLiving(kind->type));
+    for (const std::string& item : items) {
         std::string& line = lines.back();
         if (line.empty()) {
-            line = count;
-        } else if (line.size() + 2 + count.size() <= charactersPerLine) {
-            line += "  " + count;
+            line = item;
+        } else if (line.size() + sep.size() + item.size() <= charactersPerLine) {
+            line += sep + item;
         } else {
-            lines.push_back(count);
+            lines.push_back(item);
         }
     }
     return lines;
 }
+
+std::vector<std::string> wordsOf(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find(' ', start), text.size());
+        words.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return words;
+}
+
+// "cyclopes 1  spiders 0": each wild kind in the table's order.
+std::vector<std::string> countLines(const World& world) {
+    std::vector<std::string> counts;
+    for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
+        if (kind->isWild()) {
+            counts.push_back(kind->plural() + " " + std::to_string(world.countLiving(kind->type)));
+        }
+    }
+    return pack(counts, "  ");
+}
+
+std::string calendarLine(const Timer& calendar) {
+    char text[64];
+    std::snprintf(text, sizeof text, "day %d  %02d:%02d:%02d", calendar.getDay(),
+                  calendar.getHour(), calendar.getMinute(), calendar.getSecound());
+    return text;
+}
 } // namespace
+
+// A row's keys and words on one line when they fit, "Alt  eat"; otherwise the keys on as many
+// lines as they take and the words indented below them.
+std::vector<Frame::PanelLine> Frame::controlLines() {
+    std::vector<PanelLine> lines;
+    for (const ControlTable::Row& row : ControlTable::rows()) {
+        const std::string keys = row.keyNames;
+        const std::string hint = row.hint;
+        if (keys.size() + keyIndent + hint.size() <= charactersPerLine) {
+            lines.push_back({keys, hint, static_cast<int>(keys.size()) + keyIndent});
+            continue;
+        }
+        for (const std::string& line : pack(wordsOf(keys), " ")) {
+            lines.push_back({line, "", 0});
+        }
+        lines.push_back({"", hint, keyIndent});
+    }
+    return lines;
+}
 
 void Frame::drawPanel() {
     BITMAP* frame = image.get();
     const int white = makecol(255, 255, 255);
     const int black = makecol(0, 0, 0);
-    const std::vector<std::string> counts = countLines(world);
-    const int bottom = panelBottom(linesAboveCounts + static_cast<int>(counts.size()));
+    const int yellow = makecol(255, 220, 0);
+    std::vector<std::string> status = {calendarLine(*world.getTimer())};
+    for (const std::string& line : countLines(world)) {
+        status.push_back(line);
+    }
+    const std::vector<PanelLine> controls = controlLines();
+    // The health, the status lines, a blank line, the controls.
+    const int lines = 1 + static_cast<int>(status.size()) + 1 + static_cast<int>(controls.size());
+    const int bottom = lineTop(lines - 1) + glyph + padding - 1;
     rectfill(frame, panelLeft, margin, panelRight, bottom, black);
     rect(frame, panelLeft, margin, panelRight, bottom, white);
     if (const Element* avatar = world.getAvatar()) {
         drawHealth(avatar->getHelth());
     }
-    char text[64];
-    const Timer& calendar = *world.getTimer();
-    std::snprintf(text, sizeof text, "day %d  %02d:%02d:%02d", calendar.getDay(),
-                  calendar.getHour(), calendar.getMinute(), calendar.getSecound());
-    textout_ex(frame, font, text, textLeft, lineTop(1), white, black);
-    for (std::size_t line = 0; line < counts.size(); ++line) {
-        textout_ex(frame, font, counts[line].c_str(), textLeft,
-                   lineTop(linesAboveCounts + static_cast<int>(line)), white, black);
+    int line = 1;
+    for (const std::string& text : status) {
+        bigText.draw(frame, text, textLeft, lineTop(line++), white, black);
+    }
+    ++line;
+    for (const PanelLine& control : controls) {
+        bigText.draw(frame, control.keys, textLeft, lineTop(line), yellow, black);
+        bigText.draw(frame, control.hint, textLeft + control.hintColumn * glyph, lineTop(line),
+                     white, black);
+        ++line;
     }
 }
 
@@ -92,12 +139,12 @@ void Frame::drawHealth(int helth) {
     const int top = lineTop(0);
     const int bottom = top + glyph - 1;
     const int left = std::clamp(helth, 0, barWidth);
-    textout_ex(frame, font, "health", textLeft, top, white, black);
+    bigText.draw(frame, "health", textLeft, top, white, black);
     rectfill(frame, barLeft, top, barLeft + barWidth - 1, bottom, makecol(96, 0, 0));
     if (left > 0) {
         rectfill(frame, barLeft, top, barLeft + left - 1, bottom, makecol(0, 200, 0));
     }
     char number[16];
     std::snprintf(number, sizeof number, "%d", helth);
-    textout_ex(frame, font, number, barLeft + barWidth + glyph, top, white, black);
+    bigText.draw(frame, number, barLeft + barWidth + glyph / 2, top, white, black);
 }

@@ -7,7 +7,7 @@ import subprocess
 import time
 from pathlib import Path
 
-from pictures import status_line, text_shown
+from pictures import doubled, status_line, text_shown
 from press_checks import NOTICE, still_or_ended
 from session import (CheckFailed, Skip, free_display_numbers, newest_sound, poll,
                      prepare_patch_index, quit_by_escape)
@@ -16,7 +16,8 @@ from worldmap import REPO, avatar_corner, build_map, cell_centre
 MAPS = Path(__file__).resolve().parent / "maps"
 TITLE = "Orvalle - H: status, P: pause, Esc: quit"
 PAUSED = "Paused. P plays on."
-PANEL_LABEL = ("health", (556, 16))  # the panel's first word and where it stands
+PANEL_LABEL = ("health", (488, 18))  # the panel's first word and where it stands
+NOTICE_TOP = 100  # the notices stand in the upper third, clear of the avatar at the centre
 PAUSE_TEST = 1.5  # seconds between the two screenshots of a paused game
 MIT = ("MIT License", "Copyright (c) 2026 The Orvalle developers",
        "Permission is hereby granted, free of charge, to any person obtaining a copy",
@@ -69,7 +70,7 @@ class DesktopChecks:
 
     def panel(self, screen, root):
         folder, world = self.folder(root, MAPS / "pen.txt")
-        label = self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0])
+        label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
         lines = self.status_lines(root, "avatar", range(100, 94, -1))
         notice = self.centred_text(root, PAUSED)
         with self.start(screen, folder) as game:
@@ -172,10 +173,11 @@ class DesktopChecks:
             raise CheckFailed(f"LICENSE lacks {missing}")
         return "LICENSE holds the MIT text for The Orvalle developers"
 
-    def centred_text(self, root, text):
-        """A notice as the game draws it, with where it stands: in the middle of the frame."""
-        picture = self.rendered(Path(root) / f"{len(text)}-{text[:5]}.bmp", text)
-        return picture, ((800 - picture.width) // 2, (600 - picture.height) // 2)
+    def centred_text(self, root, text, line=0):
+        """A line of a notice as the game draws it, in the big font, with where it stands:
+        centred, the given line of the notice from its top in the upper third."""
+        picture = doubled(self.rendered(Path(root) / f"{len(text)}-{text[:5]}.bmp", text))
+        return picture, ((800 - picture.width) // 2, NOTICE_TOP + 20 * line)
 
 
 class ListeningDisplay:

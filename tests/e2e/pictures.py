@@ -142,6 +142,44 @@ def sprite_match(screen, sprite, left, top, background=None, step=1):
     return (matched / compared if compared else 0.0), compared
 
 
+def doubled(picture):
+    """A picture twice as big, each pixel a 2 x 2 block: the game's big font from its small one."""
+    pixels = []
+    for y in range(picture.height * 2):
+        row = picture.pixels[(y // 2) * picture.width:(y // 2 + 1) * picture.width]
+        pixels += [p for p in row for _ in (0, 1)]
+    return Picture(picture.width * 2, picture.height * 2, pixels)
+
+
+# The characters that the font strip of read_text holds, in order.
+PRINTABLE = "".join(chr(c) for c in range(32, 127))
+
+
+def glyph_masks(strip):
+    """Each printable character's 8 x 8 glyph as the set of its lit pixels, from a picture of
+    PRINTABLE in the game's small font, keyed by that set."""
+    black = pack565(BLACK)
+    return {tuple(strip.pixels[y * strip.width + i * 8 + x] != black
+                  for y in range(8) for x in range(8)): c for i, c in enumerate(PRINTABLE)}
+
+
+def read_text(screen, masks, left, top, scale=2):
+    """The line of text in the big font (any colour on black) whose first glyph has its top left
+    at (left, top), read glyph by glyph up to the first cell that is no glyph."""
+    black = pack565(BLACK)
+    size = 8 * scale
+    text = ""
+    for x in range(left, screen.width - size + 1, size):
+        if not screen.inside(x, top + size - 1):
+            break
+        lit = tuple(screen.pixels[(top + y * scale) * screen.width + x + c * scale] != black
+                    for y in range(8) for c in range(8))
+        if lit not in masks:
+            break
+        text += masks[lit]
+    return text.rstrip()
+
+
 def text_shown(screen, text, left, top):
     """Whether a rendered text shows at (left, top), every pixel of it."""
     return sprite_match(screen, text, left, top)[0] >= 0.99

@@ -10,7 +10,7 @@ from worldmap import REPO, avatar_corner, cell_centre
 
 MAPS = Path(__file__).resolve().parent / "maps"
 TAPS = 20
-NOTICE = "You died. R plays again, Escape quits."
+NOTICE = "You died."
 MISSING_MAP = "Error loanding fileorvalle.map"
 SILENT = "No sound device found"
 PARTLY = 0.8  # share of the avatar's sprite that shows between the cyclopes
@@ -18,7 +18,7 @@ PARTLY = 0.8  # share of the avatar's sprite that shows between the cyclopes
 
 class PressChecks:
     """Mixed into the checks: uses their folder(), start(), wait_avatar(), centred_view(),
-    rendered() and status_lines()."""
+    centred_text() and status_lines()."""
 
     def escape_tap(self, screen, root):
         slowest = 0.0
@@ -76,8 +76,7 @@ class PressChecks:
 
     def death(self, screen, root):
         folder, world = self.folder(root, MAPS / "surrounded.txt")
-        notice = self.rendered(Path(root) / "notice.bmp", NOTICE)
-        at = ((800 - notice.width) // 2, (600 - notice.height) // 2)
+        notice, at = self.centred_text(root, NOTICE)
         fresh = self.status_lines(root, "avatar", range(100, 79, -1))
         with self.start(screen, folder) as game:
             # The cyclopes around the avatar cover some of its sprite.

@@ -26,6 +26,7 @@ from pictures import (BLACK, MASK, WHITE, Picture, pack565, read_bmp,  # noqa: E
                       sprite_match, status_line, write_png)
 from desktop_checks import DesktopChecks  # noqa: E402
 from press_checks import PressChecks  # noqa: E402
+from overlay_checks import OverlayChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
                      VirtualScreen, free_display_numbers, newest_sound, poll,
                      prepare_patch_index, quit_by_escape)
@@ -39,7 +40,7 @@ STEP_PASSES = 7  # passes the avatar takes for one cell
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
 
 
-class Checks(PressChecks, DesktopChecks):
+class Checks(PressChecks, DesktopChecks, OverlayChecks):
     def __init__(self, game, render_text, close_window, data, launcher=None):
         self.binary = Path(game).resolve()
         self.render_text = Path(render_text).resolve()
@@ -442,7 +443,8 @@ CHECKS = {
     "close-button": Checks.close_button, "pause": Checks.pause, "panel": Checks.panel,
     "own-map": Checks.own_map, "own-map-refused": Checks.own_map_refused,
     "music-after-death": Checks.music_after_death, "licence": Checks.licence,
-    "refused-before-window": Checks.refused_before_window,
+    "refused-before-window": Checks.refused_before_window, "big-text": Checks.big_text,
+    "keys-listed": Checks.keys_listed,
 }
 
 

@@ -1,0 +1,87 @@
+"""End-to-end checks of what the game shows over the valley: the notices and the panel in the
+big font, clear of the avatar, and the panel's list of every control."""
+import re
+from pathlib import Path
+
+from desktop_checks import PANEL_LABEL, PAUSED, select_avatar, shot_showing
+from pictures import PRINTABLE, doubled, glyph_masks, read_text, status_line
+from session import CheckFailed, poll
+from worldmap import REPO, avatar_corner
+
+MAPS = Path(__file__).resolve().parent / "maps"
+SHOWN = 0.95  # share of the avatar's sprite that must show
+PANEL_TEXT = (488, 18, 20)  # left of the panel's text, top of its first line, line pitch
+PANEL_LINES = 29
+
+
+class OverlayChecks:
+    """Mixed into the checks: uses their folder(), start(), wait_avatar(), avatar_share(),
+    rendered(), centred_text() and status_lines()."""
+
+    def big_text(self, screen, root):
+        """Paused, the notice shows in the big font in the upper third and the whole avatar
+        shows beneath it; with the panel, the notice moves beside it. The status line keeps its
+        small font at (10, 10) throughout."""
+        folder, world = self.folder(root, MAPS / "pen.txt")
+        lines = self.status_lines(root, "avatar", range(100, 94, -1))
+        notice, at = self.centred_text(root, PAUSED)
+        beside = ((480 - notice.width) // 2, at[1])
+        label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            game.focus()
+            select_avatar(screen, game, world)
+            screen.xdotool("key", "p")
+            for where, key in ((at, None), (beside, "h")):
+                if key:
+                    screen.xdotool("key", key)
+                shot = poll(lambda w=where: shot_showing(game, notice, w, True), 2.0)
+                if shot is None:
+                    raise CheckFailed(f"no {PAUSED!r} in the big font at {where}")
+                self.holds_avatar_and_status(shot, world, lines, f"with the notice at {where}")
+            if not shot_showing(game, label, PANEL_LABEL[1], True):
+                raise CheckFailed(f"no {PANEL_LABEL[0]!r} in the big font at {PANEL_LABEL[1]}")
+            return (f"{PAUSED!r} in the big font at {at}, beside the panel at {beside}; the "
+                    f"avatar and the small status line showed in full")
+
+    def holds_avatar_and_status(self, shot, world, lines, when):
+        share = self.avatar_share(shot, 0, avatar_corner(world))
+        if share < SHOWN:
+            raise CheckFailed(f"{when}, only {share:.0%} of the avatar shows")
+        if status_line(shot, lines) is None:
+            raise CheckFailed(f"{when}, the status line does not show at (10, 10)")
+
+    def keys_listed(self, screen, root):
+        """H shows every key of the README's table of controls (which the unit tests hold to
+        the game's control table), read off the panel glyph by glyph."""
+        folder, world = self.folder(root, MAPS / "pen.txt")
+        masks = self.font_masks(root)
+        label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            game.focus()
+            screen.xdotool("key", "h")
+            shot = poll(lambda: shot_showing(game, label, PANEL_LABEL[1], True), 2.0)
+            if shot is None:
+                raise CheckFailed("H showed no panel")
+            text = " ".join(self.panel_lines(shot, masks))
+            missing = [keys for keys in readme_keys() if keys not in " ".join(text.split())]
+            if missing:
+                raise CheckFailed(f"the panel lacks {missing}; it reads {text!r}")
+            return f"the panel lists all {len(readme_keys())} controls of the README"
+
+    def font_masks(self, root):
+        return glyph_masks(self.rendered(Path(root) / "font.bmp", PRINTABLE))
+
+    @staticmethod
+    def panel_lines(shot, masks):
+        left, top, pitch = PANEL_TEXT
+        return [read_text(shot, masks, left, top + pitch * n) for n in range(PANEL_LINES)]
+
+
+def readme_keys():
+    """The key column of the README's table of controls."""
+    text = (REPO / "README.md").read_text()
+    table = text[text.index("| Key | Action |"):].split("\n\n")[0]
+    return [re.match(r"\| (.*?) \|", row).group(1) for row in table.splitlines()[2:]]
+
