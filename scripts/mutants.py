@@ -25,6 +25,7 @@ sample of N, the same for the same seed and code.
 """
 import hashlib
 import re
+import signal
 import sys
 from pathlib import Path
 
@@ -452,4 +453,5 @@ def main(argv):
 
 
 if __name__ == "__main__":
+    signal.signal(signal.SIGPIPE, signal.SIG_DFL)
     main(sys.argv[1:])

@@ -6,25 +6,26 @@
 #   scripts/mutate.sh              every mutant, then the score (a few minutes)
 #   scripts/mutate.sh ID...        only these mutants
 #   scripts/mutate.sh --check      only checks that every fragment still occurs exactly once
-#   scripts/mutate.sh --sample N [--seed S]
-#                                  N mechanical mutants, drawn with seed S (1 by default)
+#   scripts/mutate.sh --sample N [--seed S] [ID...]
+#                                  N mechanical mutants, drawn with seed S (1 by default), or
+#                                  only those of them named
 #
 # The copy and its build (tests on, benchmarks off) live in $MUTATE_DIR, /tmp/orvalle-mutate by
 # default, and are kept between runs, so that a later run rebuilds only what changed; it builds
 # with $MUTATE_JOBS jobs, 1 by default. Exit status 0 when at least 90% of the mutants are killed,
 # none is stale or broken and every survivor is explained.
 #
-# Mechanical mutants: scripts/mutants.py lists every mutant that a fixed set of operators makes
-# in the C++ of src/ and tools/sim/ and the Python of tools/map/, as the code is at the start of
-# the run, and orders them by a shuffle of the seed. --sample takes them in that order. A C++
-# mutant is built (the game, the runner and the unit tests) and the unit tests run; a Python one
-# runs the checks that tools/DataTests.cmake adds, those of the map tools and their data. A mutant
-# that does not build (or does not parse) counts for nothing and the next one is drawn in its
-# place; one on the ignore list, scripts/mutants-ignore.txt, is equivalent and skipped. Each
-# survivor is printed with its id, file, line and diff; the last line is `killed K of N`, over the
-# N mutants that ran. For a survivor, write the test that kills it; only if no player and no rule
-# can tell it from the code, add it to the ignore list (`scripts/mutants.py show ID` prints its
-# entry) with the reason.
+# Mechanical mutants: scripts/mutants.py lists every mutant that a fixed set of operators makes in
+# the C++ of src/ and tools/sim/ and the Python of tools/map/, as the code is at the start of the
+# run, and orders them by a shuffle of the seed. --sample takes them in that order. A C++ mutant is
+# built (the unit tests, or the program that holds it) and the unit tests run; a Python one runs the
+# checks that tools/DataTests.cmake adds, those of the map tools and their data, and then the unit
+# tests (some of which run the tools). A mutant that does not build (or does not parse) counts for
+# nothing and the next one is drawn in its place; one on the ignore list,
+# scripts/mutants-ignore.txt, is equivalent and skipped. Each survivor is printed with its id, file,
+# line and diff; the last line is `killed K of N`, over the N mutants that ran. For a survivor,
+# write the test that kills it; only if no player and no rule can tell it from the code, add it to
+# the ignore list (`scripts/mutants.py show ID` prints its entry) with the reason.
 #
 # Adding a mutant: add a line `mutant ID SUBSYSTEM 'FRAGMENT' 'REPLACEMENT'` to the list below.
 # FRAGMENT must occur exactly once in all of src/ (one line at most): keep it short, an operator
@@ -234,14 +235,18 @@ try_mutant() {
             python_limit=$(( ($(date +%s) - start) * 5 + 30 ))
             cp "$work/mutated" "$tree/$file"
         fi
-        run_python_checks && return 0
+        run_python_checks && run_tests && return 0
         return 1
         ;;
     esac
+    # Code that the unit tests' program does not hold is still built, to tell whether it builds.
     local before
     before=$(stat -c %Y "$build/tests/orvalle_tests")
-    cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
-    [ "$(stat -c %Y "$build/tests/orvalle_tests")" != "$before" ] || outside_tests=true
+    build_tests || return 2
+    if [ "$(stat -c %Y "$build/tests/orvalle_tests")" = "$before" ]; then
+        outside_tests=true
+        cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
+    fi
     run_tests && return 0
     return 1
 }
@@ -255,6 +260,7 @@ run_sample() {
     python_limit=
     python_checks=$(find_python_checks) || exit 2
     while [ "$ran" -lt "$sample" ] && IFS=$'\t' read -r -u 3 id file line operator status; do
+        selected "$id" || continue
         local label="$file:$line ($operator, $id)"
         if [ "$status" != - ]; then
             echo "equivalent $label: ${status#equivalent: }"
