@@ -6,6 +6,9 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 namespace {
 class WorldTest : public ::testing::Test {
   protected:
@@ -67,6 +70,13 @@ TEST_F(WorldTest, LoaderBuildsBothLayersWithCoordinatesAndLandTimers) {
     EXPECT_EQ(nullptr, world->get(1, 2, 2));
     EXPECT_EQ(6, world->getAvatar()->getMaxTime());
     EXPECT_FALSE(world->getAvatar()->isWorking());
+    // Each land tile draws its own timer, so that over a meadow they take every value.
+    auto meadow = makeWorld(filled(10, 10, 'g'), filled(10, 10, '.'));
+    std::set<int> maxTimes;
+    for (int cell = 0; cell < 100; ++cell) {
+        maxTimes.insert(meadow->get(0, cell % 10, cell / 10)->getMaxTime());
+    }
+    EXPECT_EQ((std::set<int>{10, 11, 12, 13}), maxTimes);
 }
 
 TEST_F(WorldTest, ViewOriginIsClampedUpperBoundFirst) {
@@ -183,6 +193,28 @@ TEST_F(WorldTest, LeftButtonSelectsTheElementUnderThePointer) {
     rightOnly.rightButton = true;
     world->pass(rightOnly);
     EXPECT_EQ(nullptr, world->getSelected());
+}
+
+// The codes that map files hold, whoever wrote them, make these kinds: the avatar, the cyclope
+// and the spider are creatures, everything but the avatar animates in place, and only a tree
+// can be bitten while it lives.
+TEST_F(WorldTest, EachCodeOfAMapFileMakesItsKind) {
+    dir.write("orvalle.map", "<world>{[6][1]}<land>{[100][101][102][103][104][300]}"
+                             "<element>{[1][2][3][4][5][200]}");
+    World world(dir.file("orvalle.map"), dir.path());
+    const std::string kinds[2][6] = {{"adobe", "littlelawn", "ground", "rocks", "lawn", "water"},
+                                     {"avatar", "cyclope", "fire", "tree", "spider", "wall"}};
+    for (int layer : {World::landLayer, World::elementLayer}) {
+        for (int column = 0; column < 6; ++column) {
+            const std::string& kind = kinds[layer][column];
+            Element* e = world.get(layer, column, 0);
+            ASSERT_NE(nullptr, e) << kind;
+            EXPECT_EQ(kind, e->getName());
+            EXPECT_EQ(kind == "avatar" || kind == "cyclope" || kind == "spider", e->isCreature());
+            EXPECT_EQ(kind != "avatar", e->isWorking()) << kind;
+            EXPECT_EQ(kind == "tree", e->isEatenBy(nullptr) == 1) << kind;
+        }
+    }
 }
 
 TEST_F(WorldTest, ClickOutsideTheGridChangesNothing) {
