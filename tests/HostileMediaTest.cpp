@@ -15,6 +15,8 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 std::string readFile(const std::string& path) {
@@ -157,10 +159,12 @@ TEST_F(HostileMedia, ARunLengthEncodedBmpIsRefused) {
     EXPECT_FALSE(avatarImageLoads(bmp));
 }
 
-// What picture editors save loads as the same picture uncompressed; so do deltas (the pixels
-// skipped keep index 0) and an end of bitmap before the top row.
+// What picture editors save loads as the same picture uncompressed, up to 2048 pixels a side; so
+// do deltas (the pixels skipped keep index 0) and an end of bitmap before the top row.
 TEST_F(HostileMedia, ValidRunLengthBmpsLoadAsTheUncompressedPicture) {
     const PalettedPicture moved{4, 3, {5, 6, 7, 0, 0, 0, 0, 4, 3, 3, 0, 0}};
+    const PalettedPicture wide{2048, 1, std::vector<std::uint8_t>(2048, 3)};
+    const PalettedPicture tall{1, 2048, std::vector<std::uint8_t>(2048, 3)};
     const struct {
         const char* name;
         std::string runLength;
@@ -168,6 +172,8 @@ TEST_F(HostileMedia, ValidRunLengthBmpsLoadAsTheUncompressedPicture) {
     } cases[] = {
         {"RLE8", runLengthBmp(sprite(), 8), uncompressedBmp(sprite(), 8)},
         {"RLE4", runLengthBmp(sprite(), 4), uncompressedBmp(sprite(), 4)},
+        {"RLE8 2048 pixels wide", runLengthBmp(wide, 8), uncompressedBmp(wide, 8)},
+        {"RLE8 2048 pixels tall", runLengthBmp(tall, 8), uncompressedBmp(tall, 8)},
         {"RLE8 delta",
          bmpWithData(4, 3, 8, BmpCompression::rle8,
                      bytes({2, 3, 0, 2, 1, 1, 1, 4, 0, 0, 0, 3, 5, 6, 7, 0, 0, 1})),
@@ -183,7 +189,8 @@ TEST_F(HostileMedia, ValidRunLengthBmpsLoadAsTheUncompressedPicture) {
 }
 
 // Each file would make Allegro's decoder write outside the bitmap, read past the end of the file
-// or allocate an absurd bitmap. The first file is the sound one they are all broken from.
+// or allocate a bitmap of more than 2048 pixels a side. The first file is the sound one the
+// broken ones are made from.
 TEST_F(HostileMedia, RunLengthBmpsThatWouldOverrunGetThePlaceholder) {
     const auto rle8 = [](std::initializer_list<int> data) {
         return bmpWithData(4, 2, 8, BmpCompression::rle8, bytes(data));
@@ -219,6 +226,8 @@ TEST_F(HostileMedia, RunLengthBmpsThatWouldOverrunGetThePlaceholder) {
         {"RLE4 absolute run cut short", rle4({0, 4, 0x12})},
         {"top-down rows", topDown},
         {"20000 x 20000 pixels", absurd},
+        {"2049 pixels wide", runLengthBmp({2049, 1, std::vector<std::uint8_t>(2049, 3)}, 8)},
+        {"2049 pixels tall", runLengthBmp({1, 2049, std::vector<std::uint8_t>(2049, 3)}, 8)},
         {"RLE8 of 24-bit pixels", wrongDepth},
         {"data offset past the end", offsetPastEnd},
         {"data offset inside the header", offsetInHeader},
@@ -254,13 +263,18 @@ TEST_F(HostileMedia, BmpsWithNoPixelsOrUnknownDepthsAreRefused) {
     EXPECT_FALSE(avatarImageLoads(bmp));
 }
 
-// The older OS/2 header has 16-bit sizes; a 2 x 2 24-bit image needs two rows of 8 bytes.
+// The older OS/2 header has 16-bit sizes; a 24-bit image needs its rows of 3 bytes a pixel, each
+// padded to 4 bytes (two rows of 8 bytes for 2 x 2).
 TEST_F(HostileMedia, AnOs2BmpLoadsUnlessRowsAreMissing) {
-    std::string bmp("BM\0\0\0\0\0\0\0\0\x1a\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0", 26);
-    bmp += std::string(16, '\x40');
-    put32(bmp, 2, bmp.size());
-    EXPECT_TRUE(avatarImageLoads(bmp));
-    EXPECT_FALSE(avatarImageLoads(bmp.substr(0, bmp.size() - 1)));
+    for (const auto& [width, height] : {std::pair{2, 2}, {258, 2}, {2, 258}}) {
+        std::string bmp("BM\0\0\0\0\0\0\0\0\x1a\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0", 26);
+        put16(bmp, 18, width);
+        put16(bmp, 20, height);
+        bmp += std::string(static_cast<std::size_t>((width * 3 + 3) / 4 * 4 * height), '\x40');
+        put32(bmp, 2, bmp.size());
+        EXPECT_TRUE(avatarImageLoads(bmp)) << width << " x " << height;
+        EXPECT_FALSE(avatarImageLoads(bmp.substr(0, bmp.size() - 1))) << width << " x " << height;
+    }
 }
 
 TEST_F(HostileMedia, AWorldWithBrokenImagesRunsAndDraws) {
