@@ -34,6 +34,12 @@ def round_trip(work):
     with open("/dev/full", "wb") as full:
         failed = tool("from-tiled.py", work / "valley.tmx", stdout=full)
     assert failed.returncode == 1 and b"No space left" in failed.stderr, failed.stderr
+    # A code beyond 32 bits is refused by the value the game reads for it.
+    for code, read in (("99999999999", b"2147483647"), ("-99999999999", b"-2147483648")):
+        (work / "huge.map").write_text(EXPECTED.replace("[300]", f"[{code}]", 1))
+        refused = tool("to-tiled.py", work / "huge.map", work / "huge.tmx")
+        assert refused.returncode == 1 and b"code " + read + b" is no land" in refused.stderr, \
+            refused.stderr
 
 
 # A 3 x 2 map painted with a tileset of its own at tile number 10: tile 0 is water, 1 lawn,
@@ -95,6 +101,7 @@ CASES = [  # what differs from the painted map, and what from-tiled.py must say
     ({"land": csv([10, 11, 0, 11, 14, 10])}, "layer 'land', cell x=1 y=1: code 7 is no kind's"),
     ({"element": csv([0, 12, 0, 0]), "element_width": 2}, "the layers differ in size"),
     ({"infinite": "1"}, "an infinite map"),
+    ({"land": ""}, "layer 'land': no tile data"),
     ({"land": packed(LAND_TILES, "zstd")}, "layer 'land': data encoded as 'base64' with "
                                            "compression 'zstd' is not supported"),
 ]
