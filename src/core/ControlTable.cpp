@@ -34,6 +34,11 @@ constexpr Row controls[] = {
      "show or hide the status panel: your health, the day and time, how many wild creatures "
      "of each kind live, and every control",
      "this panel"},
+    {keys(KEY_V), noButton, tapCounts, "V",
+     "show or hide the vitals: a health bar over every creature in view, a red frame around one "
+     "a blow just landed on, a yellow mark on one eating, the fruit left on every tree (grey when "
+     "bare) and the meat on every carcass",
+     "vitals"},
     {keys(KEY_P), noButton, tapCounts, "P",
      "pause, and play on: the world and the music stand still, \"Paused. P plays on.\"", "pause"},
     {keys(KEY_R), noButton, tapCounts, "R",

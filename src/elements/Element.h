@@ -98,6 +98,18 @@ class Element {
     Element* getAttacker() const { return now().attacker; }
     void setAttacker(Element* v) { update(&State::attacker, v); }
 
+    // What the element's last turns did, for the player to see between passes. Each is a
+    // cool-down counter of the rules: it restarts at 0 on its action and climbs by one at the
+    // start of each of the element's turns up to its ceiling, which also stands for "long ago".
+    // So 0 read after a pass means "in this pass". A blow struck (whatever it met), a bite:
+    int turnsSinceBlow() const { return now().counterAttack; }
+    int turnsSinceBite() const { return now().counterEat; }
+    // While it is under attack, a blow that landed on it or one of its own that landed (the
+    // rules restart one counter for both); long ago otherwise.
+    int turnsSinceBlowLanded() const {
+        return now().underAttack ? now().counterUnderAttack : maxCounterUnderAttack;
+    }
+
     // An element that nothing can change any more but its step timer and frame (a land tile, a
     // wall, a fire, a tree in full fruit) can leave the sweep and follow the world's IdleClock
     // instead: its timer and frame are then worked out from the clock when they are read, and

@@ -33,6 +33,9 @@ void Controls::turn(const InputSnapshot& controls) {
     if (controls.wasPressed(KEY_H)) {
         panelShown = !panelShown;
     }
+    if (controls.wasPressed(KEY_V)) {
+        vitalsShown = !vitalsShown;
+    }
     if (paused) {
         world.draw();
     } else {

@@ -5,8 +5,8 @@ struct InputSnapshot;
 class World;
 
 // What the player's controls do around the rules: Escape and the close button end the game, R
-// plays again after the avatar's death, P pauses, H shows the status panel, and after the
-// avatar's death M and N still switch the music.
+// plays again after the avatar's death, P pauses, H shows the status panel, V the vitals over the
+// view, and after the avatar's death M and N still switch the music.
 class Controls {
   public:
     explicit Controls(World& played) : world(played) {}
@@ -15,8 +15,8 @@ class Controls {
     // resting 30 ms after each; or, once the avatar is dead, until R is down too. Each turn takes
     // its controls from the InputLatch: presses between passes count as held at the start.
     void run();
-    // One turn between its tests and its rest: P pauses or resumes and H shows or hides the
-    // status panel; then a pass, or while paused only the frame.
+    // One turn between its tests and its rest: P pauses or resumes, H shows or hides the
+    // status panel and V the vitals; then a pass, or while paused only the frame.
     void turn(const InputSnapshot& controls);
     // The avatar switches the music while it lives; after its death (or on a map without one)
     // the world takes the same keys, in the same order.
@@ -24,6 +24,7 @@ class Controls {
 
     bool isPaused() const { return paused; }
     bool isPanelShown() const { return panelShown; }
+    bool areVitalsShown() const { return vitalsShown; }
     // True when run() ended on R after the avatar's death: the player wants the map afresh.
     bool isRestartAsked() const { return restartAsked; }
 
@@ -33,6 +34,7 @@ class Controls {
     World& world;
     bool paused = false;
     bool panelShown = false;
+    bool vitalsShown = false;
     bool restartAsked = false;
 };
 

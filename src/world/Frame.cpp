@@ -4,6 +4,7 @@
 
 #include "elements/Element.h"
 #include "images/Images.h"
+#include "world/Vitals.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -45,6 +46,9 @@ void Frame::draw() {
     clearUncoveredCells();
     drawLand();
     drawElements();
+    if (world.getControls().areVitalsShown()) {
+        drawVitals();
+    }
     int sx = cellSize;
     int sy = cellSize;
     viewShift(sx, sy);
@@ -97,28 +101,43 @@ void Frame::drawLand() {
     }
 }
 
-// An element's sprite starts half a cell above and left of its cell, so a sprite larger than a
-// cell can stand out of it.
-void Frame::drawElements() {
+// Every element in the window cells -1..16 by -1..12 with the buffer pixel where its sprite
+// starts: half a cell above and left of its cell, so that a sprite larger than a cell can stand
+// out of it, and half a step behind its new cell while the first half of a step lasts.
+template <class Visit> void Frame::forEachElementInView(Visit visit) {
     for (int i = -1; i <= Frame::screenColumns; ++i) {
         for (int k = -1; k <= Frame::screenRows; ++k) {
             Element* element = world.get(World::elementLayer, world.getX() + i, world.getY() + k);
-            if (element == nullptr || element->getImage() == nullptr) {
+            if (element == nullptr) {
                 continue;
             }
             int px = bufferPixel(i) - halfCell;
             int py = bufferPixel(k) - halfCell;
             int dx = 0;
             int dy = 0;
-            // Half a step behind its new cell while the first half of the step lasts.
             if (element->isWalking() && element->isStep() &&
                 World::stepOf(element->getDirection(), dx, dy)) {
                 px -= halfCell * dx;
                 py -= halfCell * dy;
             }
-            world.getImages()->draw(buffer.get(), element->getImage(), px, py);
+            visit(*element, px, py);
         }
     }
+}
+
+void Frame::drawElements() {
+    forEachElementInView([this](Element& element, int px, int py) {
+        if (BITMAP* sprite = element.getImage()) {
+            world.getImages()->draw(buffer.get(), sprite, px, py);
+        }
+    });
+}
+
+// Over every sprite, so that no neighbour hides a bar; the marks go with the sprite's cell.
+void Frame::drawVitals() {
+    forEachElementInView([this](const Element& element, int px, int py) {
+        Vitals::draw(buffer.get(), element, px + halfCell, py + halfCell);
+    });
 }
 
 // While the avatar is in the first half of a step the view trails it by half a cell, except

@@ -49,7 +49,9 @@ class Frame {
     void clearUncoveredCells();
     bool coversCell(BITMAP* tile) const;
     void drawLand();
+    template <class Visit> void forEachElementInView(Visit visit);
     void drawElements();
+    void drawVitals();
     void viewShift(int& sx, int& sy) const;
     void drawNotice(const std::vector<std::string>& lines);
     void drawPanel();

@@ -69,6 +69,8 @@ class World : public Habitat {
     const InputSnapshot& getInput() const override { return input; }
     bool isPaused() const { return controls.isPaused(); }
     bool isPanelShown() const { return controls.isPanelShown(); }
+    // The switches of what is shown over the view, and the rest of the loop's state.
+    const Controls& getControls() const { return controls; }
 
     // Builds the grid from a map file. A world holds one map: a second call is refused with a
     // message on the standard error stream and changes nothing.

@@ -1,10 +1,11 @@
 """End-to-end checks of what the game shows over the valley: the notices and the panel in the
-big font, clear of the avatar, and the panel's list of every control."""
+big font, clear of the avatar, the panel's list of every control, and the vitals."""
 import re
 from pathlib import Path
 
 from desktop_checks import PANEL_LABEL, PAUSED, select_avatar, shot_showing
-from pictures import PRINTABLE, doubled, glyph_masks, read_text, status_line
+from pictures import (PRINTABLE, close, doubled, glyph_masks, quantise, read_text,
+                      status_line)
 from session import CheckFailed, poll
 from worldmap import REPO, avatar_corner
 
@@ -12,6 +13,13 @@ MAPS = Path(__file__).resolve().parent / "maps"
 SHOWN = 0.95  # share of the avatar's sprite that must show
 PANEL_TEXT = (488, 18, 20)  # left of the panel's text, top of its first line, line pitch
 PANEL_LINES = 29
+# On tests/e2e/maps/vitals.txt, with the view at (0, 0): the cyclope, the avatar and the tree in
+# cells (7, 6), (8, 6) and (9, 6). Where V draws what, and in which colour.
+BARS = {"the cyclope's health": ((356, 290), quantise(0, 200, 0)),
+        "the avatar's health": ((406, 290), quantise(0, 200, 0)),
+        "the tree's fruit": ((493, 290), quantise(255, 150, 0))}
+FLASH = ((400, 325), quantise(255, 0, 0))  # the red frame around the avatar's cell
+BITE = ((444, 306), quantise(255, 230, 0))  # the yellow mark in its top right corner
 
 
 class OverlayChecks:
@@ -79,9 +87,42 @@ class OverlayChecks:
         return [read_text(shot, masks, left, top + pitch * n) for n in range(PANEL_LINES)]
 
 
+    def vitals(self, screen, root):
+        """V shows the bars over both creatures and the tree; the blows of the cyclope flash
+        around the avatar; the avatar turned to the tree and eating shows the mark; a second V
+        takes it all away."""
+        folder, world = self.folder(root, MAPS / "vitals.txt")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, least=0.5)
+            if shows(game.screenshot(), BARS):
+                raise CheckFailed(f"{shows(game.last_shot, BARS)} show before V")
+            game.focus()
+            screen.xdotool("key", "v")
+            if not poll(lambda: len(shows(game.screenshot(), BARS)) == len(BARS), 2.0):
+                raise CheckFailed(f"after V only {shows(game.last_shot, BARS)} show")
+            if not poll(lambda: shows(game.screenshot(), {"flash": FLASH}), 10.0, 0.02):
+                raise CheckFailed(f"no red frame at {FLASH[0]} within 10 s of the cyclope's blows")
+            screen.xdotool("key", "Right")
+            screen.xdotool("keydown", "Alt_L")
+            bitten = poll(lambda: shows(game.screenshot(), {"mark": BITE}), 5.0, 0.02)
+            screen.xdotool("keyup", "Alt_L")
+            if not bitten:
+                raise CheckFailed(f"no bite mark at {BITE[0]} while the avatar eats the tree")
+            screen.xdotool("key", "v")
+            if not poll(lambda: not shows(game.screenshot(), BARS), 2.0):
+                raise CheckFailed(f"after a second V {shows(game.last_shot, BARS)} still show")
+            return (f"V showed {', '.join(BARS)}, the flash of a blow and the mark of a bite; a "
+                    f"second V took them away")
+
+
 def readme_keys():
     """The key column of the README's table of controls."""
     text = (REPO / "README.md").read_text()
     table = text[text.index("| Key | Action |"):].split("\n\n")[0]
     return [re.match(r"\| (.*?) \|", row).group(1) for row in table.splitlines()[2:]]
 
+
+
+def shows(shot, marks):
+    """The names of the marks whose pixel shows their colour."""
+    return [name for name, (where, colour) in marks.items() if close(shot.at(*where), colour)]

@@ -444,7 +444,7 @@ CHECKS = {
     "own-map": Checks.own_map, "own-map-refused": Checks.own_map_refused,
     "music-after-death": Checks.music_after_death, "licence": Checks.licence,
     "refused-before-window": Checks.refused_before_window, "big-text": Checks.big_text,
-    "keys-listed": Checks.keys_listed,
+    "keys-listed": Checks.keys_listed, "vitals": Checks.vitals,
 }
 
 

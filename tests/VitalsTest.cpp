@@ -1,0 +1,97 @@
+// What V shows over the view: the reads of the rules' counters it takes, and the bars, the flash
+// and the mark where they belong.
+#include "TestSupport.h"
+#include "elements/Element.h"
+#include "world/World.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+namespace {
+// Ground tiles are blue, so that no bar colour is mistaken for land.
+void writeGround() {
+    BITMAP* tile = solidBitmap(50, 50, makecol(0, 0, 200));
+    saveImage("ground0", tile);
+    destroy_bitmap(tile);
+}
+
+class VitalsTest : public ::testing::Test {
+  protected:
+    // The avatar at (2, 6) over a tree, another tree at (5, 7), a cyclope walled in at (10, 6).
+    // The view's origin is (0, 0): a cell's window pixel is its grid cell times 50.
+    void SetUp() override {
+        writeGround();
+        std::vector<std::string> elements = filled(20, 12, '.');
+        elements[5].replace(9, 3, "###");
+        elements[6].replace(2, 1, "@").replace(9, 3, "#C#");
+        elements[7].replace(2, 1, "T").replace(5, 1, "T").replace(9, 3, "###");
+        world = makeWorld(filled(20, 12, 'g'), elements);
+        avatar = world->getAvatar();
+        cyclope = world->get(1, 10, 6);
+        lowerHelthTo(avatar, 40);
+    }
+
+    int pixel(int x, int y) const { return getpixel(world->getFrame(), x, y); }
+
+    TempDir dir;
+    std::unique_ptr<World> world;
+    Element* avatar = nullptr;
+    Element* cyclope = nullptr;
+};
+} // namespace
+
+// A blow and a bite read 0 in the pass they happen and one more after each turn since; a blow
+// shows on the creature it landed on, not on a hitter that is not under attack.
+TEST_F(VitalsTest, TheCountersSayWhatTheLastTurnsDid) {
+    ASSERT_TRUE(avatar->attack(cyclope));
+    ASSERT_EQ(1, avatar->eat(world->get(1, 2, 7)));
+    EXPECT_EQ(0, avatar->turnsSinceBlow());
+    EXPECT_EQ(0, avatar->turnsSinceBite());
+    EXPECT_EQ(0, cyclope->turnsSinceBlowLanded());
+    EXPECT_LE(6, avatar->turnsSinceBlowLanded());
+    passes(*world, 2);
+    EXPECT_EQ(2, avatar->turnsSinceBlow());
+    EXPECT_EQ(2, avatar->turnsSinceBite());
+    EXPECT_EQ(2, cyclope->turnsSinceBlowLanded());
+}
+
+TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
+    const int green = makecol(0, 200, 0);
+    const int lost = makecol(96, 0, 0);
+    const int red = makecol(255, 0, 0);
+    const int orange = makecol(255, 150, 0);
+    world->turn(InputSnapshot::pressing({KEY_V}));
+    avatar->attack(cyclope);
+    avatar->eat(world->get(1, 2, 7));
+    // Eaten bare: it has nothing left until it regrows a unit, 20 passes on.
+    world->get(1, 5, 7)->setFood(0);
+    world->draw();
+    const struct {
+        const char* what;
+        int x, y, colour;
+    } shown[] = {
+        // The avatar's bar, 12 pixels over its cell from x 105: 16 of 40 pixels for health 40.
+        {"bar frame", 104, 290, makecol(0, 0, 0)},
+        {"health", 105, 290, green},
+        {"health", 120, 290, green},
+        {"health lost", 121, 290, lost},
+        {"health lost", 144, 290, lost},
+        {"bite mark", 144, 306, makecol(255, 230, 0)},
+        {"no flash on the hitter", 100, 325, makecol(0, 0, 200)},
+        {"flash", 500, 325, red},
+        {"flash", 501, 325, red},
+        {"cyclope's health", 505, 290, green},
+        // The tree bitten once has 90 of 100 fruit: 36 pixels; the bare one is grey.
+        {"fruit", 140, 340, orange},
+        {"fruit eaten", 141, 340, makecol(80, 40, 0)},
+        {"bare tree", 255, 340, makecol(128, 128, 128)},
+        {"bare tree", 294, 340, makecol(128, 128, 128)},
+    };
+    for (const auto& p : shown) {
+        EXPECT_EQ(p.colour, pixel(p.x, p.y)) << p.what << " at " << p.x << ", " << p.y;
+    }
+    world->turn(InputSnapshot::pressing({KEY_V}));
+    for (const auto& p : shown) {
+        EXPECT_NE(p.colour == makecol(0, 0, 200) ? -1 : p.colour, pixel(p.x, p.y)) << p.what;
+    }
+}
