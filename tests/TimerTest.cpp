@@ -19,9 +19,12 @@ void incTimes(Timer& timer, int n) {
 }
 
 void setAll(Timer& t, const Date& d) {
-    for (std::size_t i = 0; i < d.size(); ++i) {
-        (t.*setters[i])(d[i]);
-    }
+    t.setYear(d[0]);
+    t.setMonth(d[1]);
+    t.setDay(d[2]);
+    t.setHour(d[3]);
+    t.setMinute(d[4]);
+    t.setSecound(d[5]);
 }
 
 Date dateOf(const Timer& t) {
