@@ -1,5 +1,6 @@
 #include "app/MidiPatches.h"
 #include "core/InputLatch.h"
+#include "world/BestTime.h"
 #include "world/LoadWorld.h"
 #include "world/World.h"
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -109,11 +111,19 @@ std::unique_ptr<World> buildWorld(const std::string& map) {
 }
 
 // The map again from the start, with a new calendar and the music from its beginning, for as
-// long as the player asks for it after the avatar's death.
+// long as the player asks for it after the avatar's death. Every life is offered to the record of
+// the best time, when there is a place to keep one.
 void playUntilQuit(const std::string& map) {
+    std::optional<BestTime> record;
+    if (const std::optional<std::string> file = BestTime::defaultFile()) {
+        record.emplace(*file);
+    }
     bool again = true;
     while (again) {
         std::unique_ptr<World> world = buildWorld(map);
+        if (record) {
+            world->keepBestTimeIn(*record);
+        }
         world->run();
         again = world->isRestartAsked();
     }

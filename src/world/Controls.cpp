@@ -1,6 +1,7 @@
 #include "world/Controls.h"
 
 #include "core/InputLatch.h"
+#include "world/BestTime.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -36,10 +37,18 @@ void Controls::turn(const InputSnapshot& controls) {
     if (controls.wasPressed(KEY_V)) {
         vitalsShown = !vitalsShown;
     }
-    if (paused) {
-        world.draw();
-    } else {
-        world.pass(controls);
+    if (!paused) {
+        world.advance(controls);
+        noteLife();
+    }
+    world.draw();
+}
+
+void Controls::noteLife() {
+    const Element* avatar = world.getAvatar();
+    if (avatar != nullptr && deathCard.note(*avatar) && record != nullptr) {
+        record->offer(deathCard.getPasses());
+        deathCard.setBest(record->getBest());
     }
 }
 

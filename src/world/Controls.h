@@ -1,6 +1,9 @@
 #ifndef ORVALLE_CONTROLS_H
 #define ORVALLE_CONTROLS_H
 
+#include "world/DeathCard.h"
+
+class BestTime;
 struct InputSnapshot;
 class World;
 
@@ -25,17 +28,25 @@ class Controls {
     bool isPaused() const { return paused; }
     bool isPanelShown() const { return panelShown; }
     bool areVitalsShown() const { return vitalsShown; }
+    const DeathCard& getDeathCard() const { return deathCard; }
+    // At the avatar's death its life is offered to the record, which keeps it when it is the
+    // longest; without one the card shows no best time.
+    void keepBestTimeIn(BestTime& kept) { record = &kept; }
     // True when run() ended on R after the avatar's death: the player wants the map afresh.
     bool isRestartAsked() const { return restartAsked; }
 
   private:
     void switchPause();
+    // After each pass: the avatar's life for the death card.
+    void noteLife();
 
     World& world;
     bool paused = false;
     bool panelShown = false;
     bool vitalsShown = false;
     bool restartAsked = false;
+    DeathCard deathCard;
+    BestTime* record = nullptr;
 };
 
 #endif

@@ -18,7 +18,6 @@ const int bufferHeight = Frame::height + 2 * Frame::cellSize;
 // Top left of the status line on the frame.
 const int statusX = 10;
 const int statusY = 10;
-const char* const deathNotice[] = {"You died.", "R plays again, Escape quits."};
 const char* const pauseNotice[] = {"Paused. P plays on."};
 // The notices' top, a sixth of the way down: well above the avatar's head at the centre.
 const int noticeTop = Frame::height / 6;
@@ -63,7 +62,7 @@ void Frame::draw() {
     if (world.isPaused()) {
         drawNotice({std::begin(pauseNotice), std::end(pauseNotice)});
     } else if (world.isAvatarDead()) {
-        drawNotice({std::begin(deathNotice), std::end(deathNotice)});
+        drawNotice(world.getControls().getDeathCard().lines());
     }
     show_mouse(image.get());
     blit(image.get(), screen, 0, 0, 0, 0, width, height);

@@ -112,11 +112,15 @@ void World::pass() {
 }
 
 void World::pass(const InputSnapshot& controlsOfPass) {
+    advance(controlsOfPass);
+    draw();
+}
+
+void World::advance(const InputSnapshot& controlsOfPass) {
     input = controlsOfPass;
     simulate();
     controls.switchMusicWithoutAvatar(input);
     selectWithMouse();
-    draw();
     clear_keybuf();
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+class BestTime;
 class Element;
 class ElementArena;
 class Timer;
@@ -60,6 +61,10 @@ class World : public Habitat {
     // calendar advances, M and N switch the music when no living avatar takes them, the mouse
     // selects and the frame is drawn.
     void pass(const InputSnapshot& passInput);
+    // The same pass without drawing the frame: the loop draws once after the passes it runs.
+    void advance(const InputSnapshot& passInput);
+    // The avatar's life goes to the record at its death (Controls::keepBestTimeIn).
+    void keepBestTimeIn(BestTime& record) { controls.keepBestTimeIn(record); }
     // The rules of one pass without drawing, on the controls last handed in (none unless
     // given: the avatar stands still): every element acts, the view follows the avatar and the
     // calendar advances. Headless runs use it.

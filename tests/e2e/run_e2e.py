@@ -27,6 +27,7 @@ from pictures import (BLACK, MASK, WHITE, Picture, pack565, read_bmp,  # noqa: E
 from desktop_checks import DesktopChecks  # noqa: E402
 from press_checks import PressChecks  # noqa: E402
 from overlay_checks import OverlayChecks  # noqa: E402
+from card_checks import CardChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
                      VirtualScreen, free_display_numbers, newest_sound, poll,
                      prepare_patch_index, quit_by_escape)
@@ -40,7 +41,7 @@ STEP_PASSES = 7  # passes the avatar takes for one cell
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
 
 
-class Checks(PressChecks, DesktopChecks, OverlayChecks):
+class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks):
     def __init__(self, game, render_text, close_window, data, launcher=None):
         self.binary = Path(game).resolve()
         self.render_text = Path(render_text).resolve()
@@ -93,8 +94,8 @@ class Checks(PressChecks, DesktopChecks, OverlayChecks):
             folder.link_images()
         return folder, world
 
-    def start(self, screen, folder, args=(), display=None, executable=None):
-        self.game = Game(screen, folder, executable or self.binary, args, display)
+    def start(self, screen, folder, args=(), display=None, executable=None, environment=None):
+        self.game = Game(screen, folder, executable or self.binary, args, display, environment)
         return self.game
 
     def wait_avatar(self, game, world, frame=0, deadline=START_TIME, least=SHOWN):
@@ -445,6 +446,7 @@ CHECKS = {
     "music-after-death": Checks.music_after_death, "licence": Checks.licence,
     "refused-before-window": Checks.refused_before_window, "big-text": Checks.big_text,
     "keys-listed": Checks.keys_listed, "vitals": Checks.vitals,
+    "death-card": Checks.death_card, "best-time": Checks.best_time,
 }
 
 

@@ -161,8 +161,10 @@ class GameFolder:
         (self.path / "asound.conf").write_text(f"pcm.!default {{ {device} }}\n")
 
     def environment(self, base):
-        # HOME keeps the user's own ~/.allegrorc out of the run.
-        return dict(base, HOME=str(self.path), ALSA_CONFIG_PATH=str(self.path / "asound.conf"))
+        # HOME keeps the user's own ~/.allegrorc out of the run, and with XDG_DATA_HOME empty
+        # the best time too.
+        return dict(base, HOME=str(self.path), ALSA_CONFIG_PATH=str(self.path / "asound.conf"),
+                    XDG_DATA_HOME="")
 
 
 def prepare_patch_index(data):
@@ -174,7 +176,7 @@ def prepare_patch_index(data):
 class Game:
     """The orvalle program started in a game folder on a virtual screen."""
 
-    def __init__(self, screen, folder, binary, args=(), display=None):
+    def __init__(self, screen, folder, binary, args=(), display=None, environment=None):
         self.screen = screen
         self.folder = folder
         self.stdout = open(folder.path / "stdout.txt", "w+")
@@ -184,6 +186,7 @@ class Game:
         env = folder.environment(screen.env)
         if display is not None:
             env["DISPLAY"] = display
+        env.update(environment or {})
         self.process = subprocess.Popen([str(binary), *args], cwd=folder.path, env=env,
                                         stdout=self.stdout, stderr=self.stderr)
         self.window = None

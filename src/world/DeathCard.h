@@ -1,0 +1,33 @@
+#ifndef ORVALLE_DEATHCARD_H
+#define ORVALLE_DEATHCARD_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class Element;
+
+// The card the player reads when the avatar dies: how long it lived, in the calendar's days,
+// hours and minutes, how many blows it struck and how many bites it ate, and the best time so
+// far when one is kept. It is tallied pass by pass while the avatar lives.
+class DeathCard {
+  public:
+    // Counts a pass of the avatar's life, read after the pass; true for the pass in which it
+    // died, after which nothing more is counted.
+    bool note(const Element& avatar);
+    long getPasses() const { return passes; }
+    void setBest(std::optional<long> bestPasses) { best = bestPasses; }
+    std::vector<std::string> lines() const;
+
+    // "2 days 13 hours 22 min": a span of passes in the calendar's units, a second a pass.
+    static std::string lifetime(long passes);
+
+  private:
+    long passes = 0;
+    long blows = 0;
+    long bites = 0;
+    bool over = false;
+    std::optional<long> best;
+};
+
+#endif

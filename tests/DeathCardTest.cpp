@@ -1,0 +1,113 @@
+// The death card: the lifetime in the calendar's units, the tally of a life, and the record of
+// the best time in its file.
+#include "world/DeathCard.h"
+#include "TestSupport.h"
+#include "core/Timer.h"
+#include "world/BestTime.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+std::string contentOf(const std::string& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+} // namespace
+
+TEST(DeathCardTest, TheLifetimeCountsAsTheCalendarDoes) {
+    const struct {
+        long passes;
+        int day, hour, minute;
+        const char* text;
+    } spans[] = {
+        {60, 0, 0, 0, "0 days 0 hours 0 min"},   {61, 0, 0, 1, "0 days 0 hours 1 min"},
+        {3721, 0, 1, 0, "0 days 1 hour 0 min"},  {93024, 0, 24, 60, "0 days 24 hours 60 min"},
+        {93025, 1, 0, 0, "1 day 0 hours 0 min"}, {250000, 2, 17, 11, "2 days 17 hours 11 min"}};
+    Timer calendar;
+    long counted = 0;
+    for (const auto& span : spans) {
+        for (; counted < span.passes; ++counted) {
+            calendar.inc();
+        }
+        EXPECT_EQ(span.day, calendar.getDay());
+        EXPECT_EQ(span.hour, calendar.getHour());
+        EXPECT_EQ(span.minute, calendar.getMinute());
+        EXPECT_EQ(span.text, DeathCard::lifetime(span.passes));
+    }
+}
+
+// A blow at the tree, a bite of it 20 passes on, death on the 23rd pass: the card and the record.
+TEST(DeathCardTest, TheCardTalliesTheLifeAndTheRecordKeepsTheLongest) {
+    TempDir dir;
+    dir.write("orvalle/best-time", "22\n");
+    BestTime record(dir.file("orvalle/best-time"));
+    auto world = makeWorld({"g", "g"}, {"@", "T"});
+    world->keepBestTimeIn(record);
+    world->turn(InputSnapshot::pressing({KEY_LCONTROL}));
+    for (int pass = 0; pass < 20; ++pass) {
+        world->turn(InputSnapshot());
+    }
+    world->turn(InputSnapshot::pressing({KEY_ALT}));
+    kill(world->getAvatar());
+    world->turn(InputSnapshot());
+    world->turn(InputSnapshot());
+    const std::vector<std::string> card = {
+        "You died.",      "Lived 0 days 0 hours 0 min", "Blows struck: 1",
+        "Bites eaten: 1", "Best: 0 days 0 hours 0 min", "R plays again, Escape quits."};
+    EXPECT_EQ(card, world->getControls().getDeathCard().lines());
+    EXPECT_EQ(23, record.getBest());
+    EXPECT_EQ("23\n", contentOf(dir.file("orvalle/best-time")));
+    EXPECT_FALSE(record.offer(23));
+    EXPECT_EQ(23, BestTime(dir.file("orvalle/best-time")).getBest());
+}
+
+// Anything but a line of digits is no record, and says so; a record that cannot be written
+// leaves no file behind, and the game goes on.
+TEST(DeathCardTest, ADamagedOrUnwritableRecordIsReportedAndIgnored) {
+    TempDir dir;
+    const struct {
+        const char* content;
+        std::optional<long> best;
+    } files[] = {{"7", 7},        {"7\n", 7},   {"", {}},
+                 {"seven\n", {}}, {"-7\n", {}}, {"0\n", {}},
+                 {"7\n8\n", {}},  {"7 \n", {}}, {"99999999999999999999\n", {}}};
+    for (const auto& f : files) {
+        dir.write("best-time", f.content);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(f.best, BestTime(dir.file("best-time")).getBest()) << f.content;
+        EXPECT_EQ(!f.best,
+                  testing::internal::GetCapturedStderr().find("damaged") != std::string::npos);
+    }
+    dir.write("plain", "");
+    testing::internal::CaptureStderr();
+    BestTime underAFile(dir.file("plain/orvalle/best-time"));
+    EXPECT_TRUE(underAFile.offer(5));
+    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Cannot keep"));
+    EXPECT_EQ("", contentOf(dir.file("plain")));
+}
+
+TEST(DeathCardTest, TheRecordLivesInTheDataFolder) {
+    const char* home = std::getenv("HOME");
+    const std::string kept = home != nullptr ? home : "";
+    setenv("HOME", "/home/player", 1);
+    const struct {
+        const char* data;
+        std::optional<std::string> file;
+    } places[] = {{"/data", "/data/orvalle/best-time"},
+                  {"relative", "/home/player/.local/share/orvalle/best-time"},
+                  {nullptr, "/home/player/.local/share/orvalle/best-time"}};
+    for (const auto& p : places) {
+        p.data != nullptr ? setenv("XDG_DATA_HOME", p.data, 1) : unsetenv("XDG_DATA_HOME");
+        EXPECT_EQ(p.file, BestTime::defaultFile());
+    }
+    unsetenv("HOME");
+    EXPECT_EQ(std::nullopt, BestTime::defaultFile());
+    setenv("HOME", kept.c_str(), 1);
+}
