@@ -39,6 +39,10 @@ constexpr Row controls[] = {
      "a blow just landed on, a yellow mark on one eating, the fruit left on every tree (grey when "
      "bare) and the meat on every carcass",
      "vitals"},
+    {keys(KEY_OPENBRACE, KEY_CLOSEBRACE), noButton, tapCounts, "[ / ]",
+     "slower / faster: x1, x2, x4, x8 and as fast as the machine goes, several passes a frame; "
+     "the panel shows the pace and the passes per second",
+     "pace"},
     {keys(KEY_P), noButton, tapCounts, "P",
      "pause, and play on: the world and the music stand still, \"Paused. P plays on.\"", "pause"},
     {keys(KEY_R), noButton, tapCounts, "R",

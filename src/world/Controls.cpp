@@ -11,37 +11,73 @@ const int restMilliseconds = 30;
 } // namespace
 
 void Controls::run() {
-    for (;;) {
-        const InputSnapshot controls = InputLatch::take();
-        if (controls.quits()) {
-            return;
+    while (playFrame()) {
+        if (pace.rests()) {
+            rest(restMilliseconds);
         }
-        if (!paused && world.isAvatarDead() && controls.isDown(KEY_R)) {
-            restartAsked = true;
-            return;
-        }
-        turn(controls);
-        rest(restMilliseconds);
     }
+}
+
+// Each pass takes its own controls from the InputLatch, so that a tap counts once whatever the
+// pace, and Escape is seen within a pass.
+bool Controls::playFrame() {
+    const Pace::Clock::time_point start = Pace::Clock::now();
+    int done = 0;
+    do {
+        const InputSnapshot controls = InputLatch::take();
+        if (ends(controls)) {
+            return false;
+        }
+        act(controls);
+        ++done;
+    } while (!paused && pace.wantsAnother(done, Pace::Clock::now() - start));
+    world.draw();
+    return true;
+}
+
+bool Controls::ends(const InputSnapshot& controls) {
+    if (controls.quits()) {
+        return true;
+    }
+    restartAsked = !paused && world.isAvatarDead() && controls.isDown(KEY_R);
+    return restartAsked;
+}
+
+void Controls::turn(const InputSnapshot& controls) {
+    act(controls);
+    world.draw();
 }
 
 // While paused no pass runs, so the calendar, the creatures and every timer stand still; the
 // frame is still drawn, for the panel and the pointer.
-void Controls::turn(const InputSnapshot& controls) {
-    if (controls.wasPressed(KEY_P)) {
-        switchPause();
-    }
-    if (controls.wasPressed(KEY_H)) {
-        panelShown = !panelShown;
-    }
-    if (controls.wasPressed(KEY_V)) {
-        vitalsShown = !vitalsShown;
-    }
+void Controls::act(const InputSnapshot& controls) {
+    takeSwitches(controls);
     if (!paused) {
         world.advance(controls);
         noteLife();
+        pace.count(Pace::Clock::now());
     }
-    world.draw();
+}
+
+void Controls::takeSwitches(const InputSnapshot& controls) {
+    if (controls.wasPressed(KEY_P)) {
+        switchPause();
+    }
+    const struct {
+        int key;
+        bool Controls::*shown;
+    } views[] = {{KEY_H, &Controls::panelShown}, {KEY_V, &Controls::vitalsShown}};
+    for (const auto& view : views) {
+        if (controls.wasPressed(view.key)) {
+            this->*view.shown = !(this->*view.shown);
+        }
+    }
+    if (controls.wasPressed(KEY_OPENBRACE)) {
+        pace.slower();
+    }
+    if (controls.wasPressed(KEY_CLOSEBRACE)) {
+        pace.faster();
+    }
 }
 
 void Controls::noteLife() {

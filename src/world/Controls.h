@@ -2,6 +2,7 @@
 #define ORVALLE_CONTROLS_H
 
 #include "world/DeathCard.h"
+#include "world/Pace.h"
 
 class BestTime;
 struct InputSnapshot;
@@ -9,17 +10,18 @@ class World;
 
 // What the player's controls do around the rules: Escape and the close button end the game, R
 // plays again after the avatar's death, P pauses, H shows the status panel, V the vitals over the
-// view, and after the avatar's death M and N still switch the music.
+// view, [ and ] step the pace, and after the avatar's death M and N still switch the music.
 class Controls {
   public:
     explicit Controls(World& played) : world(played) {}
 
-    // Turns until Escape is down or the window's close button was clicked at the start of one,
-    // resting 30 ms after each; or, once the avatar is dead, until R is down too. Each turn takes
-    // its controls from the InputLatch: presses between passes count as held at the start.
+    // Frames until Escape is down or the window's close button was clicked at the start of a
+    // pass; or, once the avatar is dead, until R is down too. A frame runs the passes of the
+    // pace, each on the controls the InputLatch holds at its start (presses between passes
+    // count as held then), draws, and rests 30 ms but at the fastest pace.
     void run();
-    // One turn between its tests and its rest: P pauses or resumes, H shows or hides the
-    // status panel and V the vitals; then a pass, or while paused only the frame.
+    // One pass's controls: P pauses or resumes, H shows or hides the status panel, V the
+    // vitals, [ and ] step the pace; then the pass, unless paused, and the frame.
     void turn(const InputSnapshot& controls);
     // The avatar switches the music while it lives; after its death (or on a map without one)
     // the world takes the same keys, in the same order.
@@ -28,6 +30,7 @@ class Controls {
     bool isPaused() const { return paused; }
     bool isPanelShown() const { return panelShown; }
     bool areVitalsShown() const { return vitalsShown; }
+    const Pace& getPace() const { return pace; }
     const DeathCard& getDeathCard() const { return deathCard; }
     // At the avatar's death its life is offered to the record, which keeps it when it is the
     // longest; without one the card shows no best time.
@@ -36,6 +39,13 @@ class Controls {
     bool isRestartAsked() const { return restartAsked; }
 
   private:
+    // False when the game is to end.
+    bool playFrame();
+    // Escape or the close button, or R after the avatar's death (which asks for a restart).
+    bool ends(const InputSnapshot& controls);
+    // The switches, then the pass unless paused.
+    void act(const InputSnapshot& controls);
+    void takeSwitches(const InputSnapshot& controls);
     void switchPause();
     // After each pass: the avatar's life for the death card.
     void noteLife();
@@ -45,6 +55,7 @@ class Controls {
     bool panelShown = false;
     bool vitalsShown = false;
     bool restartAsked = false;
+    Pace pace;
     DeathCard deathCard;
     BestTime* record = nullptr;
 };

@@ -1,5 +1,6 @@
 // The status panel that H shows: the avatar's health as a bar and a number, the calendar's day
-// and time, how many wild creatures of each kind of the kinds table live, and every control of
+// and time, how many wild creatures of each kind of the kinds table live, the pace with the
+// passes per second it gives, and every control of
 // the control table with the few words it does. It stands down the frame's right side on a black
 // box of its own, in the big font, so that it reads over any tile and leaves both the status line
 // at the top left and the avatar at the centre in view.
@@ -109,6 +110,8 @@ void Frame::drawPanel() {
     for (const std::string& line : countLines(world)) {
         status.push_back(line);
     }
+    const Pace& pace = world.getControls().getPace();
+    status.push_back("pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s");
     const std::vector<PanelLine> controls = controlLines();
     // The health, the status lines, a blank line, the controls.
     const int lines = 1 + static_cast<int>(status.size()) + 1 + static_cast<int>(controls.size());

@@ -1,18 +1,21 @@
 """End-to-end checks of what the game shows over the valley: the notices and the panel in the
-big font, clear of the avatar, the panel's list of every control, and the vitals."""
+big font, clear of the avatar, the panel's list of every control, the vitals, and the pace."""
 import re
+import time
 from pathlib import Path
 
 from desktop_checks import PANEL_LABEL, PAUSED, select_avatar, shot_showing
 from pictures import (PRINTABLE, close, doubled, glyph_masks, quantise, read_text,
                       status_line)
 from session import CheckFailed, poll
-from worldmap import REPO, avatar_corner
+from worldmap import REPO, WorldMap, avatar_corner
 
 MAPS = Path(__file__).resolve().parent / "maps"
 SHOWN = 0.95  # share of the avatar's sprite that must show
 PANEL_TEXT = (488, 18, 20)  # left of the panel's text, top of its first line, line pitch
 PANEL_LINES = 29
+CALENDAR_LINE, PACE_LINE = 1, 4  # on the shipped map, with two lines of counts between them
+MEASURE = 3.0  # seconds over which the calendar's pace is measured
 # On tests/e2e/maps/vitals.txt, with the view at (0, 0): the cyclope, the avatar and the tree in
 # cells (7, 6), (8, 6) and (9, 6). Where V draws what, and in which colour.
 BARS = {"the cyclope's health": ((356, 290), quantise(0, 200, 0)),
@@ -114,6 +117,49 @@ class OverlayChecks:
             return (f"V showed {', '.join(BARS)}, the flash of a blow and the mark of a bite; a "
                     f"second V took them away")
 
+
+    def speed(self, screen, root):
+        """On the shipped map the calendar, read off the panel, runs at least four times as fast
+        at x8 as at x1; the panel names each pace as ] reaches it, up to the fastest."""
+        folder = self.shipped_folder(root)
+        world = WorldMap((self.data / "orvalle.map").read_text())
+        masks = self.font_masks(root)
+        label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, least=0.8)
+            game.focus()
+            screen.xdotool("key", "h")
+            if not poll(lambda: shot_showing(game, label, PANEL_LABEL[1], True), 2.0):
+                raise CheckFailed("H showed no panel")
+            rates, shown = {}, {}
+            pace_line = lambda: self.panel_lines(game.screenshot(), masks)[PACE_LINE]  # noqa
+            for pace in ("x1", "x2", "x4", "x8", "max"):
+                if pace != "x1":
+                    screen.xdotool("key", "bracketright")
+                if not poll(lambda p=pace: pace_line().startswith(f"pace {p} "), 2.0):
+                    raise CheckFailed(f"the panel does not show pace {pace}: {pace_line()!r}")
+                if pace in ("x1", "x8"):
+                    rates[pace] = self.calendar_rate(game, masks)
+                else:
+                    time.sleep(1.5)  # the panel's measure covers a whole second at this pace
+                shown[pace] = pace_line()
+            if rates["x8"] < 4 * rates["x1"]:
+                raise CheckFailed(f"passes per second {rates}: x8 is not 4 times x1")
+            # At the fastest the calendar runs through its days too fast to be read this way.
+            return (f"passes per second by the calendar: x1 {rates['x1']:.0f}, x8 "
+                    f"{rates['x8']:.0f}; the panel: {shown['x1']!r}, {shown['x8']!r}, "
+                    f"{shown['max']!r}")
+
+    def calendar_rate(self, game, masks):
+        """The calendar's seconds, one a pass, per second of the clock, over MEASURE seconds."""
+        def reading():
+            before = time.monotonic()
+            line = self.panel_lines(game.screenshot(), masks)[CALENDAR_LINE]
+            day, hour, minute, second = map(int, re.findall(r"\d+", line))
+            return (before + time.monotonic()) / 2, second + 61 * (minute + 61 * (hour + 25 * day))
+        (start, first), _ = reading(), time.sleep(MEASURE)
+        end, last = reading()
+        return (last - first) / (end - start)
 
 def readme_keys():
     """The key column of the README's table of controls."""

@@ -446,7 +446,7 @@ CHECKS = {
     "music-after-death": Checks.music_after_death, "licence": Checks.licence,
     "refused-before-window": Checks.refused_before_window, "big-text": Checks.big_text,
     "keys-listed": Checks.keys_listed, "vitals": Checks.vitals,
-    "death-card": Checks.death_card, "best-time": Checks.best_time,
+    "death-card": Checks.death_card, "best-time": Checks.best_time, "speed": Checks.speed,
 }
 
 

@@ -1,0 +1,49 @@
+#include "world/Pace.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// The passes per frame of each step but the last, which is the fastest.
+const int passesPerFrame[] = {1, 2, 4, 8};
+const int fastest = 4;
+// At the fastest pace a frame is drawn about as often as at the others.
+const auto frameTime = std::chrono::milliseconds(30);
+} // namespace
+
+void Pace::faster() {
+    step = std::min(step + 1, fastest);
+}
+
+void Pace::slower() {
+    step = std::max(step - 1, 0);
+}
+
+bool Pace::wantsAnother(int done, Clock::duration spent) const {
+    return step == fastest ? spent < frameTime : done < passesPerFrame[step];
+}
+
+bool Pace::rests() const {
+    return step != fastest;
+}
+
+std::string Pace::name() const {
+    return step == fastest ? "max" : "x" + std::to_string(passesPerFrame[step]);
+}
+
+// Over a window of at least a second, from one pass to a later one. A second or more without
+// a pass (a pause) starts the window afresh, so that the rate is that of the passes running.
+void Pace::count(Clock::time_point now) {
+    if (passesInWindow == 0 || now - lastPass >= std::chrono::seconds(1)) {
+        windowStart = now;
+        passesInWindow = 0;
+    }
+    ++passesInWindow;
+    lastPass = now;
+    const std::chrono::duration<double> spent = now - windowStart;
+    if (spent.count() >= 1.0) {
+        rate = static_cast<int>(std::lround((passesInWindow - 1) / spent.count()));
+        windowStart = now;
+        passesInWindow = 1;
+    }
+}

@@ -1,0 +1,45 @@
+// The pace that [ and ] step through: the passes of a frame, the rest between frames, and the
+// passes per second measured.
+#include "world/Pace.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+TEST(PaceTest, BracketsStepThroughThePacesAndAFrameRunsThePassesOfItsPace) {
+    Pace pace;
+    pace.slower();
+    const struct {
+        const char* name;
+        int passes;
+    } steps[] = {{"x1", 1}, {"x2", 2}, {"x4", 4}, {"x8", 8}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(step.name, pace.name());
+        EXPECT_TRUE(pace.rests());
+        EXPECT_TRUE(pace.wantsAnother(step.passes - 1, 1s)) << step.name;
+        EXPECT_FALSE(pace.wantsAnother(step.passes, 0ms)) << step.name;
+        pace.faster();
+    }
+    // The fastest runs passes for a frame's time, 30 ms, and does not rest.
+    pace.faster();
+    EXPECT_EQ("max", pace.name());
+    EXPECT_FALSE(pace.rests());
+    EXPECT_TRUE(pace.wantsAnother(100000, 29ms));
+    EXPECT_FALSE(pace.wantsAnother(1, 30ms));
+    pace.slower();
+    EXPECT_EQ("x8", pace.name());
+}
+
+TEST(PaceTest, ThePassesPerSecondAreMeasuredOverWholeSecondsOfPasses) {
+    Pace pace;
+    const Pace::Clock::time_point start{};
+    for (int pass = 0; pass <= 250; ++pass) {
+        pace.count(start + pass * 4ms);
+    }
+    EXPECT_EQ(250, pace.passesPerSecond());
+    // After a pause of a second or more the measure starts afresh: 34 passes 30 ms apart.
+    for (int pass = 0; pass <= 34; ++pass) {
+        pace.count(start + 3s + pass * 30ms);
+        EXPECT_EQ(pass < 34 ? 250 : 33, pace.passesPerSecond()) << pass;
+    }
+}
