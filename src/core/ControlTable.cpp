@@ -39,6 +39,10 @@ constexpr Row controls[] = {
      "a blow just landed on, a yellow mark on one eating, the fruit left on every tree (grey when "
      "bare) and the meat on every carcass",
      "vitals"},
+    {keys(KEY_O), noButton, tapCounts, "O",
+     "show or hide the overview: the whole world in the bottom left corner, its land in their "
+     "colours, creatures as dots (you in white), the view as a yellow rectangle",
+     "overview"},
     {keys(KEY_OPENBRACE, KEY_CLOSEBRACE), noButton, tapCounts, "[ / ]",
      "slower / faster: x1, x2, x4, x8 and as fast as the machine goes, several passes a frame; "
      "the panel shows the pace and the passes per second",

@@ -66,7 +66,9 @@ void Controls::takeSwitches(const InputSnapshot& controls) {
     const struct {
         int key;
         bool Controls::*shown;
-    } views[] = {{KEY_H, &Controls::panelShown}, {KEY_V, &Controls::vitalsShown}};
+    } views[] = {{KEY_H, &Controls::panelShown},
+                 {KEY_V, &Controls::vitalsShown},
+                 {KEY_O, &Controls::overviewShown}};
     for (const auto& view : views) {
         if (controls.wasPressed(view.key)) {
             this->*view.shown = !(this->*view.shown);

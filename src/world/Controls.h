@@ -10,7 +10,8 @@ class World;
 
 // What the player's controls do around the rules: Escape and the close button end the game, R
 // plays again after the avatar's death, P pauses, H shows the status panel, V the vitals over the
-// view, [ and ] step the pace, and after the avatar's death M and N still switch the music.
+// view, O the overview of the world, [ and ] step the pace, and after the avatar's death M and N
+// still switch the music.
 class Controls {
   public:
     explicit Controls(World& played) : world(played) {}
@@ -21,7 +22,8 @@ class Controls {
     // count as held then), draws, and rests 30 ms but at the fastest pace.
     void run();
     // One pass's controls: P pauses or resumes, H shows or hides the status panel, V the
-    // vitals, [ and ] step the pace; then the pass, unless paused, and the frame.
+    // vitals, O the overview, [ and ] step the pace; then the pass, unless paused, and the
+    // frame.
     void turn(const InputSnapshot& controls);
     // The avatar switches the music while it lives; after its death (or on a map without one)
     // the world takes the same keys, in the same order.
@@ -30,6 +32,7 @@ class Controls {
     bool isPaused() const { return paused; }
     bool isPanelShown() const { return panelShown; }
     bool areVitalsShown() const { return vitalsShown; }
+    bool isOverviewShown() const { return overviewShown; }
     const Pace& getPace() const { return pace; }
     const DeathCard& getDeathCard() const { return deathCard; }
     // At the avatar's death its life is offered to the record, which keeps it when it is the
@@ -54,6 +57,7 @@ class Controls {
     bool paused = false;
     bool panelShown = false;
     bool vitalsShown = false;
+    bool overviewShown = false;
     bool restartAsked = false;
     Pace pace;
     DeathCard deathCard;

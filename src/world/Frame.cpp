@@ -59,6 +59,9 @@ void Frame::draw() {
     if (world.isPanelShown()) {
         drawPanel();
     }
+    if (world.getControls().isOverviewShown()) {
+        overview.draw(image.get(), world);
+    }
     if (world.isPaused()) {
         drawNotice({std::begin(pauseNotice), std::end(pauseNotice)});
     } else if (world.isAvatarDead()) {

@@ -3,6 +3,7 @@
 
 #include "images/LibraryPtr.h"
 #include "world/BigText.h"
+#include "world/Overview.h"
 
 #include <allegro.h>
 
@@ -63,6 +64,7 @@ class Frame {
     BitmapPtr image;
     BitmapPtr buffer;
     BigText bigText;
+    Overview overview;
 };
 
 #endif

@@ -120,6 +120,8 @@ class World : public Habitat {
     const Images::KindFrames& getKindFrames(const ElementKind& kind) const override;
     Element* getAvatar() const { return avatar; }
     Element* getSelected() const { return selected; }
+    // Every creature but the avatar, living or dead, wherever it is.
+    const std::vector<Element*>& getWildCreatures() const { return wildCreatures; }
     // True once the avatar has died; its body may have left the grid.
     bool isAvatarDead() const;
     const std::vector<Element*>& getRemoved() const { return sweep.getRemoved(); }

@@ -1,21 +1,26 @@
 """End-to-end checks of what the game shows over the valley: the notices and the panel in the
-big font, clear of the avatar, the panel's list of every control, the vitals, and the pace."""
+big font, clear of the avatar, the panel's list of every control, the vitals, the pace and the
+overview."""
 import re
 import time
 from pathlib import Path
 
 from desktop_checks import PANEL_LABEL, PAUSED, select_avatar, shot_showing
-from pictures import (PRINTABLE, close, doubled, glyph_masks, quantise, read_text,
-                      status_line)
+from pictures import (MASK, PRINTABLE, close, doubled, glyph_masks, pack565, quantise,
+                      read_text, status_line, unpack565)
 from session import CheckFailed, poll
-from worldmap import REPO, WorldMap, avatar_corner
+from worldmap import ELEMENT_NAMES, REPO, WorldMap, avatar_corner
 
 MAPS = Path(__file__).resolve().parent / "maps"
 SHOWN = 0.95  # share of the avatar's sprite that must show
+MASK_565 = pack565(MASK)
 PANEL_TEXT = (488, 18, 20)  # left of the panel's text, top of its first line, line pitch
 PANEL_LINES = 29
 CALENDAR_LINE, PACE_LINE = 1, 4  # on the shipped map, with two lines of counts between them
 MEASURE = 3.0  # seconds over which the calendar's pace is measured
+# The overview of tests/e2e/maps/small.txt: 14 x 10 cells of 14 pixels from (10, 450).
+OVERVIEW, OVERVIEW_CELL = (10, 450), 14
+CREATURE_DOTS = {"avatar": quantise(255, 255, 255), "cyclope": quantise(255, 0, 0)}
 # On tests/e2e/maps/vitals.txt, with the view at (0, 0): the cyclope, the avatar and the tree in
 # cells (7, 6), (8, 6) and (9, 6). Where V draws what, and in which colour.
 BARS = {"the cyclope's health": ((356, 290), quantise(0, 200, 0)),
@@ -161,6 +166,51 @@ class OverlayChecks:
         end, last = reading()
         return (last - first) / (end - start)
 
+    def overview(self, screen, root):
+        """O shows the 14 x 10 valley of small.txt cell by cell in the bottom left corner: each
+        cell in the average colour of its land's picture (or of what stands on it), the avatar
+        and the cyclope as dots of their colours, the view's rectangle around it all; a second O
+        takes it away."""
+        folder, world = self.folder(root, MAPS / "small.txt")
+        expected = {}
+        for column in range(world.width):
+            for row in range(world.height):
+                name = ELEMENT_NAMES.get(world.elements[row][column])
+                if name in CREATURE_DOTS:
+                    expected[f"the {name}'s dot"] = (overview_pixel(column, row, 7),
+                                                     [CREATURE_DOTS[name]])
+                    name = None
+                name = name or world.land_name(column, row)
+                expected[f"{name} at {column, row}"] = (overview_pixel(column, row, 1),
+                                                        self.average_colours(name))
+        view = {"the view": ((OVERVIEW[0], OVERVIEW[1] + 70), [quantise(255, 255, 0)])}
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, least=0.8)
+            if not missing_from(game.screenshot(), view):
+                raise CheckFailed("the view's rectangle shows before O")
+            game.focus()
+            screen.xdotool("key", "o")
+            if poll(lambda: not missing_from(game.screenshot(), view), 2.0) is None:
+                raise CheckFailed("O showed no overview")
+            missing = missing_from(game.last_shot, {**expected, **view})
+            if missing:
+                raise CheckFailed(f"the overview lacks {missing}")
+            screen.xdotool("key", "o")
+            if not poll(lambda: missing_from(game.screenshot(), view), 2.0):
+                raise CheckFailed("a second O left the overview")
+            return (f"O showed the {len(expected)} cells and dots of the 14 x 10 valley and the "
+                    f"view; a second O took it away")
+
+    def average_colours(self, name):
+        """The average colour of the opaque pixels of each frame of a kind's pictures."""
+        colours = []
+        for frame in (0, 1):
+            if (self.data / "images" / f"{name}{frame}.bmp").exists():
+                opaque = [p for p in self.sprite(f"{name}{frame}").pixels if p != MASK_565]
+                channels = zip(*(unpack565(p) for p in opaque))
+                colours.append(tuple(sum(c) // len(opaque) for c in channels))
+        return colours
+
 def readme_keys():
     """The key column of the README's table of controls."""
     text = (REPO / "README.md").read_text()
@@ -172,3 +222,14 @@ def readme_keys():
 def shows(shot, marks):
     """The names of the marks whose pixel shows their colour."""
     return [name for name, (where, colour) in marks.items() if close(shot.at(*where), colour)]
+
+
+def overview_pixel(column, row, inset):
+    return (OVERVIEW[0] + OVERVIEW_CELL * column + inset,
+            OVERVIEW[1] + OVERVIEW_CELL * row + inset)
+
+
+def missing_from(shot, expected):
+    """The names of what does not show one of its colours at its pixel."""
+    return [name for name, (where, colours) in expected.items()
+            if not any(close(shot.at(*where), colour, 2) for colour in colours)]
