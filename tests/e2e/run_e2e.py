@@ -5,7 +5,7 @@ presses and mouse clicks through xdotool, the real sound through ALSA, real exit
 Usage:
   run_e2e.py [--game BIN] [--render-text BIN] [--close-window BIN] [--data DIR] [CHECK ...]
                                                                      (no CHECK: all)
-  run_e2e.py --screenshot docs/screenshot.png   (the game at start on the real map, as PNG)
+  run_e2e.py --screenshot docs/screenshot.png   (the real map at start, vitals and overview shown)
   run_e2e.py --launcher /usr/games/orvalle installed installed-music   (the installed game)
 
 Each check exits 0 when it holds, 1 when it fails and 77 when it cannot run here.
@@ -330,14 +330,18 @@ class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks):
             return f"without images/ the game runs and {len(cells)} land cells show crosses"
 
     def screenshot(self, screen, root, target):
-        """The README's picture: the real map at start."""
+        """The README's picture: the real map at start, with the vitals and the overview."""
         folder = self.shipped_folder(root)
         world = WorldMap((self.data / "orvalle.map").read_text())
         with self.start(screen, folder) as game:
             self.wait_avatar(game, world, least=0.8)
+            game.focus()
+            screen.xdotool("key", "v", "key", "o")
+            # The overview's white border, beside the bottom left corner.
+            if not poll(lambda: game.screenshot().at(9, 580) == WHITE, 2.0):
+                raise CheckFailed("V and O showed no overview")
             time.sleep(0.5)  # a few passes, so the picture shows the pointer moved aside
-            _, shot = self.wait_avatar(game, world, deadline=game.elapsed() + 1, least=0.8)
-            write_png(shot, target)
+            write_png(game.screenshot(), target)
         return f"saved {target}"
 
     def shipped_folder(self, root):
