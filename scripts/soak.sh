@@ -16,10 +16,10 @@ allowed_kb=${ALLOWED_KB:-1024}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkfifo "$work/census"
-# Line-buffered, so that each report arrives while the simulation still runs. It is asked for as
-# many reports again as are read, so that it is still alive while they are read however fast it
-# runs, and is ended once they are read.
-stdbuf -oL "$sim" "$map" --passes $((2 * passes + every)) --every "$every" > "$work/census" 2> /dev/null &
+# Line-buffered, so that each report arrives while the simulation still runs. It is asked for
+# far more reports than are read, so that however fast it runs it is still alive while they are
+# read: once the pipe is full it waits there. It is ended once they are read.
+stdbuf -oL "$sim" "$map" --passes $((1000 * passes + every)) --every "$every" > "$work/census" 2> /dev/null &
 pid=$!
 
 status_kb() {
