@@ -27,8 +27,9 @@ bool Pace::rests() const {
     return step != fastest;
 }
 
+// Appended rather than "x" + ..., which GCC 12 at -O3 warns about wrongly (-Wrestrict).
 std::string Pace::name() const {
-    return step == fastest ? "max" : "x" + std::to_string(passesPerFrame[step]);
+    return step == fastest ? "max" : std::string("x").append(std::to_string(passesPerFrame[step]));
 }
 
 // Over a window of at least a second, from one pass to a later one. A second or more without
@@ -42,7 +43,8 @@ void Pace::count(Clock::time_point now) {
     lastPass = now;
     const std::chrono::duration<double> spent = now - windowStart;
     if (spent.count() >= 1.0) {
-        rate = static_cast<int>(std::lround((passesInWindow - 1) / spent.count()));
+        rate =
+            static_cast<int>(std::lround(static_cast<double>(passesInWindow - 1) / spent.count()));
         windowStart = now;
         passesInWindow = 1;
     }
