@@ -10,7 +10,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -91,23 +90,4 @@ TEST(DeathCardTest, ADamagedOrUnwritableRecordIsReportedAndIgnored) {
     EXPECT_TRUE(underAFile.offer(5));
     EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Cannot keep"));
     EXPECT_EQ("", contentOf(dir.file("plain")));
-}
-
-TEST(DeathCardTest, TheRecordLivesInTheDataFolder) {
-    const char* home = std::getenv("HOME");
-    const std::string kept = home != nullptr ? home : "";
-    setenv("HOME", "/home/player", 1);
-    const struct {
-        const char* data;
-        std::optional<std::string> file;
-    } places[] = {{"/data", "/data/orvalle/best-time"},
-                  {"relative", "/home/player/.local/share/orvalle/best-time"},
-                  {nullptr, "/home/player/.local/share/orvalle/best-time"}};
-    for (const auto& p : places) {
-        p.data != nullptr ? setenv("XDG_DATA_HOME", p.data, 1) : unsetenv("XDG_DATA_HOME");
-        EXPECT_EQ(p.file, BestTime::defaultFile());
-    }
-    unsetenv("HOME");
-    EXPECT_EQ(std::nullopt, BestTime::defaultFile());
-    setenv("HOME", kept.c_str(), 1);
 }

@@ -1,10 +1,7 @@
-// The notices and the status panel in the big font: where they stand, that they leave the avatar
-// and the status line in view, and that the panel lists every control of the table.
+// The status panel in the big font lists every control of the table, in its order.
 #include "BigTextPixels.h"
 #include "TestSupport.h"
 #include "core/ControlTable.h"
-#include "elements/Element.h"
-#include "world/BigText.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -29,36 +26,9 @@ class PanelTest : public ::testing::Test {
         elements[6].replace(9, 2, "@C");
         return makeWorld(filled(20, 12, 'g'), elements);
     }
-
     TempDir dir;
 };
 } // namespace
-
-TEST_F(PanelTest, TheBigFontDoublesEveryPixelOfTheLibrarysFont) {
-    BITMAP* target = solidBitmap(200, 40, makecol(0, 0, 255));
-    BigText().draw(target, "Ag 1;", 3, 5, makecol(255, 255, 255), makecol(0, 0, 0));
-    EXPECT_EQ(0, differingBigTextPixels(target, "Ag 1;", 3, 5));
-    EXPECT_EQ(makecol(0, 0, 255), getpixel(target, 3 + 5 * 16, 5));
-    EXPECT_EQ(makecol(0, 0, 255), getpixel(target, 3, 5 + 16));
-    destroy_bitmap(target);
-}
-
-// Paused, the notice stands in the upper third, centred; with the panel down the right side, it
-// is centred in what the panel leaves free. The status line keeps its font and place.
-TEST_F(PanelTest, TheNoticeStandsAboveTheAvatarAndBesideThePanel) {
-    auto world = meadow();
-    // The view starts at column 1: the avatar stands in window cell (8, 6).
-    world->pass(clickAt(8 * 50 + 25, 6 * 50 + 25));
-    ASSERT_NE(nullptr, world->getSelected());
-    world->turn(InputSnapshot::pressing({KEY_P}));
-    BITMAP* frame = world->getFrame();
-    const std::string notice = "Paused. P plays on.";
-    EXPECT_EQ(0, differingBigTextPixels(frame, notice, (800 - 16 * 19) / 2, 100));
-    EXPECT_EQ(0, differingTextPixels(frame, world->getSelected()->toString(), 10, 10));
-    world->turn(InputSnapshot::pressing({KEY_H}));
-    EXPECT_EQ(0, differingBigTextPixels(frame, notice, (480 - 16 * 19) / 2, 100));
-    EXPECT_EQ(0, differingTextPixels(frame, world->getSelected()->toString(), 10, 10));
-}
 
 // Every row of the control table, in its order: its keys and its words on one line when they
 // fit in the panel's 18 characters, else the keys word-wrapped and the words indented below.
