@@ -23,9 +23,10 @@
 # tests (some of which run the tools). A mutant that does not build (or does not parse) counts for
 # nothing and the next one is drawn in its place; one on the ignore list,
 # scripts/mutants-ignore.txt, is equivalent and skipped. Each survivor is printed with its id, file,
-# line and diff; the last line is `killed K of N`, over the N mutants that ran. For a survivor,
-# write the test that kills it; only if no player and no rule can tell it from the code, add it to
-# the ignore list (`scripts/mutants.py show ID` prints its entry) with the reason.
+# line and diff, and the tests' output on each mutant is kept as logs/ID.log in $MUTATE_DIR; the
+# last line is `killed K of N`, over the N mutants that ran. For a survivor, write the test that
+# kills it; only if no player and no rule can tell it from the code, add it to the ignore list
+# (`scripts/mutants.py show ID` prints its entry) with the reason.
 #
 # Adding a mutant: add a line `mutant ID SUBSYSTEM 'FRAGMENT' 'REPLACEMENT'` to the list below.
 # FRAGMENT must occur exactly once in all of src/ (one line at most): keep it short, an operator
@@ -60,7 +61,7 @@ mutant map-both-sizes map-reader 'width <= 0 || height <= 0' 'width <= 0 && heig
 mutant map-land-tag map-reader 'buffer == "land"' 'buffer == "Land"'
 mutant map-first-avatar map-reader 'std::exchange(avatarSeen, true)' 'avatarSeen'
 mutant map-land-timers map-reader 'const int shortest = 10;' 'const int shortest = 9;'
-mutant pass-take-off-grid pass 'line.cells[row] = nullptr;' ''
+mutant pass-take-off-grid pass 'grid.put(layer, column, row, nullptr);' ''
 mutant pass-erase-when pass 'if (element->isToErase())' 'if (!element->isAlive())'
 mutant pass-calendar pass 'calendar->inc();' ''
 mutant view-centre-axis view 'avatar->getX() - getScreenWidth() / 2' \
@@ -87,9 +88,9 @@ mutant movement-restart-timer movement '    resetTime();' ''
 mutant movement-direction-range movement 'highestFacing = 7' 'highestFacing = 8'
 mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 || ey < height)' \
     'equivalent: the grid read after it refuses the same row outside the grid'
-mutant vision-depth vision 'd <= range' 'd < range'
+mutant vision-depth vision 'd <= from.range' 'd < from.range'
 mutant vision-width vision 'int k = -d;' 'int k = -d + 1;'
-mutant vision-left-cone vision 'cx = x - d;' 'cx = x + d;'
+mutant vision-left-cone vision 'case 6: axes = {-1, 0, 0, 1};' 'case 6: axes = {1, 0, 0, 1};'
 mutant vision-land-layer vision 'land.columns[cx].cells[cy], landLayer' \
     'elements.columns[cx].cells[cy], landLayer'
 mutant vision-refill vision 'vision->clear();' ''
@@ -152,11 +153,11 @@ mutant panel-caller-creatures panel 'wildCreatures.push_back(e);' ''
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
 mutant latch-once input-latch 'latched = pending[k].exchange(0) != 0;' 'latched = pending[k] != 0;'
 mutant latch-release input-latch '(scancode & releaseBit) != 0' 'false'
-mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && isLatched(k)' 'isLatched(k)'
+mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && latchedKeys[k]' 'latchedKeys[k]'
 mutant latch-pressed-once input-latch 'latched || (held && !heldBefore[k])' 'latched || held'
 mutant latch-left-button input-latch '(flags & MOUSE_FLAG_LEFT_DOWN) != 0' \
     '(flags & MOUSE_FLAG_RIGHT_DOWN) != 0'
-mutant latch-escape input-latch 'latchedKeys[] = {KEY_ESC,' 'latchedKeys[] = {KEY_TILDE,'
+mutant latch-escape input-latch 'keys(KEY_ESC), noButton, tapCounts' 'keys(KEY_TILDE), noButton, tapCounts'
 mutant restart-only-after-death restart 'isAvatarDead() && controls.isDown(KEY_R)' \
     'controls.isDown(KEY_R)'
 
@@ -236,6 +237,7 @@ try_mutant() {
             cp "$work/mutated" "$tree/$file"
         fi
         run_python_checks && run_tests && return 0
+        [ $? -ne 124 ] || timed_out=true
         return 1
         ;;
     esac
@@ -248,6 +250,7 @@ try_mutant() {
         cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
     fi
     run_tests && return 0
+    [ $? -ne 124 ] || timed_out=true
     return 1
 }
 
@@ -256,6 +259,7 @@ run_sample() {
     local candidates=$work/candidates ran=0 killed=0 unbuilt=0 equivalent=0
     local id file line operator status
     python3 "$tree/scripts/mutants.py" --root "$tree" sample "$seed" > "$candidates" || exit 2
+    mkdir -p "$work/logs"
     echo "$sample of $(wc -l < "$candidates") mechanical mutants, seed $seed"
     python_limit=
     python_checks=$(find_python_checks) || exit 2
@@ -268,7 +272,7 @@ run_sample() {
             continue
         fi
         cp "$tree/$file" "$work/unmutated"
-        outside_tests=false
+        outside_tests=false timed_out=false
         try_mutant "$id" "$file"
         case $? in
         0)
@@ -281,7 +285,11 @@ run_sample() {
         1)
             ran=$((ran + 1))
             killed=$((killed + 1))
-            echo "killed    $label"
+            if $timed_out; then
+                echo "killed    $label: the tests ran out of time"
+            else
+                echo "killed    $label"
+            fi
             ;;
         *)
             echo "no build  $label: did not build, another is drawn"
@@ -289,6 +297,7 @@ run_sample() {
             ;;
         esac
         cp "$work/unmutated" "$tree/$file"
+        cp "$work/tests.log" "$work/logs/$id.log" 2> /dev/null
     done 3< "$candidates"
     [ "$ran" -gt 0 ] || { echo "no mutant ran"; exit 2; }
     echo "$((100 * killed / ran))% killed; $unbuilt did not build, $equivalent equivalent skipped"
