@@ -65,6 +65,20 @@ TEST_F(VisionTest, ScansNearRowsFirstFromTheSmallerCoordinate) {
     }
 }
 
+// No creature faces a diagonal, but the world's cone for one looks straight down (8, 10) or up
+// (12, 14); an odd facing sees nothing.
+TEST_F(VisionTest, DiagonalFacingsLookDownOrUp) {
+    for (int facing : {8, 10, 12, 14, 1, 9}) {
+        Vision vision;
+        world->see(Viewpoint{5, 5, facing, 3, world->getWriteCount()}, vision);
+        Cells cells;
+        while (Element* e = vision.getNext(1)) {
+            cells.emplace_back(e->getX(), e->getY());
+        }
+        EXPECT_EQ(facing % 2 != 0 ? Cells() : cone(facing < 12 ? 0 : 4), cells) << facing;
+    }
+}
+
 TEST_F(VisionTest, NeverSeesItselfOrWhatIsBesideOrBehind) {
     for (int facing : {0, 2, 4, 6}) {
         for (const auto& cell : seen(facing, 1)) {
