@@ -52,6 +52,30 @@ void put16(std::string& bytes, std::size_t at, std::uint16_t value) {
     bytes[at + 1] = static_cast<char>(value >> 8);
 }
 
+// A Windows BMP of 2 x 2 black pixels of the given depth, with its colour masks after the header
+// when its compression is 3 (bit fields).
+std::string windowsBmp(int bitsPerPixel, std::uint32_t compression) {
+    const std::uint32_t offset = compression == 3 ? 66 : 54;
+    const auto rowBytes = static_cast<std::size_t>(2 * bitsPerPixel + 31) / 32 * 4;
+    std::string bmp = "BM" + std::string(offset + 2 * rowBytes - 2, '\0');
+    // The data offset, the header's size, the width and the height, then one plane.
+    put32(bmp, 10, offset);
+    put32(bmp, 14, 40);
+    put32(bmp, 18, 2);
+    put32(bmp, 22, 2);
+    put16(bmp, 26, 1);
+    put16(bmp, 28, static_cast<std::uint16_t>(bitsPerPixel));
+    put32(bmp, 30, compression);
+    if (compression == 3) {
+        const bool wide = bitsPerPixel == 32;
+        put32(bmp, 54, wide ? 0xFF0000 : 0xF800);
+        put32(bmp, 58, wide ? 0xFF00 : 0x7E0);
+        put32(bmp, 62, wide ? 0xFF : 0x1F);
+    }
+    put32(bmp, 2, static_cast<std::uint32_t>(bmp.size()));
+    return bmp;
+}
+
 // Writes images/avatar0.bmp and reports whether the cache took it instead of the placeholder.
 bool avatarImageLoads(const std::string& bytes) {
     writeFile("images/avatar0.bmp", bytes);
@@ -118,6 +142,17 @@ class HostileMedia : public ::testing::Test {
 
 TEST_F(HostileMedia, AValidBmpLoads) {
     EXPECT_TRUE(avatarImageLoads(validBmp(50, 50)));
+    // 16 and 32 bits a pixel load plain or with colour masks, 24 bits plain only.
+    const struct {
+        int bits;
+        std::uint32_t compression;
+        bool loads;
+    } depths[] = {{16, 0, true}, {16, 3, true}, {32, 0, true},
+                  {32, 3, true}, {24, 0, true}, {24, 3, false}};
+    for (const auto& d : depths) {
+        EXPECT_EQ(d.loads, avatarImageLoads(windowsBmp(d.bits, d.compression)))
+            << d.bits << " bits, compression " << d.compression;
+    }
 }
 
 TEST_F(HostileMedia, ATruncatedBmpFallsBackToThePlaceholder) {
