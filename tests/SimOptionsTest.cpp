@@ -116,8 +116,12 @@ TEST(SimOptionsTest, TheKindsTableHasAHeaderAndALinePerKind) {
     EXPECT_EQ(ElementKind::end() - ElementKind::begin() + 1,
               std::count(table.begin(), table.end(), '\n'));
     for (const char* line :
-         {"\ncyclope\t2\telement\tC\t1\t1\t0\t0\t0\n", "\nlawn\t104\tland\tL\t0\t1\t1\t0\t-1\n",
-          "\ntree\t4\telement\tT\t0\t1\t0\t1\t-1\n"}) {
+         {"\navatar\t1\telement\t@\t1\t0\t0\t0\t2\n", "\ncyclope\t2\telement\tC\t1\t1\t0\t0\t0\n",
+          "\nwater\t300\tland\tw\t0\t1\t0\t0\t-1\n", "\nadobe\t100\tland\ta\t0\t1\t1\t0\t-1\n",
+          "\nspider\t5\telement\tS\t1\t1\t0\t0\t1\n", "\nground\t102\tland\tg\t0\t1\t1\t0\t-1\n",
+          "\nfire\t3\telement\tF\t0\t1\t0\t0\t-1\n", "\nlawn\t104\tland\tL\t0\t1\t1\t0\t-1\n",
+          "\nlittlelawn\t101\tland\tl\t0\t1\t1\t0\t-1\n", "\nrocks\t103\tland\tr\t0\t1\t1\t0\t-1\n",
+          "\ntree\t4\telement\tT\t0\t1\t0\t1\t-1\n", "\nwall\t200\telement\t#\t0\t1\t0\t0\t-1\n"}) {
         EXPECT_NE(std::string::npos, table.find(line)) << line;
     }
 }
