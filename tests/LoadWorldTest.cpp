@@ -169,6 +169,21 @@ TEST(MapReader, MissingFileOrOneThatIsNotARegularFileIsReportedWithoutReading) {
     }
 }
 
+// The first code of a layer makes room for as many codes as the size asks for, as far as the
+// file can hold them (a value takes 2 bytes at least): 3 for a 3 x 1 map, where growing one by
+// one would leave room for 4.
+TEST(MapReader, MakesRoomForTheCodesAtOnceAsFarAsTheFileHoldsThem) {
+    TempDir dir;
+    const std::string huge = "<world>{[1000][1000]}<land>{[102]}";
+    for (const auto& [text, room] : {std::pair{std::string("<world>{[3][1]}<land>{[1][2][3]}"), 3},
+                                     {huge, static_cast<int>(huge.size() / 2)}}) {
+        dir.write("sized.map", text);
+        LoadWorld::Status status;
+        LoadWorld reader(dir.file("sized.map"), status);
+        EXPECT_EQ(room, static_cast<int>(reader.takeCodes(0).capacity())) << text;
+    }
+}
+
 TEST(MapReaderDeathTest, MissingFileEndsTheProgramWithItsMessage) {
     TempDir dir;
     EXPECT_EXIT(LoadWorld(dir.file("absent.map")), ::testing::ExitedWithCode(1),
