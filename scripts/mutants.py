@@ -166,9 +166,12 @@ def relational(line, masked):
 
 
 def integers(line, masked):
+    # The 0 of a pure virtual function's "= 0" is no number.
+    pure = re.search(r"\)[\w\s]*=\s*(0);\s*$", masked)
     for match in INTEGER.finditer(masked):
         digits = match.group(1)
-        if len(digits) > 1 and digits[0] == "0" and digits[1] not in "xX":
+        if pure and match.start() == pure.start(1) or \
+                len(digits) > 1 and digits[0] == "0" and digits[1] not in "xX":
             continue
         value = int(digits, 0)
         for other in (value + 1, value - 1):
