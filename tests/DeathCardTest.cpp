@@ -10,8 +10,11 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string>
 
 namespace {
 std::string contentOf(const std::string& file) {
@@ -90,4 +93,32 @@ TEST(DeathCardTest, ADamagedOrUnwritableRecordIsReportedAndIgnored) {
     EXPECT_TRUE(underAFile.offer(5));
     EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Cannot keep"));
     EXPECT_EQ("", contentOf(dir.file("plain")));
+}
+
+// The record lives in the player's data folder, $XDG_DATA_HOME or else ~/.local/share, each only
+// when it is an absolute path; with neither there is no record file.
+TEST(DeathCardTest, TheRecordLivesInThePlayersDataFolder) {
+    using Value = std::optional<std::string>;
+    const auto read = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr ? Value(value) : std::nullopt;
+    };
+    const auto put = [](const char* name, const Value& value) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    };
+    const Value data = read("XDG_DATA_HOME");
+    const Value home = read("HOME");
+    const struct {
+        Value data, home, file;
+    } cases[] = {{"/d", "/h", "/d/orvalle/best-time"},
+                 {std::nullopt, "/h", "/h/.local/share/orvalle/best-time"},
+                 {"d", "/h", "/h/.local/share/orvalle/best-time"},
+                 {std::nullopt, "h", std::nullopt}};
+    for (const auto& c : cases) {
+        put("XDG_DATA_HOME", c.data);
+        put("HOME", c.home);
+        EXPECT_EQ(c.file, BestTime::defaultFile()) << c.data.value_or("unset");
+    }
+    put("XDG_DATA_HOME", data);
+    put("HOME", home);
 }
