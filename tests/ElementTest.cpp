@@ -62,6 +62,8 @@ TEST_F(ElementTest, NewElementsHaveTheirKindsDefaults) {
     EXPECT_FALSE(tree->isCreature());
     EXPECT_FALSE(avatar->isWorking());
     EXPECT_EQ(world->getImages()->get("cyclope0"), cyclope->getImage());
+    // One made by a caller from a name alone steps every 10 passes.
+    EXPECT_EQ(10, Element(world.get(), "tree", TREE).getMaxTime());
 }
 
 TEST_F(ElementTest, SettersIgnoreValuesOutOfRange) {
