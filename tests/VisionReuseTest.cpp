@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "elements/Element.h"
+#include "elements/ElementKind.h"
 #include "elements/Vision.h"
 #include "world/World.h"
 
@@ -17,6 +18,21 @@ std::vector<Element*> drain(Vision& vision, int layer) {
     }
     return seen;
 }
+
+// A cyclope that, in its own turn, after it has looked, is handed a vision of one tree.
+class HandedATree : public Element {
+  public:
+    HandedATree(World* owner, Element* tree) : Element(owner, ElementKind::of(CYCLOPE)) {
+        handed->add(tree, 1);
+    }
+    void run() override {
+        Element::run();
+        setVision(std::move(handed));
+    }
+
+  private:
+    std::unique_ptr<Vision> handed = std::make_unique<Vision>();
+};
 } // namespace
 
 // A creature keeps the vision it is handed, as the avatar's look key hands one over, and every
@@ -46,4 +62,16 @@ TEST(VisionReuseTest, AKeptVisionIsRefilledWithWhatIsInTheConeNow) {
     EXPECT_EQ(vision, cyclope->getVision());
     EXPECT_EQ((std::vector<Element*>{coming, tree}), drain(*vision, 1));
     EXPECT_EQ(lands, drain(*vision, 0));
+}
+
+// The vision handed over is what it sees from then on, even when it is handed over in the turn in
+// which the creature looked.
+TEST(VisionReuseTest, AVisionHandedOverInTheCreaturesTurnIsWhatItSees) {
+    TempDir dir;
+    auto world = makeWorld(filled(3, 3, 'g'), {"T..", "...", "..S"});
+    Element* tree = world->get(1, 0, 0);
+    world->set(1, 1, 0, new HandedATree(world.get(), tree));
+    world->pass();
+    ASSERT_NE(nullptr, world->get(1, 1, 0)->getVision());
+    EXPECT_EQ((std::vector<Element*>{tree}), drain(*world->get(1, 1, 0)->getVision(), 1));
 }
