@@ -169,7 +169,7 @@ BENCHMARK(BM_PassTiled)->Arg(1024)->Unit(benchmark::kMillisecond);
 static void BM_VisionRange3(benchmark::State& state) {
     auto world = shippedWorld();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(world->getVision(world->getAvatar(), 3));
+        benchmark::DoNotOptimize(std::unique_ptr<Vision>(world->getVision(world->getAvatar(), 3)));
     }
 }
 BENCHMARK(BM_VisionRange3);

@@ -61,7 +61,7 @@ mutant map-both-sizes map-reader 'width <= 0 || height <= 0' 'width <= 0 && heig
 mutant map-land-tag map-reader 'buffer == "land"' 'buffer == "Land"'
 mutant map-first-avatar map-reader 'std::exchange(avatarSeen, true)' 'avatarSeen'
 mutant map-land-timers map-reader 'const int shortest = 10;' 'const int shortest = 9;'
-mutant pass-take-off-grid pass 'grid.put(layer, column, row, nullptr);' ''
+mutant pass-take-off-grid pass 'keeper.takeOff(layer, column, row);' ''
 mutant pass-erase-when pass 'if (element->isToErase())' 'if (!element->isAlive())'
 mutant pass-calendar pass 'calendar->inc();' ''
 mutant view-centre-axis view 'avatar->getX() - getScreenWidth() / 2' \
@@ -83,14 +83,14 @@ mutant drawing-step-frame drawing '(*s.looks->frames)[s.direction + (stepping ? 
     '(*s.looks->frames)[s.direction]'
 mutant movement-walkable-limit movement "{\"rocks\", ROCKS, land, 'r', false, true, true," \
     "{\"rocks\", ROCKS, land, 'r', false, true, false,"
-mutant movement-leave-cell movement 'put(elementLayer, e->getX(), e->getY(), nullptr);' ''
+mutant movement-leave-cell movement 'put(WorldGrid::elementLayer, e->getX(), e->getY(), nullptr);' ''
 mutant movement-restart-timer movement '    resetTime();' ''
 mutant movement-direction-range movement 'highestFacing = 7' 'highestFacing = 8'
 mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 || ey < height)' \
     'equivalent: the grid read after it refuses the same row outside the grid'
-mutant vision-depth vision 'd <= from.range' 'd < from.range'
+mutant vision-depth vision 'd = 1; d <= from.range' 'd = 1; d < from.range'
 mutant vision-width vision 'int k = -d;' 'int k = -d + 1;'
-mutant vision-left-cone vision 'case 6: axes = {-1, 0, 0, 1};' 'case 6: axes = {1, 0, 0, 1};'
+mutant vision-left-cone vision 'case 6: cone = {-1, 0, 0, 1};' 'case 6: cone = {1, 0, 0, 1};'
 mutant vision-land-layer vision 'land.columns[cx].cells[cy], landLayer' \
     'elements.columns[cx].cells[cy], landLayer'
 mutant vision-refill vision 'vision->clear();' ''
@@ -135,20 +135,34 @@ mutant clock-leave-time idle-clock '    s.time = stepTime;' ''
 mutant guard-write-path idle-clock '            if (owner.clocked) {' '            if (false) {'
 mutant guard-own-run idle-clock 'isPlainElement()) {' 'true) {'
 mutant guard-class-check idle-clock 'typeid(*this) == typeid(Element)' 'true'
-mutant guard-wake-cell idle-clock '    world->wake(this);' ''
-mutant guard-ahead-of-sweep idle-clock 'clock.tickedThisSweep && world->isAheadOfSweep(*this)' 'false'
+mutant guard-wake-cell idle-clock '    habitat->wake(this);' ''
+mutant guard-ahead-of-sweep idle-clock 'clock.tickedThisSweep && habitat->isAheadOfSweep(*this)' 'false'
 mutant guard-same-cell-land idle-clock 'return position.layer == WorldGrid::elementLayer &&' \
     'return position.layer == WorldGrid::landLayer &&'
 mutant guard-update-due idle-clock 'updateDue ? clock.previousSecound : clock.secound' 'clock.secound'
-mutant guard-others-elements ownership 'arena->adopt(std::unique_ptr<Element>(e));' ''
-mutant guard-delete-once ownership 'if (e == nullptr || owns(e.get())) {' 'if (e == nullptr) {'
+mutant guard-hand-back ownership '        handBack(left);' '        removed.push_back(left);'
+mutant guard-delete-once ownership '++e->cellsHeld();' ''
+mutant guard-keep-swept ownership 'removed.push_back(left);' 'static_cast<void>(left);'
+mutant guard-forget-ended ownership '        habitat->forget(*this);' ''
+# A look waits only while nothing can change what it will list.
+mutant look-fill-before-write vision '        settleLooksOver(layer, column, row);' ''
+mutant look-leaving-viewer vision 's->from.x == column && s->from.y == row' 'false'
+mutant look-cone-cell vision 'Cone::holds(s->from, column, row)' 'false'
+mutant look-reach vision 'from.range <= waitingReach' 'true'
 # What only a caller does: put an element into the grid, take one out, move the calendar in the
 # middle of the sweep.
 mutant guard-caller-placed idle-clock 'restless = true;' ''
 mutant guard-leaving-frame idle-clock '        leaving->wakeUp();' ''
 mutant guard-calendar-mid-sweep idle-clock '            wakeAhead();' ''
+mutant land-taken-closed movement \
+    'cells.setOpen(row, e != nullptr && ElementKind::isWalkable(e->getType()));' \
+    'if (e != nullptr) cells.setOpen(row, ElementKind::isWalkable(e->getType()));'
 mutant guard-walkable-threshold movement 'find(land, type);' 'find(type);'
 mutant selection-left-wins selection '} else if (input.rightButton) {' '} if (input.rightButton) {'
+mutant panel-clock-order panel 'calendar.getHour(), calendar.getMinute()' \
+    'calendar.getMinute(), calendar.getHour()'
+mutant overview-view-height overview 'toPixels(world.getY() + World::screenRows)' \
+    'toPixels(world.getY() + World::screenColumns)'
 mutant panel-caller-creatures panel 'wildCreatures.push_back(e);' ''
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
 mutant latch-once input-latch 'latched = pending[k].exchange(0) != 0;' 'latched = pending[k] != 0;'
@@ -157,6 +171,7 @@ mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && latchedKeys[k]
 mutant latch-pressed-once input-latch 'latched || (held && !heldBefore[k])' 'latched || held'
 mutant latch-left-button input-latch '(flags & MOUSE_FLAG_LEFT_DOWN) != 0' \
     '(flags & MOUSE_FLAG_RIGHT_DOWN) != 0'
+mutant latch-counted-held input-latch 'heldBefore[k] = input.down[k];' 'heldBefore[k] = held;'
 mutant latch-escape input-latch 'keys(KEY_ESC), noButton, tapCounts' 'keys(KEY_TILDE), noButton, tapCounts'
 mutant restart-only-after-death restart 'isAvatarDead() && controls.isDown(KEY_R)' \
     'controls.isDown(KEY_R)'

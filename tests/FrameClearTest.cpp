@@ -5,6 +5,8 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 // Ground is solid green; lawn is green on its left half and mask colour on its right half.
 void writeImages() {
@@ -31,6 +33,7 @@ TEST_F(FrameClearTest, ACellThatLostItsLandTurnsBlack) {
     auto world = makeWorld(filled(20, 15, 'g'), filled(20, 15, '.'));
     world->pass();
     ASSERT_EQ(makecol(0, 200, 0), pixel(*world, 125, 125));
+    const std::unique_ptr<Element> taken(world->get(0, 2, 2));
     world->set(0, 2, 2, nullptr);
     world->pass();
     EXPECT_EQ(makecol(0, 0, 0), pixel(*world, 125, 125));

@@ -120,6 +120,32 @@ TEST_F(InputLatchTest, APressSeenHeldOrRepeatedWhileHeldDoesNotCountInTheNextPas
     EXPECT_FALSE(InputLatch::take().leftButton);
 }
 
+// A press counts once, whichever of the hook's report and the library's key state comes first,
+// and a key held without any report counts as pressed when it is first seen.
+TEST_F(InputLatchTest, APressCountsOnceWhicheverOfTheHookAndTheKeyStateComesFirst) {
+    const struct {
+        const char* name;
+        bool reported; // the hook reports the press before the first pass
+        bool heldThen; // the library's key state shows it held at the first pass
+    } cases[] = {{"reported, then held", true, false},
+                 {"reported while held", true, true},
+                 {"held without a report", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        letGo();
+        InputLatch::install();
+        if (c.reported) {
+            keyboard_lowlevel_callback(KEY_P);
+        }
+        key[KEY_P] = c.heldThen ? 1 : 0;
+        EXPECT_TRUE(InputLatch::take().wasPressed(KEY_P));
+        key[KEY_P] = 1;
+        const InputSnapshot later = InputLatch::take();
+        EXPECT_TRUE(later.isDown(KEY_P));
+        EXPECT_FALSE(later.wasPressed(KEY_P));
+    }
+}
+
 // Headless, without the hooks' reports: a pass takes what the library's state says.
 TEST_F(InputLatchTest, KeysAndButtonsSetBeforeAPassCountWithoutTheHooks) {
     dir.write("orvalle.map", mapText({"ggg"}, {"C@."}));

@@ -30,9 +30,18 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
     auto world = makeWorld(filled(400, 300, 'g'), elements);
     world->turn(InputSnapshot::pressing({KEY_O}));
     BITMAP* frame = world->getFrame();
-    EXPECT_EQ(makecol(255, 255, 0), getpixel(frame, 10 + 96, 440 + 72 + 3));
-    EXPECT_EQ(makecol(255, 255, 0), getpixel(frame, 10 + 96 + 7, 440 + 72 + 3));
-    EXPECT_EQ(makecol(0, 0, 200), getpixel(frame, 10 + 96 + 8, 440 + 72 + 3));
+    // Its four sides, and the land just outside them: 8 pixels wide, 6 high.
+    const int yellow = makecol(255, 255, 0);
+    const int blue = makecol(0, 0, 200);
+    const struct {
+        int x;
+        int y;
+        int colour;
+    } pixels[] = {{96, 75, yellow},  {103, 75, yellow}, {104, 75, blue}, {95, 75, blue},
+                  {100, 72, yellow}, {100, 77, yellow}, {100, 78, blue}, {100, 71, blue}};
+    for (const auto& p : pixels) {
+        EXPECT_EQ(p.colour, getpixel(frame, 10 + p.x, 440 + p.y)) << p.x << "," << p.y;
+    }
     world->set(World::elementLayer, 20, 20, new Element(world.get(), ElementKind::of(WALL)));
     for (int pass = 1; pass <= Overview::refreshPasses; ++pass) {
         world->turn(InputSnapshot());

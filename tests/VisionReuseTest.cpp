@@ -27,7 +27,8 @@ class HandedATree : public Element {
     }
     void run() override {
         Element::run();
-        setVision(std::move(handed));
+        const std::unique_ptr<Vision> own(getVision());
+        setVision(handed.release());
     }
 
   private:
@@ -45,9 +46,8 @@ TEST(VisionReuseTest, AKeptVisionIsRefilledWithWhatIsInTheConeNow) {
     Element* coming = world->get(1, 3, 0);
     Element* leaving = world->get(1, 1, 1);
     Element* tree = world->get(1, 2, 2);
-    std::unique_ptr<Vision> handed = world->getVision(cyclope, cyclope->getVisionRange());
-    Vision* vision = handed.get();
-    cyclope->setVision(std::move(handed));
+    Vision* vision = world->getVision(cyclope, cyclope->getVisionRange());
+    cyclope->setVision(vision);
     ASSERT_EQ(vision, cyclope->getVision());
     EXPECT_EQ((std::vector<Element*>{leaving, tree}), drain(*vision, 1));
     const std::vector<Element*> lands = drain(*vision, 0);

@@ -24,7 +24,7 @@ class VisionTest : public ::testing::Test {
 
     Cells seen(int facing, int layer, int range = 3) {
         viewer->setDirection(facing);
-        std::unique_ptr<Vision> vision = world->getVision(viewer, range);
+        std::unique_ptr<Vision> vision(world->getVision(viewer, range));
         Cells cells;
         while (Element* e = vision->getNext(layer)) {
             cells.emplace_back(e->getX(), e->getY());
@@ -70,7 +70,7 @@ TEST_F(VisionTest, ScansNearRowsFirstFromTheSmallerCoordinate) {
 TEST_F(VisionTest, DiagonalFacingsLookDownOrUp) {
     for (int facing : {8, 10, 12, 14, 1, 9}) {
         Vision vision;
-        world->see(Viewpoint{5, 5, facing, 3, world->getWriteCount()}, vision);
+        world->see(Viewpoint{5, 5, facing, 3}, vision);
         Cells cells;
         while (Element* e = vision.getNext(1)) {
             cells.emplace_back(e->getX(), e->getY());
@@ -94,17 +94,17 @@ TEST_F(VisionTest, NeverSeesItselfOrWhatIsBesideOrBehind) {
 TEST_F(VisionTest, CellsOutsideTheGridAreSkipped) {
     Element* wall = world->get(1, 0, 0);
     wall->setDirection(4);
-    std::unique_ptr<Vision> vision = world->getVision(wall, 3);
+    std::unique_ptr<Vision> vision(world->getVision(wall, 3));
     EXPECT_EQ(nullptr, vision->getNext(1));
     EXPECT_EQ(nullptr, vision->getNext(0));
     wall->setDirection(0);
-    vision = world->getVision(wall, 3);
+    vision.reset(world->getVision(wall, 3));
     int count = 0;
     while (vision->getNext(0) != nullptr) {
         ++count;
     }
     EXPECT_EQ(2 + 3 + 4, count);
-    EXPECT_EQ(nullptr, world->getVision(nullptr, 3));
+    EXPECT_EQ(nullptr, std::unique_ptr<Vision>(world->getVision(nullptr, 3)));
 }
 
 TEST(VisionList, CursorsStopAtTheEndAndRewindOnReset) {

@@ -266,3 +266,22 @@ TEST_F(WorldTest, DestroyingTheWorldReleasesGridAndErasedElements) {
     EXPECT_NE(nullptr, world->get(1, 2, 2));
     world.reset();
 }
+
+// A creature that a caller took off the grid and deleted is no longer the world's selection, its
+// avatar or one of the creatures it counts, and the world plays on without it.
+TEST_F(WorldTest, ACreatureACallerTookOffAndDeletedIsForgotten) {
+    auto world = makeWorld(filled(3, 1, 'g'), {"@C#"});
+    Element* avatar = world->getAvatar();
+    Element* cyclope = world->get(1, 1, 0);
+    world->pass(clickAt((1 - world->getX()) * World::cellSize, -world->getY() * World::cellSize));
+    ASSERT_EQ(cyclope, world->getSelected());
+    ASSERT_EQ(1, world->countLiving(CYCLOPE));
+    for (Element* e : {cyclope, avatar}) {
+        world->set(1, e->getX(), e->getY(), nullptr);
+        delete e;
+    }
+    EXPECT_EQ(nullptr, world->getSelected());
+    EXPECT_EQ(nullptr, world->getAvatar());
+    EXPECT_EQ(0, world->countLiving(CYCLOPE));
+    passes(*world, 2);
+}

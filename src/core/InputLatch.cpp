@@ -60,7 +60,10 @@ void closeHook() {
 END_OF_FUNCTION(closeHook)
 
 // A key pressed since the last snapshot counts in this one, held or not; one held now that the
-// last snapshot did not see held has gone down too, even when no hook reported it.
+// last snapshot did not count as down has gone down too, even when no hook reported it. What is
+// remembered is what the snapshot counted as down, not the library's key state alone: a press
+// that the hook reported before the key state showed it is one press, not a second one when the
+// key state catches up.
 void takeKeys(InputSnapshot& input) {
     for (int k = 0; k < scancodeCount; ++k) {
         if (!latchedKeys[k]) {
@@ -70,7 +73,7 @@ void takeKeys(InputSnapshot& input) {
         const bool latched = pending[k].exchange(0) != 0;
         input.down[k] = held || latched;
         input.pressed[k] = latched || (held && !heldBefore[k]);
-        heldBefore[k] = held;
+        heldBefore[k] = input.down[k];
     }
 }
 

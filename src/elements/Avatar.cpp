@@ -2,9 +2,8 @@
 
 #include "core/InputSnapshot.h"
 #include "elements/Habitat.h"
-#include "elements/Vision.h"
 
-Avatar::Avatar(Habitat* owner, const ElementKind& kind) : Element(owner, kind) {}
+Avatar::Avatar(World* owner, const ElementKind& kind) : Element(owner, kind) {}
 
 void Avatar::run() {
     Element::run();
@@ -17,7 +16,7 @@ void Avatar::run() {
 // The first key in this order that is held, or was pressed since the last pass, decides the one
 // action of the pass.
 void Avatar::actOnKeys() {
-    Habitat* here = getWorld();
+    Habitat* here = getHabitat();
     const InputSnapshot& input = here->getInput();
     if (input.isDown(KEY_UP)) {
         move(UP);
@@ -28,7 +27,7 @@ void Avatar::actOnKeys() {
     } else if (input.isDown(KEY_LEFT)) {
         move(LEFT);
     } else if (input.isDown(KEY_A)) {
-        setVision(here->getVision(this, getVisionRange()));
+        reloadVision();
     } else if (input.isDown(KEY_LCONTROL)) {
         if (Element* front = here->getFront(this, Habitat::elementLayer)) {
             attack(front);

@@ -7,7 +7,7 @@
 class Avatar : public Element {
   public:
     // Of its own kind, or of another kind that behaves as it does.
-    explicit Avatar(Habitat* owner, const ElementKind& kind = ElementKind::of(AVATAR));
+    explicit Avatar(World* owner, const ElementKind& kind = ElementKind::of(AVATAR));
     void run() override;
 
   private:

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-Cyclope::Cyclope(Habitat* owner, const ElementKind& kind) : Element(owner, kind) {}
+Cyclope::Cyclope(World* owner, const ElementKind& kind) : Element(owner, kind) {}
 
 void Cyclope::run() {
     Element::run();

@@ -7,7 +7,7 @@
 class Cyclope : public Element {
   public:
     // Of its own kind, or of another kind that behaves as it does.
-    explicit Cyclope(Habitat* owner, const ElementKind& kind = ElementKind::of(CYCLOPE));
+    explicit Cyclope(World* owner, const ElementKind& kind = ElementKind::of(CYCLOPE));
     void run() override;
 };
 

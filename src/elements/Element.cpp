@@ -2,6 +2,7 @@
 
 #include "core/Timer.h"
 #include "core/Utils.h"
+#include "elements/ElementStorage.h"
 #include "elements/Habitat.h"
 #include "elements/Vision.h"
 
@@ -19,21 +20,21 @@ const int biteSize = 10;
 const int highestFacing = 7;
 } // namespace
 
-Element::Element(Habitat* owner, const std::string& kindName, int typeCode)
-    : Element(owner, typeCode, owner->getImages()->getKindFrames(kindName)) {}
+Element::Element(World* owner, const std::string& kindName, int typeCode)
+    : Element(owner, typeCode, Habitat::of(owner)->getImages()->getKindFrames(kindName)) {}
 
 // The kind's frames come from the world, which looked them up once for every element of it.
-Element::Element(Habitat* owner, const ElementKind& kind)
-    : Element(owner, kind.type, owner->getKindFrames(kind)) {
+Element::Element(World* owner, const ElementKind& kind)
+    : Element(owner, kind.type, Habitat::of(owner)->getKindFrames(kind)) {
     setCreature(kind.creature);
     setWorking(kind.working);
     setMaxTime(kind.maxTime);
 }
 
-Element::Element(Habitat* owner, int typeCode, const Images::KindFrames& frames)
-    : world(owner), clocked(false), restless(false), guarded(initialState(typeCode, frames)),
-      clockBase(0) {
-    change().lastSecound = world->getTimer()->getSecound();
+Element::Element(World* owner, int typeCode, const Images::KindFrames& frames)
+    : habitat(Habitat::of(owner)), clocked(false), restless(false),
+      guarded(initialState(typeCode, frames)), clockBase(0) {
+    change().lastSecound = habitat->getTimer()->getSecound();
 }
 
 Element::State Element::initialState(int typeCode, const Images::KindFrames& frames) {
@@ -57,11 +58,16 @@ Element::State Element::initialState(int typeCode, const Images::KindFrames& fra
     return s;
 }
 
-Element::~Element() = default;
+// An element that the world handed back to a caller is forgotten by the world when it ends.
+Element::~Element() {
+    if (endedBy == Keeper::caller) {
+        habitat->forget(*this);
+    }
+}
 
 void Element::run() {
     State& s = change();
-    const int secound = world->getTimer()->getSecound();
+    const int secound = habitat->getTimer()->getSecound();
     if (secound != s.lastSecound) {
         if (s.alive) {
             s.lastSecound = secound;
@@ -93,12 +99,12 @@ BITMAP* Element::frameAt(int stepTime) const {
 }
 
 BITMAP* Element::placeholder() const {
-    return world->getImages()->get("void");
+    return habitat->getImages()->get("void");
 }
 
 bool Element::move(int towards) {
     setDirection(towards);
-    const bool moved = world->move(this, towards);
+    const bool moved = habitat->move(this, towards);
     if (moved) {
         change().walking = true;
     }
@@ -182,17 +188,31 @@ void Element::incTimer() {
     }
 }
 
-Sight& Element::sightOf() const {
+Sight& Element::sightOf() {
     if (sight == nullptr) {
-        sight = &world->newSight();
+        sight = std::make_unique<Sight>();
     }
     return *sight;
 }
 
-void Element::setVision(std::unique_ptr<Vision> v) {
+// The vision it held was filled first: it is what the element saw, whoever reads it now.
+void Element::setVision(Vision* v) {
     Sight& own = sightOf();
-    own.vision = std::move(v);
-    own.pending = false;
+    habitat->settle(own);
+    static_cast<void>(own.vision.release());
+    own.vision.reset(v);
+}
+
+void* Element::operator new(std::size_t size) {
+    return ElementStorage::allocate(size);
+}
+
+void Element::operator delete(void* e, std::size_t size) noexcept {
+    ElementStorage::release(e, size);
+}
+
+World* Element::getWorld() const {
+    return Habitat::worldOf(habitat);
 }
 
 Vision* Element::getVision() const {
@@ -200,38 +220,18 @@ Vision* Element::getVision() const {
         return nullptr;
     }
     if (sight->pending) {
-        settleSight();
+        habitat->settle(*sight);
     }
     return sight->vision.get();
 }
 
-// In its own turn a creature notes where it looks from; called at any other time, it looks at
-// once.
 void Element::reloadVision() {
-    const State& s = now();
-    Sight& own = sightOf();
-    own.from = Viewpoint{s.x, s.y, s.direction, s.visionRange, world->getWriteCount()};
-    own.pending = true;
-    if (!world->isTakingTurn(*this)) {
-        settleSight();
-    }
-}
-
-// The vision is refilled in place rather than allocated anew.
-void Element::settleSight() const {
-    Sight& own = sightOf();
-    if (own.vision == nullptr) {
-        own.vision = std::make_unique<Vision>();
-    } else {
-        own.vision->clear();
-    }
-    world->see(own.from, *own.vision);
-    own.pending = false;
+    habitat->look(*this, sightOf());
 }
 
 // The frames change, the kind and its name stay.
 void Element::loadImages(const std::string& kindName) {
-    update(&State::looks, &world->getImages()->getKindFrames(*now().looks->name, kindName));
+    update(&State::looks, &habitat->getImages()->getKindFrames(*now().looks->name, kindName));
 }
 
 void Element::incCounterAttack() {

@@ -12,6 +12,7 @@
 #include <string>
 
 class Habitat;
+class World;
 
 // The axis directions; the diagonals 8 to 14 are understood by the world but nobody walks them.
 enum Direction : int { DOWN = 0, RIGHT = 2, UP = 4, LEFT = 6 };
@@ -21,10 +22,14 @@ enum Direction : int { DOWN = 0, RIGHT = 2, UP = 4, LEFT = 6 };
 // hit it last. Creatures override run() and act through move(), eat() and attack().
 class Element {
   public:
-    Element(Habitat* owner, const std::string& kindName, int typeCode);
+    Element(World* owner, const std::string& kindName, int typeCode);
     // An element of a kind of the kinds table, with the kind's settings.
-    Element(Habitat* owner, const ElementKind& kind);
+    Element(World* owner, const ElementKind& kind);
+    // An element that a caller took out of its world's grid ends here; its world forgets it.
     virtual ~Element();
+    // Elements of every class live in the elements' own storage (ElementStorage).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* e, std::size_t size) noexcept;
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
 
@@ -60,7 +65,7 @@ class Element {
     void setX(int v) { update(&State::x, v); }
     int getY() const { return now().y; }
     void setY(int v) { update(&State::y, v); }
-    Habitat* getWorld() const { return world; }
+    World* getWorld() const;
     std::string getName() const { return *now().looks->name; }
     int getType() const { return now().type; }
     int getDirection() const { return now().direction; }
@@ -70,16 +75,14 @@ class Element {
     void setMaxTime(int v) { update(&State::maxTime, v); }
     int getVisionRange() const { return now().visionRange; }
     void setVisionRange(int v) { update(&State::visionRange, v); }
-    // What the element saw in its last look, as the cells were then.
+    // What the element saw in its last look, as the cells were then; it owns it.
     Vision* getVision() const;
-    // Takes v as what the element sees; the vision it held goes.
-    void setVision(std::unique_ptr<Vision> v);
-    // A look taken before the write count given and not read yet is read now, while the grid
-    // still knows what the cells held then.
-    void settleSightOlderThan(std::uint64_t writeCount) const {
-        if (sight != nullptr && sight->pending && sight->from.asOf < writeCount) {
-            settleSight();
-        }
+    // Takes v as what the element sees, and owns it. The vision it held is not released: whoever
+    // holds it, holds it whole.
+    void setVision(Vision* v);
+    // The last look, while its vision waits to be filled by the world; null otherwise.
+    Sight* waitingLook() const {
+        return sight != nullptr && sight->pending ? sight.get() : nullptr;
     }
     int getHelth() const { return now().helth; }
     int getFood() const { return now().food; }
@@ -129,7 +132,19 @@ class Element {
     // coordinates may differ.
     void stayAwake();
 
+    // Who ends the element, and in how many cells of its world's grid it stands. The world keeps
+    // both up to date: the element itself only reads them when it ends, to tell its world.
+    enum class Keeper : std::uint8_t {
+        nobody, // never in a grid, or its world has ended: whoever made it ends it
+        world,  // stands in the grid, or the sweep took it off: the world ends it
+        caller  // a caller's write left it in no cell: the caller ends it
+    };
+    Keeper& keeper() { return endedBy; }
+    int& cellsHeld() { return cells; }
+
   protected:
+    // The world, as the element's own code reaches it.
+    Habitat* getHabitat() const { return habitat; }
     // The hunting procedure shared by the wild creatures: the first element of the vision list
     // that suits the mood (food when hungry; the attacker or the prey when healthy), then a blow
     // or a bite decided by the element in front, or a step toward the target. False when nothing
@@ -194,7 +209,7 @@ class Element {
         State state;
     };
 
-    Element(Habitat* owner, int typeCode, const Images::KindFrames& frames);
+    Element(World* owner, int typeCode, const Images::KindFrames& frames);
     static State initialState(int typeCode, const Images::KindFrames& frames);
     const State& now() const { return guarded.read(); }
     State& change() { return guarded.write(*this); }
@@ -225,9 +240,7 @@ class Element {
     BITMAP* clockedImage() const;
     // The cache's placeholder, for a frame that the cache does not hold.
     BITMAP* placeholder() const;
-    // Fills the vision with what was seen from where it last looked.
-    void settleSight() const;
-    Sight& sightOf() const;
+    Sight& sightOf();
 
     // Ceilings of the counters, in calls of run(); the same for every element.
     static constexpr int maxCounterHelth = 500;
@@ -238,12 +251,13 @@ class Element {
     static constexpr int maxCounterUnderAttack = 40;
     static constexpr int maxFood = 100;
 
-    Habitat* world; // the world holding the element; not owned
-    // What it saw on its last call (creatures), held by the world; null until it first looks.
-    // In the first cache line with the clock's flags: the sweep reads it after every run.
-    mutable Sight* sight = nullptr;
+    Habitat* habitat; // the world holding the element, as its own code reaches it; not owned
+    // What it saw on its last look (creatures); null until it first looks.
+    std::unique_ptr<Sight> sight;
     bool clocked;  // follows the idle clock instead of running; time and image as of clockBase
     bool restless; // never follows the clock (stayAwake)
+    Keeper endedBy = Keeper::nobody;
+    int cells = 0; // cells of its world's grid that hold it
     Guarded guarded;
     long clockBase; // the idle clock's ticks when it began to follow the clock
 };

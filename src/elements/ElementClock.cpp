@@ -30,7 +30,7 @@ bool Element::followClock() {
     if (clocked || restless || !isSettled()) {
         return clocked;
     }
-    const IdleClock& clock = world->getIdleClock();
+    const IdleClock& clock = habitat->getIdleClock();
     // The class check last: comparing type names costs more than every other test.
     if (clock.on && now().lastSecound == clock.secound && isPlainElement()) {
         clocked = true;
@@ -54,7 +54,7 @@ void Element::stayAwake() {
 // run the element again. Ahead of a sweep that ticked, the element has yet to make this pass's
 // update: its last one fell on the second before.
 void Element::leaveClock() {
-    const IdleClock& clock = world->getIdleClock();
+    const IdleClock& clock = habitat->getIdleClock();
     const bool updateDue = clockedTicks() < clock.ticks - clockBase;
     const int stepTime = clockedTime();
     BITMAP* frame = clockedImage();
@@ -63,13 +63,13 @@ void Element::leaveClock() {
     s.image = frame;
     s.time = stepTime;
     s.lastSecound = updateDue ? clock.previousSecound : clock.secound;
-    world->wake(this);
+    habitat->wake(this);
 }
 
 long Element::clockedTicks() const {
-    const IdleClock& clock = world->getIdleClock();
+    const IdleClock& clock = habitat->getIdleClock();
     const long ticks = clock.ticks - clockBase;
-    return ticks > 0 && clock.tickedThisSweep && world->isAheadOfSweep(*this) ? ticks - 1 : ticks;
+    return ticks > 0 && clock.tickedThisSweep && habitat->isAheadOfSweep(*this) ? ticks - 1 : ticks;
 }
 
 // Each tick is one step of the timer, which runs 0..maxTime and wraps to 0.

@@ -49,7 +49,7 @@ bool Element::isFoeForHealthy(const Element* e, int preyType) const {
 
 // Only the element in front decides between blow and bite; both are aimed at the target.
 void Element::actOn(Element* target) {
-    Element* front = world->getFront(this, Habitat::elementLayer);
+    Element* front = habitat->getFront(this, Habitat::elementLayer);
     if (front == nullptr) {
         stepToward(target);
     } else if (front->isCreature() && front->getType() != getType()) {

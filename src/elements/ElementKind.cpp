@@ -3,7 +3,6 @@
 #include "elements/Avatar.h"
 #include "elements/Cyclope.h"
 #include "elements/Element.h"
-#include "elements/ElementArena.h"
 #include "elements/Habitat.h"
 #include "elements/Spider.h"
 
@@ -17,9 +16,8 @@ const int avatarMaxTime = 6;
 
 // An element of the kind, played by the class: Element for land and things, a creature's class
 // for a creature, which any kind that behaves as that creature does may name.
-template <class Plays>
-Element* build(ElementArena& arena, Habitat* world, const ElementKind& kind) {
-    return arena.create<Plays>(world, kind);
+template <class Plays> Element* build(World* world, const ElementKind& kind) {
+    return new Plays(world, kind);
 }
 
 constexpr auto buildPlain = build<Element>;

@@ -4,8 +4,7 @@
 #include <string>
 
 class Element;
-class ElementArena;
-class Habitat;
+class World;
 
 // Type codes of the element kinds; the map file uses the same numbers.
 enum ElementType : int {
@@ -44,8 +43,8 @@ struct ElementKind {
     int censusColumn;
     // Bound of the step timer, in passes; land tiles get a random one from the loader instead.
     int maxTime;
-    // Builds an element of this kind, of its class, in the arena.
-    Element* (*build)(ElementArena& arena, Habitat* world, const ElementKind& kind);
+    // A new element of this kind, of its class, in a world.
+    Element* (*build)(World* world, const ElementKind& kind);
 
     // A creature that the player does not steer: every creature kind but the avatar's.
     bool isWild() const { return creature && type != AVATAR; }

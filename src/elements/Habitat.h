@@ -1,25 +1,29 @@
 #ifndef ORVALLE_HABITAT_H
 #define ORVALLE_HABITAT_H
 
-#include "elements/Vision.h"
 #include "images/Images.h"
-
-#include <cstdint>
-#include <memory>
 
 class Element;
 struct ElementKind;
 struct IdleClock;
 struct InputSnapshot;
+struct Sight;
 class Timer;
+class World;
 
 // What an element reaches of the world it lives in: the calendar, its frames, the controls of
-// the pass, the music, the cells around it and the idle clock. The world implements it; the
-// elements know the world by this face alone, so that they do not depend on how it is built.
+// the pass, the music, the cells around it, its looks and the idle clock. The World implements
+// it: an element and its callers know the World (Element::getWorld), while the elements' own code
+// calls only this face, so that the elements do not depend on how the world is built.
 class Habitat {
   public:
     static constexpr int landLayer = 0;
     static constexpr int elementLayer = 1;
+
+    // The face of a world, and the world of a face: defined beside World, the one class that
+    // implements it.
+    static Habitat* of(World* world);
+    static World* worldOf(Habitat* habitat);
 
     Habitat() = default;
     Habitat(const Habitat&) = delete;
@@ -34,16 +38,11 @@ class Habitat {
 
     virtual Element* getFront(Element* e, int layer) const = 0;
     virtual bool move(Element* e, int direction) = 0;
-    virtual std::unique_ptr<Vision> getVision(Element* e, int range) const = 0;
-    // Adds to vision what a viewer saw from a viewpoint, as the cells were at that moment.
-    virtual void see(const Viewpoint& from, Vision& vision) const = 0;
-    // How many writes into cells the grid has taken: the moment of a viewpoint.
-    virtual std::uint64_t getWriteCount() const = 0;
-    // True while e is the element whose turn the sweep is giving.
-    virtual bool isTakingTurn(const Element& e) const = 0;
-    // Room for what an element sees, kept as long as the world: most elements never look, so
-    // an element holds only a pointer to it and ends with nothing to free.
-    virtual Sight& newSight() = 0;
+    // A new look of the viewer from its cell, facing and range, into its sight. In the viewer's
+    // own turn the vision may be filled later (Sight), never from other cells than those seen.
+    virtual void look(const Element& viewer, Sight& sight) = 0;
+    // Fills a look whose vision was put off; a filled one stays as it is.
+    virtual void settle(Sight& sight) = 0;
 
     virtual const IdleClock& getIdleClock() const = 0;
     // An element left the clock: the sweep runs it again, found in its cell by its coordinates.
@@ -51,6 +50,8 @@ class Habitat {
     // True while a sweep is under way and has yet to give e its turn: e stands in a later cell,
     // or is the land of the cell whose element layer is having its turn.
     virtual bool isAheadOfSweep(const Element& e) const = 0;
+    // An element that a caller took out of the grid ends: the world lets go of what refers to it.
+    virtual void forget(const Element& e) = 0;
 
   protected:
     virtual ~Habitat() = default;

@@ -1,6 +1,6 @@
 #include "elements/Spider.h"
 
-Spider::Spider(Habitat* owner, const ElementKind& kind) : Element(owner, kind) {}
+Spider::Spider(World* owner, const ElementKind& kind) : Element(owner, kind) {}
 
 void Spider::run() {
     Element::run();

@@ -7,7 +7,7 @@
 class Spider : public Element {
   public:
     // Of its own kind, or of another kind that behaves as it does.
-    explicit Spider(Habitat* owner, const ElementKind& kind = ElementKind::of(SPIDER));
+    explicit Spider(World* owner, const ElementKind& kind = ElementKind::of(SPIDER));
     void run() override;
 
   private:

@@ -1,20 +1,17 @@
 #ifndef ORVALLE_VISION_H
 #define ORVALLE_VISION_H
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
 class Element;
 
-// Where a viewer looked from, and when: the cell, the facing, the depth of the cone and the
-// number of writes that its world's grid had taken at that moment.
+// Where a viewer looked from: the cell, the facing and the depth of the cone.
 struct Viewpoint {
     int x = 0;
     int y = 0;
     int facing = 0;
     int range = 0;
-    std::uint64_t asOf = 0;
 };
 
 // What a creature saw in the cone ahead of it: the element-layer and the land-layer elements in
@@ -46,8 +43,9 @@ class Vision {
 };
 
 // What a creature saw in its last look, and from where. A creature looks on every pass but reads
-// what it saw far less often, so in its own turn it only notes where it looked from (pending),
-// and the vision is filled when read, from the cells as they were then.
+// what it saw far less often, so in its own turn it may only note where it looked from (pending):
+// its world then fills the vision when it is read, or before any cell of the cone is written,
+// whichever comes first, so that the vision always holds the cells as they were at the look.
 struct Sight {
     std::unique_ptr<Vision> vision;
     Viewpoint from;

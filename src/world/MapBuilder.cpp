@@ -2,8 +2,8 @@
 #include "world/MapBuilder.h"
 
 #include "elements/Element.h"
-#include "elements/ElementArena.h"
 #include "elements/ElementKind.h"
+#include "world/ElementKeeper.h"
 #include "world/LoadWorld.h"
 #include "world/WorldGrid.h"
 
@@ -87,11 +87,11 @@ void MapBuilder::createLandLayer(const std::vector<int>& codes) {
 }
 
 void MapBuilder::place(int layer, int column, int row, Element* e) {
-    grid.place(layer, column, row, e, !e->followClock());
+    keeper.build(layer, column, row, e, !e->followClock());
 }
 
 Element* MapBuilder::buildAt(const ElementKind& kind, int column, int row) {
-    Element* element = kind.build(arena, &habitat, kind);
+    Element* element = kind.build(&world, kind);
     element->setX(column);
     element->setY(row);
     return element;

@@ -4,10 +4,10 @@
 #include <vector>
 
 class Element;
-class ElementArena;
+class ElementKeeper;
 struct ElementKind;
-class Habitat;
 class LoadWorld;
+class World;
 class WorldGrid;
 
 // Builds the elements of a map into a shaped grid, one element of its kind per code.
@@ -20,8 +20,8 @@ class MapBuilder {
         std::vector<Element*> wildCreatures;
     };
 
-    MapBuilder(WorldGrid& cells, ElementArena& storage, Habitat& world)
-        : grid(cells), arena(storage), habitat(world) {}
+    MapBuilder(WorldGrid& cells, ElementKeeper& holder, World& home)
+        : grid(cells), keeper(holder), world(home) {}
     Residents build(LoadWorld& reader);
 
   private:
@@ -29,12 +29,12 @@ class MapBuilder {
     void createLandLayer(const std::vector<int>& codes);
     // Only what cannot follow the idle clock is marked for the sweep.
     void place(int layer, int column, int row, Element* e);
-    // An element of the kind, built in the arena and standing at the cell.
+    // A new element of the kind, standing at the cell.
     Element* buildAt(const ElementKind& kind, int column, int row);
 
     WorldGrid& grid;
-    ElementArena& arena;
-    Habitat& habitat;
+    ElementKeeper& keeper;
+    World& world;
     Residents residents;
 };
 

@@ -2,9 +2,11 @@
 
 #include "core/Timer.h"
 #include "elements/Element.h"
+#include "world/ElementKeeper.h"
 #include "world/WorldGrid.h"
 
-Sweep::Sweep(WorldGrid& cells, const Timer& days, bool idleClock) : grid(cells), calendar(days) {
+Sweep::Sweep(WorldGrid& cells, ElementKeeper& holder, const Timer& days, bool idleClock)
+    : grid(cells), keeper(holder), calendar(days) {
     clock.on = idleClock;
 }
 
@@ -19,9 +21,6 @@ void Sweep::startClock() {
 void Sweep::run() {
     advanceClock();
     sweepSecound = calendar.getSecound();
-    grid.forgetWritesBefore(previousSweepStart);
-    previousSweepStart = sweepStart;
-    sweepStart = grid.getWriteCount();
     position.running = true;
     for (int column = 0; column < grid.getWidth(); ++column) {
         Line& elements = grid.line(WorldGrid::elementLayer, column);
@@ -70,9 +69,9 @@ bool Sweep::isAheadOfSweep(const Element& e) const {
            grid.get(WorldGrid::landLayer, column, row) == &e;
 }
 
-// An element that asks to be erased leaves the grid but not the memory: the avatar, the
-// selection and other elements' attackers may still refer to it. A cell is put to sleep once it
-// is empty or its element follows the clock again.
+// An element that asks to be erased leaves the grid but not the world: the avatar, the selection
+// and other elements' attackers may still refer to it. A cell is put to sleep once it is empty or
+// its element follows the clock again.
 void Sweep::runCell(Line& line, int column, int row, int layer) {
     position.column = column;
     position.row = row;
@@ -82,16 +81,12 @@ void Sweep::runCell(Line& line, int column, int row, int layer) {
         position.element = element;
         element->run();
         position.element = nullptr;
-        // Its turn is over: a look from an earlier turn, not renewed in this one, is read now,
-        // before the writes it needs are forgotten.
-        element->settleSightOlderThan(sweepStart);
         if (calendar.getSecound() != sweepSecound) {
             wakeAhead();
             sweepSecound = calendar.getSecound();
         }
         if (element->isToErase()) {
-            grid.put(layer, column, row, nullptr);
-            removed.push_back(element);
+            keeper.takeOff(layer, column, row);
         }
         element = line.cells[row];
     }

@@ -3,10 +3,8 @@
 
 #include "elements/IdleClock.h"
 
-#include <cstdint>
-#include <vector>
-
 class Element;
+class ElementKeeper;
 class Timer;
 class WorldGrid;
 struct Line;
@@ -18,7 +16,7 @@ struct Line;
 class Sweep {
   public:
     // Without the idle clock no element ever leaves the sweep: a yardstick for the clock.
-    Sweep(WorldGrid& grid, const Timer& calendar, bool idleClock);
+    Sweep(WorldGrid& grid, ElementKeeper& keeper, const Timer& calendar, bool idleClock);
 
     // Whatever only animates follows the clock from the calendar second at which it is built.
     void startClock();
@@ -31,8 +29,6 @@ class Sweep {
     bool isAheadOfSweep(const Element& e) const;
     // True while the sweep is giving e its turn.
     bool isTakingTurn(const Element& e) const;
-    // Elements taken off the grid by the sweep, in the order they left it.
-    const std::vector<Element*>& getRemoved() const { return removed; }
 
   private:
     // The clock ticks before any element runs, as each of its elements would update in its
@@ -45,16 +41,11 @@ class Sweep {
     void wakeIfClocked(Element* e);
 
     WorldGrid& grid;
+    ElementKeeper& keeper;
     const Timer& calendar;
     IdleClock clock;
     // The calendar second that the clock's elements ahead of the sweep will see in their turn.
     int sweepSecound = 0;
-    // The grid's write count when this sweep began, and when the one before began: a creature
-    // that looked in its last turn and has not yet read what it saw needs the writes since.
-    std::uint64_t sweepStart = 0;
-    std::uint64_t previousSweepStart = 0;
-    // Elements taken off the grid: others may still refer to them, so they live until the end.
-    std::vector<Element*> removed;
     // The cell and layer whose turn the sweep is giving, while a sweep is under way.
     struct Position {
         bool running = false;

@@ -3,7 +3,6 @@
 #include "core/InputLatch.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
-#include "elements/ElementArena.h"
 #include "elements/ElementKind.h"
 #include "elements/Vision.h"
 #include "world/LoadWorld.h"
@@ -25,13 +24,21 @@ World::World(std::string fileName, const std::optional<std::string>& mediaFolder
     : World(std::move(fileName), mediaFolder, true) {}
 
 World::World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClock)
-    : calendar(std::make_unique<Timer>()), sweep(grid, *calendar, idleClock), frame(*this),
-      controls(*this), arena(std::make_unique<ElementArena>()) {
+    : keeper(grid), calendar(std::make_unique<Timer>()), sweep(grid, keeper, *calendar, idleClock),
+      frame(*this), controls(*this) {
     loadMedia(mediaFolder);
     loadWorld(std::move(fileName));
 }
 
 World::~World() = default;
+
+Habitat* Habitat::of(World* world) {
+    return world;
+}
+
+World* Habitat::worldOf(Habitat* habitat) {
+    return static_cast<World*>(habitat);
+}
 
 // The music starts before the map is read; every kind's image set is in the cache before the
 // first element asks for its frames.
@@ -57,7 +64,7 @@ void World::loadWorld(std::string fileName) {
     LoadWorld reader(std::move(fileName));
     grid.shape(reader.getWidth(), reader.getHeight());
     sweep.startClock();
-    MapBuilder::Residents residents = MapBuilder(grid, *arena, *this).build(reader);
+    MapBuilder::Residents residents = MapBuilder(grid, keeper, *this).build(reader);
     avatar = residents.avatar;
     wildCreatures = std::move(residents.wildCreatures);
     // The view starts on the avatar.
@@ -76,11 +83,22 @@ void World::set(int layer, int column, int row, Element* e) {
         leaving->wakeUp();
     }
     if (e != nullptr) {
-        arena->adopt(std::unique_ptr<Element>(e));
         e->stayAwake();
         noteCreature(e);
     }
-    grid.put(layer, column, row, e);
+    keeper.put(layer, column, row, e);
+}
+
+// A caller ended an element that it took out of the grid.
+void World::forget(const Element& e) {
+    keeper.forget(e);
+    if (avatar == &e) {
+        avatar = nullptr;
+    }
+    if (selected == &e) {
+        selected = nullptr;
+    }
+    std::erase(wildCreatures, &e);
 }
 
 void World::noteCreature(Element* e) {
@@ -90,13 +108,20 @@ void World::noteCreature(Element* e) {
     }
 }
 
-std::unique_ptr<Vision> World::getVision(Element* e, int range) const {
+Vision* World::getVision(Element* e, int range) const {
     if (e == nullptr) {
         return nullptr;
     }
-    auto vision = std::make_unique<Vision>();
-    grid.see(e, range, *vision);
+    auto* vision = new Vision();
+    grid.see(Viewpoint{e->getX(), e->getY(), e->getDirection(), range}, *vision);
     return vision;
+}
+
+void World::look(const Element& viewer, Sight& sight) {
+    const Viewpoint from{viewer.getX(), viewer.getY(), viewer.getDirection(),
+                         viewer.getVisionRange()};
+    const bool mayWait = sweep.isTakingTurn(viewer) && get(elementLayer, from.x, from.y) == &viewer;
+    grid.look(sight, from, mayWait);
 }
 
 void World::draw() {

@@ -6,12 +6,11 @@
 #include "images/Images.h"
 #include "images/LibraryPtr.h"
 #include "world/Controls.h"
+#include "world/ElementKeeper.h"
 #include "world/Frame.h"
 #include "world/Sweep.h"
 #include "world/WorldGrid.h"
 
-#include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,7 +18,6 @@
 
 class BestTime;
 class Element;
-class ElementArena;
 class Timer;
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
@@ -82,22 +80,24 @@ class World : public Habitat {
     void loadWorld(std::string fileName);
 
     Element* get(int layer, int column, int row) const;
-    // Puts e into a cell. The world owns e from then on, whether or not it stays in the grid,
-    // and ends it once with itself. An element put by a caller never follows the idle clock; an
-    // element taken out of its cell keeps the frame it had.
+    // Puts e (null allowed) into a cell; its own coordinates stay as they are. The world owns e
+    // from then on and ends it with itself, once, however many cells it stands in. The element
+    // that was there, when this leaves it in no cell, is the caller's again: the world neither
+    // ends it nor touches it, and it keeps what it saw and the frame it had. An element put by a
+    // caller never follows the idle clock.
     void set(int layer, int column, int row, Element* e);
     Element* get(Element* e, int layer, int direction) const {
         return grid.get(e, layer, direction);
     }
     Element* getFront(Element* e, int layer) const override { return grid.getFront(e, layer); }
-    bool move(Element* e, int direction) override { return grid.move(e, direction); }
-    std::unique_ptr<Vision> getVision(Element* e, int range) const override;
-    // Adds to vision what e sees ahead within range, as getVision does for a new one.
-    void see(Element* e, int range, Vision& vision) const { grid.see(e, range, vision); }
-    void see(const Viewpoint& from, Vision& vision) const override { grid.see(from, vision); }
-    std::uint64_t getWriteCount() const override { return grid.getWriteCount(); }
-    bool isTakingTurn(const Element& e) const override { return sweep.isTakingTurn(e); }
-    Sight& newSight() override { return sights.emplace_back(); }
+    bool move(Element* e, int direction) override { return keeper.move(e, direction); }
+    // A new vision of what e sees ahead within range, which the caller owns; null for no e.
+    Vision* getVision(Element* e, int range) const;
+    // Adds to vision what is seen from a viewpoint, as getVision does for a new one.
+    void see(const Viewpoint& from, Vision& vision) const { grid.see(from, vision); }
+    // In its own turn, a viewer standing where it looks from may have its vision filled later.
+    void look(const Element& viewer, Sight& sight) override;
+    void settle(Sight& sight) override { grid.settle(sight); }
 
     int getWidth() const { return grid.getWidth(); }
     int getHeight() const { return grid.getHeight(); }
@@ -124,12 +124,14 @@ class World : public Habitat {
     const std::vector<Element*>& getWildCreatures() const { return wildCreatures; }
     // True once the avatar has died; its body may have left the grid.
     bool isAvatarDead() const;
-    const std::vector<Element*>& getRemoved() const { return sweep.getRemoved(); }
+    // The elements the sweep took off the grid, in the order they left it.
+    const std::vector<Element*>& getRemoved() const { return keeper.getRemoved(); }
     BITMAP* getFrame() const { return frame.getImage(); }
 
     const IdleClock& getIdleClock() const override { return sweep.getIdleClock(); }
     void wake(const Element* e) override { grid.wake(e); }
     bool isAheadOfSweep(const Element& e) const override { return sweep.isAheadOfSweep(e); }
+    void forget(const Element& e) override;
 
     static bool stepOf(int direction, int& dx, int& dy) {
         return WorldGrid::stepOf(direction, dx, dy);
@@ -144,6 +146,8 @@ class World : public Habitat {
     static int clampOrigin(int v, int size, int screenSize);
 
     WorldGrid grid;
+    // Ends the elements of the grid before the grid goes.
+    ElementKeeper keeper;
     std::unique_ptr<Timer> calendar;
     Sweep sweep;
     Frame frame;
@@ -154,9 +158,6 @@ class World : public Habitat {
     // revision kindFramesRevision; looked up again when the cache has changed since.
     mutable std::vector<const Images::KindFrames*> kindFrames;
     mutable unsigned kindFramesRevision = 0;
-    // Holds every element of the world and ends them with it: the element layer in sweep order
-    // and then the land, then what callers put into the grid.
-    std::unique_ptr<ElementArena> arena;
     // The view origin: the grid cell shown at the top left of the screen.
     int x = 0;
     int y = 0;
@@ -167,8 +168,6 @@ class World : public Habitat {
     // The controls of the current pass.
     InputSnapshot input;
     bool musicOn = false;
-    // What the elements of the world see; a deque, so that each stays where it was made.
-    std::deque<Sight> sights;
     // Every creature but the avatar, for the status panel's counts: a list as long as the map
     // has creatures, not a walk over a grid of millions of cells each frame.
     std::vector<Element*> wildCreatures;

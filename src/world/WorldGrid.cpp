@@ -3,9 +3,12 @@
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
 #include "elements/Vision.h"
+#include "world/Cone.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <memory>
 
 void WorldGrid::shape(int columns, int rows) {
     if (shaped) {
@@ -22,30 +25,28 @@ void WorldGrid::shape(int columns, int rows) {
     }
 }
 
-void WorldGrid::put(int layer, int column, int row, Element* e) {
-    writes.push_back(Write{layer, column, row, get(layer, column, row)});
-    ++writeCount;
-    place(layer, column, row, e, e != nullptr);
-}
-
-void WorldGrid::forgetWritesBefore(std::uint64_t count) {
-    const std::uint64_t first = writeCount - writes.size();
-    if (count > first) {
-        writes.erase(writes.begin(),
-                     writes.begin() + static_cast<std::ptrdiff_t>(
-                                          std::min<std::uint64_t>(count - first, writes.size())));
+// The looks that see the cell are filled before it changes; then the counts of cells of the
+// element leaving and of the one coming.
+Element* WorldGrid::place(int layer, int column, int row, Element* e, bool awake) {
+    if (looksWait) {
+        settleLooksOver(layer, column, row);
     }
-}
-
-void WorldGrid::place(int layer, int column, int row, Element* e, bool awake) {
     Line& cells = line(layer, column);
+    Element* leaving = cells.cells[row];
     cells.cells[row] = e;
+    if (e != nullptr) {
+        ++e->cellsHeld();
+    }
     if (awake) {
         cells.wake(row);
     }
     if (layer == landLayer) {
         cells.setOpen(row, e != nullptr && ElementKind::isWalkable(e->getType()));
     }
+    if (leaving != nullptr && --leaving->cellsHeld() == 0) {
+        return leaving;
+    }
+    return nullptr;
 }
 
 void WorldGrid::wake(const Element* e) {
@@ -92,107 +93,83 @@ Element* WorldGrid::getFront(const Element* e, int layer) const {
 }
 
 // A step needs walkable land in the next cell and nothing on the element layer there.
-bool WorldGrid::move(Element* e, int direction) {
+bool WorldGrid::canStep(const Element* e, int direction, int& column, int& row) const {
     int dx = 0;
     int dy = 0;
     if (!stepOf(direction, dx, dy)) {
         return false;
     }
-    const int nx = e->getX() + dx;
-    const int ny = e->getY() + dy;
-    if (nx < 0 || nx >= width || ny < 0 || ny >= height || !land.columns[nx].isOpen(ny) ||
-        elements.columns[nx].cells[ny] != nullptr) {
-        return false;
-    }
-    put(elementLayer, nx, ny, e);
-    put(elementLayer, e->getX(), e->getY(), nullptr);
-    e->setX(nx);
-    e->setY(ny);
-    return true;
-}
-
-namespace {
-// How the cone of a facing lies on the grid: row d of the cone is d cells along (alongX,
-// alongY), and its cells are k cells across it, along (acrossX, acrossY), k from -d to d. The
-// diagonal facings look straight down or up.
-struct ConeAxes {
-    int alongX;
-    int alongY;
-    int acrossX;
-    int acrossY;
-};
-
-bool coneAxes(int facing, ConeAxes& axes) {
-    switch (facing) {
-    case 0:
-    case 8:
-    case 10: axes = {0, 1, 1, 0}; return true;
-    case 2: axes = {1, 0, 0, 1}; return true;
-    case 4:
-    case 12:
-    case 14: axes = {0, -1, 1, 0}; return true;
-    case 6: axes = {-1, 0, 0, 1}; return true;
-    default: return false;
-    }
-}
-
-// Calls visit(cx, cy) for each cell of the cone inside a width x height grid: row d holds the
-// 2d + 1 cells at offsets -d to +d, scanned in that order.
-template <class Visit>
-void forEachConeCell(const Viewpoint& from, int width, int height, Visit visit) {
-    ConeAxes axes{};
-    if (!coneAxes(from.facing, axes)) {
-        return;
-    }
-    for (int d = 1; d <= from.range; ++d) {
-        const int rowX = from.x + axes.alongX * d;
-        const int rowY = from.y + axes.alongY * d;
-        for (int k = -d; k <= d; ++k) {
-            const int cx = rowX + axes.acrossX * k;
-            const int cy = rowY + axes.acrossY * k;
-            if (cx >= 0 && cx < width && cy >= 0 && cy < height) {
-                visit(cx, cy);
-            }
-        }
-    }
-}
-} // namespace
-
-void WorldGrid::see(const Element* e, int range, Vision& vision) const {
-    seeNow(Viewpoint{e->getX(), e->getY(), e->getDirection(), range, writeCount}, vision);
-}
-
-void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
-    if (from.asOf >= writeCount) {
-        seeNow(from, vision);
-    } else {
-        seeThen(from, vision);
-    }
+    column = e->getX() + dx;
+    row = e->getY() + dy;
+    return column >= 0 && column < width && row >= 0 && row < height &&
+           land.columns[column].isOpen(row) && elements.columns[column].cells[row] == nullptr;
 }
 
 // Every live creature may look on every call, so the cells are read straight from the columns.
-void WorldGrid::seeNow(const Viewpoint& from, Vision& vision) const {
-    forEachConeCell(from, width, height, [&](int cx, int cy) {
+void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
+    Cone::forEachCell(from, width, height, [&](int cx, int cy) {
         vision.add(elements.columns[cx].cells[cy], elementLayer);
         vision.add(land.columns[cx].cells[cy], landLayer);
     });
 }
 
-// Rare: a vision read after others moved. Writes older than the ones kept are not asked for.
-void WorldGrid::seeThen(const Viewpoint& from, Vision& vision) const {
-    const std::uint64_t firstKept = writeCount - writes.size();
-    const std::size_t since = static_cast<std::size_t>(std::max(from.asOf, firstKept) - firstKept);
-    auto then = [&](int layer, int cx, int cy) {
-        for (std::size_t i = since; i < writes.size(); ++i) {
-            const Write& w = writes[i];
-            if (w.column == cx && w.row == cy && w.layer == layer) {
-                return w.before;
+// A look that waited from the same cell is replaced: its creature has not left the cell since.
+void WorldGrid::look(Sight& s, const Viewpoint& from, bool mayWait) {
+    s.from = from;
+    if (mayWait && from.range <= waitingReach) {
+        s.pending = true;
+        looksWait = true;
+        elements.columns[from.x].setLooking(from.y, true);
+    } else {
+        fill(s);
+    }
+}
+
+void WorldGrid::settle(Sight& s) {
+    if (s.pending) {
+        fill(s);
+    }
+}
+
+// The vision is refilled in place rather than allocated anew.
+void WorldGrid::fill(Sight& s) {
+    if (s.pending) {
+        s.pending = false;
+        elements.columns[s.from.x].setLooking(s.from.y, false);
+    }
+    if (s.vision == nullptr) {
+        s.vision = std::make_unique<Vision>();
+    } else {
+        s.vision->clear();
+    }
+    see(s.from, *s.vision);
+}
+
+// A viewer whose look waits stands at its look's cell, within waitingReach of every cell of its
+// cone.
+void WorldGrid::settleLooksOver(int layer, int column, int row) {
+    if (layer == elementLayer) {
+        if (const Element* leaving = elements.columns[column].cells[row]) {
+            Sight* s = leaving->waitingLook();
+            if (s != nullptr && s->from.x == column && s->from.y == row) {
+                fill(*s);
             }
         }
-        return get(layer, cx, cy);
-    };
-    forEachConeCell(from, width, height, [&](int cx, int cy) {
-        vision.add(then(elementLayer, cx, cy), elementLayer);
-        vision.add(then(landLayer, cx, cy), landLayer);
-    });
+    }
+    const int lastColumn = std::min(column + waitingReach, width - 1);
+    const int firstRow = std::max(row - waitingReach, 0);
+    const int lastRow = std::min(row + waitingReach, height - 1);
+    for (int c = std::max(column - waitingReach, 0); c <= lastColumn; ++c) {
+        Line& viewers = elements.columns[c];
+        for (std::uint64_t rows = viewers.lookingRows(firstRow, lastRow); rows != 0;
+             rows &= rows - 1) {
+            const int r = firstRow + std::countr_zero(rows);
+            Sight* s = viewers.cells[r] != nullptr ? viewers.cells[r]->waitingLook() : nullptr;
+            if (s == nullptr) {
+                viewers.setLooking(r, false);
+            } else if (Cone::holds(s->from, column, row)) {
+                fill(*s);
+            }
+        }
+    }
 }

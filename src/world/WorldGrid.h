@@ -5,7 +5,6 @@
 
 #include <bit>
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 class Element;
@@ -17,21 +16,37 @@ class Element;
 // clock may go unmarked, and the sweep then passes it by without reading it.
 //
 // A second bit per row says, on the land layer, that a creature may step there: walkable land,
-// read by every step without touching the land's element.
+// read by every step without touching the land's element. A third says, on the element layer,
+// that the element there may have a look waiting to be filled (WorldGrid): a write searches the
+// cells around it for such looks without touching the elements of the others.
 struct Line {
     std::vector<Element*> cells;
     std::vector<std::uint64_t> awake;
     std::vector<std::uint64_t> open;
+    std::vector<std::uint64_t> looking;
 
     explicit Line(int rows)
         : cells(static_cast<std::size_t>(rows), nullptr),
           awake((static_cast<std::size_t>(rows) + 63) / 64, 0),
-          open((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
+          open((static_cast<std::size_t>(rows) + 63) / 64, 0),
+          looking((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
     bool isAwake(int row) const { return isSet(awake, row); }
     void wake(int row) { set(awake, row, true); }
     void sleep(int row) { set(awake, row, false); }
     bool isOpen(int row) const { return isSet(open, row); }
     void setOpen(int row, bool v) { set(open, row, v); }
+    void setLooking(int row, bool v) { set(looking, row, v); }
+    // The looking marks of the rows first to last (at most 64 of them), bit i for row first + i.
+    std::uint64_t lookingRows(int first, int last) const {
+        const std::size_t word = static_cast<std::size_t>(first) / 64;
+        const int shift = first % 64;
+        std::uint64_t bits = looking[word] >> shift;
+        if (shift != 0 && word + 1 < looking.size()) {
+            bits |= looking[word + 1] << (64 - shift);
+        }
+        const int count = last - first + 1;
+        return count >= 64 ? bits : bits & ((std::uint64_t{1} << count) - 1);
+    }
 
   private:
     static bool isSet(const std::vector<std::uint64_t>& bits, int row) {
@@ -49,8 +64,18 @@ struct Type {
 };
 
 // The cells of a world in its two layers, the land and the elements standing on it, and what
-// works on cells alone: neighbours, a step from one cell to the next and the cone a creature
-// sees. Layers are numbered as everywhere in the game: 0 the land, 1 the elements.
+// works on cells alone: neighbours, whether a step can be made and the cone a creature sees.
+// Layers are numbered as everywhere in the game: 0 the land, 1 the elements. Every write into a
+// cell goes through place(), which keeps each element's count of the cells it stands in and fills
+// the looks that see the cell before it changes.
+//
+// A creature looks on every pass but its vision is read far less often, so a look taken in the
+// creature's own turn, while it stands where it looks from, may only note where it looked from
+// and wait (Sight::pending). Its vision is filled when it is read, or before any cell of its cone
+// is written, or before the creature leaves the cell it looked from, whichever comes first: so a
+// look waits only while its creature stands in the element layer at the look's cell, where a
+// write finds it by searching the cells within waitingReach, and it always lists the cells as
+// they were when the creature looked. A look deeper than waitingReach is filled at once.
 class WorldGrid {
   public:
     static constexpr int landLayer = 0;
@@ -72,10 +97,10 @@ class WorldGrid {
     Element* get(int layer, int column, int row) const {
         return isInside(layer, column, row) ? line(layer, column).cells[row] : nullptr;
     }
-    // Stores e in a cell inside the grid; a cell that receives an element is marked awake.
-    void put(int layer, int column, int row, Element* e);
-    // The same, marking the cell only when asked: the loader leaves idle elements asleep.
-    void place(int layer, int column, int row, Element* e, bool awake);
+    // Stores e in a cell inside the grid, marking the cell awake when asked: the loader leaves
+    // idle elements asleep. Returns the element that was there when the write leaves it in no
+    // cell of the grid, or null.
+    Element* place(int layer, int column, int row, Element* e, bool awake);
     // Marks the cells where e stands at its own coordinates, so that the sweep runs it.
     void wake(const Element* e);
 
@@ -100,19 +125,19 @@ class WorldGrid {
     // The neighbour of e's cell in a direction, null outside the grid or for no direction.
     Element* get(const Element* e, int layer, int direction) const;
     Element* getFront(const Element* e, int layer) const;
-    // Moves e one cell when the land there can be walked on and nothing stands there.
-    bool move(Element* e, int direction);
-    // Adds to vision the cells of the cone ahead of e, nearest row first.
-    void see(const Element* e, int range, Vision& vision) const;
-    // The same from a viewpoint, with the cells as they were when the grid had taken asOf
-    // writes: a cell written since is read as it was then.
+    // The cell one step of e away in a direction, when the land there can be walked on and
+    // nothing stands there.
+    bool canStep(const Element* e, int direction, int& column, int& row) const;
+    // Adds to vision the cells of the cone seen from a viewpoint, nearest row first.
     void see(const Viewpoint& from, Vision& vision) const;
 
-    // Every write into a cell after loading counts; what was in a cell before each write is kept
-    // from the count given to forgetWritesBefore on, so that what a viewer saw can be worked out
-    // later than it looked.
-    std::uint64_t getWriteCount() const { return writeCount; }
-    void forgetWritesBefore(std::uint64_t count);
+    // A look into s from a viewpoint: filled now, or left to wait when the caller says that its
+    // creature is taking its turn and stands in the element layer at the viewpoint.
+    void look(Sight& s, const Viewpoint& from, bool mayWait);
+    // Fills a look that waits; one that does not stays as it is.
+    void settle(Sight& s);
+    // No look is read again: the world ends, and writes no longer look at the elements around.
+    void stopLooks() { looksWait = false; }
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -121,23 +146,18 @@ class WorldGrid {
     Type& of(int layer) { return layer == landLayer ? land : elements; }
     const Type& of(int layer) const { return layer == landLayer ? land : elements; }
 
-    // A write into a cell, with what stood there before it.
-    struct Write {
-        int layer;
-        int column;
-        int row;
-        Element* before;
-    };
-    // Adds the cone's cells as they are now, the common case: nothing written since.
-    void seeNow(const Viewpoint& from, Vision& vision) const;
-    // The cone's cells, each as the first write after from.asOf found it, or as it is now.
-    void seeThen(const Viewpoint& from, Vision& vision) const;
+    static constexpr int waitingReach = 3;
+
+    // Fills s from the cells as they are now, which are those it saw.
+    void fill(Sight& s);
+    // Fills the looks that wait and see the cell, and the one that waits from it when its viewer
+    // is about to leave it.
+    void settleLooksOver(int layer, int column, int row);
 
     Type land;
     Type elements;
-    // The writes from number writeCount - writes.size() on.
-    std::deque<Write> writes;
-    std::uint64_t writeCount = 0;
+    // Set by the first look that waits: until then no write searches for looks (the loader's).
+    bool looksWait = false;
     int width = 0;
     int height = 0;
     bool shaped = false;

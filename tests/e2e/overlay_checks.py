@@ -125,7 +125,8 @@ class OverlayChecks:
 
     def speed(self, screen, root):
         """On the shipped map the calendar, read off the panel, runs at least four times as fast
-        at x8 as at x1; the panel names each pace as ] reaches it, up to the fastest."""
+        at x8 as at x1, and at each of them as fast as the passes per second the panel prints
+        (within a quarter); the panel names each pace as ] reaches it, up to the fastest."""
         folder = self.shipped_folder(root)
         world = WorldMap((self.data / "orvalle.map").read_text())
         masks = self.font_masks(root)
@@ -144,10 +145,16 @@ class OverlayChecks:
                 if not poll(lambda p=pace: pace_line().startswith(f"pace {p} "), 2.0):
                     raise CheckFailed(f"the panel does not show pace {pace}: {pace_line()!r}")
                 if pace in ("x1", "x8"):
+                    time.sleep(2.0)  # the panel's measure covers whole seconds at this pace
                     rates[pace] = self.calendar_rate(game, masks)
                 else:
-                    time.sleep(1.5)  # the panel's measure covers a whole second at this pace
+                    time.sleep(1.5)
                 shown[pace] = pace_line()
+                printed = re.search(r"(\d+)/s", shown[pace])
+                ratio = rates.get(pace, 1) / int(printed[1]) if printed else 0
+                if pace in rates and not 0.75 <= ratio <= 4 / 3:
+                    raise CheckFailed(f"at {pace} the calendar runs {rates[pace]:.0f} seconds a "
+                                      f"second, the panel prints {shown[pace]!r}")
             if rates["x8"] < 4 * rates["x1"]:
                 raise CheckFailed(f"passes per second {rates}: x8 is not 4 times x1")
             # At the fastest the calendar runs through its days too fast to be read this way.

@@ -1,0 +1,20 @@
+#ifndef ORVALLE_ELEMENT_STORAGE_H
+#define ORVALLE_ELEMENT_STORAGE_H
+
+#include <cstddef>
+
+// The memory of every element, of the game's classes and of callers' own: slots of a few sizes
+// carved one after another from large chunks, with nothing between them. A world makes its
+// elements in the order the sweep visits them, so the sweep reads them as one stream; a heap
+// block per element would put the allocator's own bookkeeping between every two of them and
+// slow a dense world's pass by about a sixth. A freed slot is kept for the next element of its
+// size, and the chunks live until the last element ends, so an element outlives its world when
+// its owner asks. Elements are made and ended on one thread.
+class ElementStorage {
+  public:
+    static void* allocate(std::size_t size);
+    // size is the size that allocate was asked for.
+    static void release(void* slot, std::size_t size) noexcept;
+};
+
+#endif
