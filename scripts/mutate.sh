@@ -12,8 +12,13 @@
 #
 # The copy and its build (tests on, benchmarks off) live in $MUTATE_DIR, /tmp/orvalle-mutate by
 # default, and are kept between runs, so that a later run rebuilds only what changed; it builds
-# with $MUTATE_JOBS jobs, 1 by default. Exit status 0 when at least 90% of the mutants are killed,
-# none is stale or broken and every survivor is explained.
+# with $MUTATE_JOBS jobs, 1 by default, through ccache when it is installed, so that the file put
+# back after a mutant comes from the cache instead of being compiled again. The unit tests run in
+# three rounds, each stopping at its first failure: the suites of the test files that include the
+# mutated file's header, then the other quick ones, then the slow ones (those that took more than
+# a second on the unmutated code). Each mutant's line ends with the seconds its build and tests
+# took, and a sample ends with their median. Exit status 0 when at least 90% of the mutants are
+# killed, none is stale or broken and every survivor is explained.
 #
 # Mechanical mutants: scripts/mutants.py lists every mutant that a fixed set of operators makes in
 # the C++ of src/ and tools/sim/ and the Python of tools/map/, as the code is at the start of the
@@ -191,10 +196,44 @@ build_tests() {
     cmake --build "$build" -j"${MUTATE_JOBS:-1}" --target orvalle_tests > "$work/build.log" 2>&1
 }
 
-run_tests() {
+# One round of the unit tests: those that the gtest filter $1 names.
+run_round() {
     # Grouped, so that a crash goes to the log, not to the shell's "Segmentation fault" line.
-    { timeout "$limit" "$build/tests/orvalle_tests" --gtest_brief=1 --gtest_fail_fast; } \
-        > "$work/tests.log" 2>&1
+    { timeout "$limit" "$build/tests/orvalle_tests" --gtest_brief=1 --gtest_fail_fast \
+        --gtest_filter="$1"; } >> "$work/tests.log" 2>&1
+}
+
+# Every unit test, those that see the mutated file $1 (if any) first and the slow ones last.
+run_tests() {
+    : > "$work/tests.log"
+    local covering
+    covering=$(covering_suites "${1:-}")
+    if [ -n "$covering" ]; then
+        run_round "$covering${slow_suites:+-$slow_suites}" || return
+    fi
+    run_round "-$covering:$slow_suites" || return
+    [ -z "$slow_suites" ] || run_round "$slow_suites"
+}
+
+# The gtest filter of the suites whose test files include the header of the file $1 (a source's
+# own header is its first include), or nothing.
+covering_suites() {
+    local file=$1 header
+    case $file in
+    src/*.h) header=${file#src/} ;;
+    src/*.cpp) header=$(sed -n 's/^#include "\(.*\)"$/\1/p' "$tree/$file" | head -n 1) ;;
+    *) return ;;
+    esac
+    [ -n "$header" ] || return
+    grep -lF "#include \"$header\"" "$tree"/tests/*.cpp 2> /dev/null |
+        xargs -r sed -n 's/^TEST\(_F\|_P\)\?(\([A-Za-z0-9_]*\),.*/\2/p' | sort -u |
+        sed 's/.*/&.*:*\/&.*/' | paste -sd: -
+}
+
+# The gtest filter of the suites that took more than a second in the log of a whole run.
+find_slow_suites() {
+    sed -n 's/^\[----------\] [0-9]* tests\? from \([^ ]*\) (\([0-9]*\) ms total)$/\2 \1/p' "$1" |
+        awk '$1 > 1000 { print $2 ".*" }' | paste -sd: -
 }
 
 # The one file of src/ that holds the fragment, relative to the checkout; fails unless the
@@ -264,7 +303,7 @@ try_mutant() {
         outside_tests=true
         cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
     fi
-    run_tests && return 0
+    run_tests "$file" && return 0
     [ $? -ne 124 ] || timed_out=true
     return 1
 }
@@ -272,7 +311,8 @@ try_mutant() {
 # Draws mechanical mutants in the seed's order until $sample of them have run.
 run_sample() {
     local candidates=$work/candidates ran=0 killed=0 unbuilt=0 equivalent=0
-    local id file line operator status
+    local id file line operator status started outcome seconds
+    : > "$work/seconds"
     python3 "$tree/scripts/mutants.py" --root "$tree" sample "$seed" > "$candidates" || exit 2
     mkdir -p "$work/logs"
     echo "$sample of $(wc -l < "$candidates") mechanical mutants, seed $seed"
@@ -288,8 +328,15 @@ run_sample() {
         fi
         cp "$tree/$file" "$work/unmutated"
         outside_tests=false timed_out=false
+        started=$(date +%s)
         try_mutant "$id" "$file"
-        case $? in
+        outcome=$?
+        if [ $outcome -le 1 ]; then
+            seconds=$(($(date +%s) - started))
+            label="$label, $seconds s"
+            echo "$seconds" >> "$work/seconds"
+        fi
+        case $outcome in
         0)
             ran=$((ran + 1))
             echo "SURVIVED  $label"
@@ -316,6 +363,8 @@ run_sample() {
     done 3< "$candidates"
     [ "$ran" -gt 0 ] || { echo "no mutant ran"; exit 2; }
     echo "$((100 * killed / ran))% killed; $unbuilt did not build, $equivalent equivalent skipped"
+    echo "a mutant's build and tests took $(sort -n "$work/seconds" |
+        awk '{ s[NR] = $1 } END { print s[int((NR + 1) / 2)] }') s (median)"
     echo "killed $killed of $ran"
     [ $((10 * killed)) -ge $((9 * ran)) ]
 }
@@ -342,7 +391,9 @@ if ! $check_only; then
     mkdir -p "$tree" "$build"
     sync_tree
     if [ ! -f "$build/CMakeCache.txt" ]; then
-        cmake -S "$tree" -B "$build" -DORVALLE_TESTS=ON -DORVALLE_BENCHMARKS=OFF \
+        launcher=
+        command -v ccache > /dev/null && launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+        cmake -S "$tree" -B "$build" -DORVALLE_TESTS=ON -DORVALLE_BENCHMARKS=OFF $launcher \
             > "$work/configure.log" 2>&1 ||
             { echo "cannot configure: $work/configure.log"; exit 2; }
     fi
@@ -353,7 +404,9 @@ if ! $check_only; then
     fi || { echo "the unmutated code does not build: $work/build.log"; exit 2; }
     start=$(date +%s)
     limit=600
-    run_tests || { echo "the unmutated tests fail: $work/tests.log"; exit 2; }
+    { timeout "$limit" "$build/tests/orvalle_tests"; } > "$work/tests.log" 2>&1 ||
+        { echo "the unmutated tests fail: $work/tests.log"; exit 2; }
+    slow_suites=$(find_slow_suites "$work/tests.log")
     # A mutant that makes the tests hang is killed by this limit.
     limit=$(( ($(date +%s) - start) * 5 + 30 ))
     if [ -n "$sample" ]; then
@@ -381,7 +434,7 @@ for i in "${!ids[@]}"; do
     if ! build_tests; then
         echo "BROKEN    $label: does not build ($work/build.log)"
         broken=$((broken + 1))
-    elif run_tests; then
+    elif run_tests "$file"; then
         if [ -n "$reason" ]; then
             echo "survived  $label: $reason"
         else

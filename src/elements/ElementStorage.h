@@ -9,7 +9,8 @@
 // block per element would put the allocator's own bookkeeping between every two of them and
 // slow a dense world's pass by about a sixth. A freed slot is kept for the next element of its
 // size, and the chunks live until the last element ends, so an element outlives its world when
-// its owner asks. Elements are made and ended on one thread.
+// its owner asks. Elements are made and ended on one thread. Leak checkers see the chunks, not
+// the slots: tests count the ends of elements where ending them matters.
 class ElementStorage {
   public:
     static void* allocate(std::size_t size);
