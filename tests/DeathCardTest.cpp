@@ -7,6 +7,7 @@
 #include "world/World.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -87,11 +88,16 @@ TEST(DeathCardTest, ADamagedOrUnwritableRecordIsReportedAndIgnored) {
         EXPECT_EQ(!f.best,
                   testing::internal::GetCapturedStderr().find("damaged") != std::string::npos);
     }
+    // Unwritable: its folder is a file, or the name of its temporary file is a folder's.
     dir.write("plain", "");
-    testing::internal::CaptureStderr();
-    BestTime underAFile(dir.file("plain/orvalle/best-time"));
-    EXPECT_TRUE(underAFile.offer(5));
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Cannot keep"));
+    dir.write("taken/best-time.new" + std::to_string(getpid()) + "/inside", "");
+    for (const char* file : {"plain/orvalle/best-time", "taken/best-time"}) {
+        testing::internal::CaptureStderr();
+        BestTime record(dir.file(file));
+        EXPECT_TRUE(record.offer(5)) << file;
+        EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Cannot keep"))
+            << file;
+    }
     EXPECT_EQ("", contentOf(dir.file("plain")));
 }
 

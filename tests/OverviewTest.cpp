@@ -8,12 +8,19 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
-// Solid tiles, so that a cell's colour is its tile's.
+// A cell shows the average of its tile's visible pixels: the wall is solid brown, the ground
+// blue in its first column and see-through elsewhere, so both show their one colour.
 void writeTiles() {
     for (const auto& [name, colour] :
          {std::pair{"ground0", makecol(0, 0, 200)}, std::pair{"wall0", makecol(120, 60, 0)}}) {
         BITMAP* tile = solidBitmap(50, 50, colour);
+        if (std::string(name) == "ground0") {
+            clear_to_color(tile, bitmap_mask_color(tile));
+            vline(tile, 0, 0, 49, colour);
+        }
         saveImage(name, tile);
         destroy_bitmap(tile);
     }

@@ -1,5 +1,6 @@
 // What V shows over the view: the bars, the flash of a blow and the mark of a bite where they
 // belong, from the rules' own counters.
+#include "world/Vitals.h"
 #include "TestSupport.h"
 #include "elements/Element.h"
 #include "world/World.h"
@@ -76,5 +77,16 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
     world->turn(InputSnapshot::pressing({KEY_V}));
     for (const auto& p : shown) {
         EXPECT_NE(p.colour == makecol(0, 0, 200) ? -1 : p.colour, pixel(p.x, p.y)) << p.what;
+    }
+}
+
+// The flash of a blow lasts as many of the hit creature's turns as it is meant to, and no more.
+TEST_F(VitalsTest, TheFlashOfABlowLastsItsTurns) {
+    world->turn(InputSnapshot::pressing({KEY_V}));
+    avatar->attack(cyclope);
+    for (int turns = 0; turns <= Vitals::flashTurns; ++turns) {
+        world->draw();
+        EXPECT_EQ(turns < Vitals::flashTurns, pixel(500, 325) == makecol(255, 0, 0)) << turns;
+        world->turn(InputSnapshot());
     }
 }

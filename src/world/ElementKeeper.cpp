@@ -10,7 +10,6 @@ using Keeper = Element::Keeper;
 // What the world ends, and what its callers end from now on, no longer tells the world. An element
 // that stands in several cells ends with the last of them.
 ElementKeeper::~ElementKeeper() {
-    grid.stopLooks();
     for (Element* e : handedBack) {
         e->keeper() = Keeper::nobody;
     }
@@ -20,7 +19,7 @@ ElementKeeper::~ElementKeeper() {
     for (int layer : {WorldGrid::elementLayer, WorldGrid::landLayer}) {
         for (int column = 0; column < grid.getWidth(); ++column) {
             for (int row = 0; row < grid.getHeight(); ++row) {
-                if (Element* left = grid.place(layer, column, row, nullptr, false)) {
+                if (Element* left = grid.empty(layer, column, row)) {
                     end(left);
                 }
             }

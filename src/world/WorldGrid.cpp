@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstddef>
 #include <memory>
+#include <utility>
 
 void WorldGrid::shape(int columns, int rows) {
     if (shaped) {
@@ -43,10 +44,16 @@ Element* WorldGrid::place(int layer, int column, int row, Element* e, bool awake
     if (layer == landLayer) {
         cells.setOpen(row, e != nullptr && ElementKind::isWalkable(e->getType()));
     }
-    if (leaving != nullptr && --leaving->cellsHeld() == 0) {
-        return leaving;
-    }
-    return nullptr;
+    return leftTheGrid(leaving);
+}
+
+Element* WorldGrid::empty(int layer, int column, int row) {
+    Element*& cell = line(layer, column).cells[row];
+    return leftTheGrid(std::exchange(cell, nullptr));
+}
+
+Element* WorldGrid::leftTheGrid(Element* leaving) {
+    return leaving != nullptr && --leaving->cellsHeld() == 0 ? leaving : nullptr;
 }
 
 void WorldGrid::wake(const Element* e) {

@@ -101,6 +101,9 @@ class WorldGrid {
     // idle elements asleep. Returns the element that was there when the write leaves it in no
     // cell of the grid, or null.
     Element* place(int layer, int column, int row, Element* e, bool awake);
+    // Empties a cell as the world ends: no look is filled, for every element is about to end, and
+    // the elements around may have ended already. Returns what place() would.
+    Element* empty(int layer, int column, int row);
     // Marks the cells where e stands at its own coordinates, so that the sweep runs it.
     void wake(const Element* e);
 
@@ -136,8 +139,6 @@ class WorldGrid {
     void look(Sight& s, const Viewpoint& from, bool mayWait);
     // Fills a look that waits; one that does not stays as it is.
     void settle(Sight& s);
-    // No look is read again: the world ends, and writes no longer look at the elements around.
-    void stopLooks() { looksWait = false; }
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -148,6 +149,8 @@ class WorldGrid {
 
     static constexpr int waitingReach = 3;
 
+    // The element that a write took out of a cell, when it now stands in no cell; else null.
+    static Element* leftTheGrid(Element* leaving);
     // Fills s from the cells as they are now, which are those it saw.
     void fill(Sight& s);
     // Fills the looks that wait and see the cell, and the one that waits from it when its viewer
