@@ -16,7 +16,8 @@
 # back after a mutant comes from the cache instead of being compiled again. The unit tests run in
 # three rounds, each stopping at its first failure: the suites of the test files that include the
 # mutated file's header, then the other quick ones, then the slow ones (those that took more than
-# a second on the unmutated code). Each mutant's line ends with the seconds its build and tests
+# a second on the unmutated code). Code that the unit tests' program does not hold (the game's
+# entry, the runner's) is then checked by the end-to-end or command-line checks of its program. Each mutant's line ends with the seconds its build and tests
 # took, and a sample ends with their median. Exit status 0 when at least 90% of the mutants are
 # killed, none is stale or broken and every survivor is explained.
 #
@@ -303,9 +304,24 @@ try_mutant() {
         outside_tests=true
         cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
     fi
-    run_tests "$file" && return 0
-    [ $? -ne 124 ] || timed_out=true
-    return 1
+    run_tests "$file" || { [ $? -ne 124 ] || timed_out=true; return 1; }
+    if $outside_tests; then
+        run_program_checks "$file" || return 1
+    fi
+    return 0
+}
+
+# Code that only a program holds (the game's entry, the runner's) is checked by the checks that
+# run that program: the end-to-end checks of the game, the runner's command-line checks.
+run_program_checks() {
+    local which
+    case $1 in
+    src/app/*) which=(-L e2e) ;;
+    tools/sim/*) which=(-R '^sim\.') ;;
+    *) return 0 ;;
+    esac
+    ctest --test-dir "$build" "${which[@]}" --stop-on-failure --timeout 120 \
+        >> "$work/tests.log" 2>&1
 }
 
 # Draws mechanical mutants in the seed's order until $sample of them have run.
@@ -340,7 +356,7 @@ run_sample() {
         0)
             ran=$((ran + 1))
             echo "SURVIVED  $label"
-            $outside_tests && echo "          (the unit tests' program does not hold this code)"
+            $outside_tests && echo "          (only its program's own checks ran this code)"
             diff -u --label "a/$file" --label "b/$file" "$work/unmutated" "$tree/$file" |
                 sed 's/^/          /'
             ;;

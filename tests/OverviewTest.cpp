@@ -59,14 +59,19 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
 }
 
 // At most 200 pixels wide: a world 200 cells wide shows a pixel a cell, one 201 wide a pixel for
-// each block of 2 x 2 cells (101 pixels); the white frame stands right of the picture.
+// each block of 2 x 2 cells (101 pixels); the white frame stands right of the picture and above
+// it, 10 pixels up from the bottom of the screen.
 TEST(OverviewTest, AWorldWiderThan200CellsShowsBlocksOfCells) {
     TempDir dir;
     writeTiles();
     for (const auto& [cells, pixels] : {std::pair{200, 200}, {201, 101}}) {
         auto world = makeWorld(filled(cells, 100, 'g'), filled(cells, 100, '.'));
         world->turn(InputSnapshot::pressing({KEY_O}));
-        EXPECT_EQ(makecol(0, 0, 200), getpixel(world->getFrame(), 10 + pixels - 1, 560)) << cells;
-        EXPECT_EQ(makecol(255, 255, 255), getpixel(world->getFrame(), 10 + pixels, 560)) << cells;
+        BITMAP* frame = world->getFrame();
+        const int top = 600 - 10 - 100 * pixels / cells;
+        EXPECT_EQ(makecol(0, 0, 200), getpixel(frame, 10 + pixels - 1, 560)) << cells;
+        EXPECT_EQ(makecol(255, 255, 255), getpixel(frame, 10 + pixels, 560)) << cells;
+        EXPECT_EQ(makecol(0, 0, 200), getpixel(frame, 10 + pixels - 1, top)) << cells;
+        EXPECT_EQ(makecol(255, 255, 255), getpixel(frame, 10 + pixels - 1, top - 1)) << cells;
     }
 }

@@ -241,6 +241,8 @@ class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks):
                 raise CheckFailed(f"no sound within 3 s of launch (captured: "
                                   f"{newest_sound(folder.capture)})")
             sounding_at = game.elapsed()
+            if "No sound device found" in game.error_text():
+                raise CheckFailed(f"the music sounds, yet the game said: {game.error_text()!r}")
             game.focus()
             game.press("n", 0.3)
             if not poll(lambda: newest_sound(folder.capture) is False, 2.0):
