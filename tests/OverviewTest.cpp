@@ -37,15 +37,25 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
     auto world = makeWorld(filled(400, 300, 'g'), elements);
     world->turn(InputSnapshot::pressing({KEY_O}));
     BITMAP* frame = world->getFrame();
-    // Its four sides, and the land just outside them: 8 pixels wide, 6 high.
+    // The view's four sides, and the land just outside them: 8 pixels wide, 6 high.
     const int yellow = makecol(255, 255, 0);
     const int blue = makecol(0, 0, 200);
+    const int white = makecol(255, 255, 255);
     const struct {
         int x;
         int y;
         int colour;
-    } pixels[] = {{96, 75, yellow},  {103, 75, yellow}, {104, 75, blue}, {95, 75, blue},
-                  {100, 72, yellow}, {100, 77, yellow}, {100, 78, blue}, {100, 71, blue}};
+    } pixels[] = {{96, 75, yellow},
+                  {103, 75, yellow},
+                  {104, 75, blue},
+                  {95, 75, blue},
+                  {100, 72, yellow},
+                  {100, 77, yellow},
+                  {100, 78, blue},
+                  {100, 71, blue},
+                  // The avatar's dot, 2 x 2 pixels at least, in the middle of the view.
+                  {100, 75, white},
+                  {101, 76, white}};
     for (const auto& p : pixels) {
         EXPECT_EQ(p.colour, getpixel(frame, 10 + p.x, 440 + p.y)) << p.x << "," << p.y;
     }

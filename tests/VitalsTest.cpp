@@ -76,6 +76,8 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
     for (const auto& p : shown) {
         EXPECT_EQ(p.colour, pixel(p.x, p.y)) << p.what << " at " << p.x << ", " << p.y;
     }
+    EXPECT_NE(makecol(255, 230, 0), pixel(149, 306))
+        << "the bite mark, 4 pixels round, ends at 148";
     world->turn(InputSnapshot::pressing({KEY_V}));
     for (const auto& p : shown) {
         EXPECT_NE(p.colour == makecol(0, 0, 200) ? -1 : p.colour, pixel(p.x, p.y)) << p.what;

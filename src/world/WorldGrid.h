@@ -41,8 +41,10 @@ struct Line {
         const std::size_t word = static_cast<std::size_t>(first) / 64;
         const int shift = first % 64;
         std::uint64_t bits = looking[word] >> shift;
-        if (shift != 0 && word + 1 < looking.size()) {
-            bits |= looking[word + 1] << (64 - shift);
+        if (word + 1 < looking.size()) {
+            // The next word's rows come after: shifted in two steps, so that a shift of 0 takes
+            // none of them instead of shifting by 64.
+            bits |= looking[word + 1] << 1 << (63 - shift);
         }
         const int count = last - first + 1;
         return count >= 64 ? bits : bits & ((std::uint64_t{1} << count) - 1);
