@@ -94,3 +94,12 @@ TEST_F(VitalsTest, TheFlashOfABlowLastsItsTurns) {
         world->turn(InputSnapshot());
     }
 }
+
+// A carcass shows the meat left on it, as a tree its fruit.
+TEST_F(VitalsTest, ACarcassShowsItsMeat) {
+    world->turn(InputSnapshot::pressing({KEY_V}));
+    kill(cyclope);
+    world->draw();
+    EXPECT_EQ(makecol(255, 150, 0), pixel(510, 290));
+    EXPECT_EQ(makecol(255, 150, 0), pixel(544, 290));
+}
