@@ -297,10 +297,8 @@ try_mutant() {
         ;;
     esac
     # Code that the unit tests' program does not hold is still built, to tell whether it builds.
-    local before
-    before=$(stat -c %Y "$build/tests/orvalle_tests")
     build_tests || return 2
-    if [ "$(stat -c %Y "$build/tests/orvalle_tests")" = "$before" ]; then
+    if ! held_by_unit_tests "$file"; then
         outside_tests=true
         cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
     fi
@@ -309,6 +307,16 @@ try_mutant() {
         run_program_checks "$file" || return 1
     fi
     return 0
+}
+
+# Whether the unit tests' program holds the code of the file $1: a header, or a source compiled
+# for the game's library, the runner's parts or the tests, not only for a program's entry.
+held_by_unit_tests() {
+    case $1 in
+    *.h) return 0 ;;
+    esac
+    grep -F -- "-c $tree/$1\"" "$build/compile_commands.json" |
+        grep -qE 'CMakeFiles/(orvalle_core|orvalle_sim_parts|orvalle_tests)\.dir/'
 }
 
 # Code that only a program holds (the game's entry, the runner's) is checked by the checks that

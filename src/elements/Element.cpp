@@ -195,10 +195,10 @@ Sight& Element::sightOf() {
     return *sight;
 }
 
-// The vision it held was filled first: it is what the element saw, whoever reads it now.
+// Whoever holds the vision it held had it from getVision(), which filled it.
 void Element::setVision(Vision* v) {
     Sight& own = sightOf();
-    habitat->settle(own);
+    own.pending = false;
     static_cast<void>(own.vision.release());
     own.vision.reset(v);
 }

@@ -41,7 +41,7 @@ class Habitat {
     // A new look of the viewer from its cell, facing and range, into its sight. In the viewer's
     // own turn the vision may be filled later (Sight), never from other cells than those seen.
     virtual void look(const Element& viewer, Sight& sight) = 0;
-    // Fills a look whose vision was put off; a filled one stays as it is.
+    // Fills a look whose vision was put off (Sight::pending), from the cells it saw.
     virtual void settle(Sight& sight) = 0;
 
     virtual const IdleClock& getIdleClock() const = 0;

@@ -97,7 +97,7 @@ class World : public Habitat {
     void see(const Viewpoint& from, Vision& vision) const { grid.see(from, vision); }
     // In its own turn, a viewer standing where it looks from may have its vision filled later.
     void look(const Element& viewer, Sight& sight) override;
-    void settle(Sight& sight) override { grid.settle(sight); }
+    void settle(Sight& sight) override { grid.fill(sight); }
 
     int getWidth() const { return grid.getWidth(); }
     int getHeight() const { return grid.getHeight(); }

@@ -132,11 +132,6 @@ void WorldGrid::look(Sight& s, const Viewpoint& from, bool mayWait) {
     }
 }
 
-void WorldGrid::settle(Sight& s) {
-    if (s.pending) {
-        fill(s);
-    }
-}
 
 // The vision is refilled in place rather than allocated anew.
 void WorldGrid::fill(Sight& s) {

@@ -139,8 +139,9 @@ class WorldGrid {
     // A look into s from a viewpoint: filled now, or left to wait when the caller says that its
     // creature is taking its turn and stands in the element layer at the viewpoint.
     void look(Sight& s, const Viewpoint& from, bool mayWait);
-    // Fills a look that waits; one that does not stays as it is.
-    void settle(Sight& s);
+    // Fills s from the cells as they are now: a look that waits, whose cells are still those it
+    // saw.
+    void fill(Sight& s);
 
     // Column and row steps of a direction; false for a value that names no neighbour.
     static bool stepOf(int direction, int& dx, int& dy);
@@ -153,8 +154,6 @@ class WorldGrid {
 
     // The element that a write took out of a cell, when it now stands in no cell; else null.
     static Element* leftTheGrid(Element* leaving);
-    // Fills s from the cells as they are now, which are those it saw.
-    void fill(Sight& s);
     // Fills the looks that wait and see the cell, and the one that waits from it when its viewer
     // is about to leave it.
     void settleLooksOver(int layer, int column, int row);
