@@ -132,7 +132,6 @@ void WorldGrid::look(Sight& s, const Viewpoint& from, bool mayWait) {
     }
 }
 
-
 // The vision is refilled in place rather than allocated anew.
 void WorldGrid::fill(Sight& s) {
     if (s.pending) {
