@@ -83,5 +83,6 @@ TEST(OverviewTest, AWorldWiderThan200CellsShowsBlocksOfCells) {
         EXPECT_EQ(makecol(255, 255, 255), getpixel(frame, 10 + pixels, 560)) << cells;
         EXPECT_EQ(makecol(0, 0, 200), getpixel(frame, 10 + pixels - 1, top)) << cells;
         EXPECT_EQ(makecol(255, 255, 255), getpixel(frame, 10 + pixels - 1, top - 1)) << cells;
+        EXPECT_EQ(makecol(255, 255, 255), getpixel(frame, 9, 560)) << cells;
     }
 }
