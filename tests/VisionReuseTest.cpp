@@ -27,7 +27,6 @@ class HandedATree : public Element {
     }
     void run() override {
         Element::run();
-        const std::unique_ptr<Vision> own(getVision());
         setVision(handed.release());
     }
 
@@ -65,12 +64,14 @@ TEST(VisionReuseTest, AKeptVisionIsRefilledWithWhatIsInTheConeNow) {
 }
 
 // The vision handed over is what it sees from then on, even when it is handed over in the turn in
-// which the creature looked.
+// which the creature looked, before what it saw was read.
 TEST(VisionReuseTest, AVisionHandedOverInTheCreaturesTurnIsWhatItSees) {
     TempDir dir;
     auto world = makeWorld(filled(3, 3, 'g'), {"T..", "...", "..S"});
     Element* tree = world->get(1, 0, 0);
-    world->set(1, 1, 0, new HandedATree(world.get(), tree));
+    auto* handed = new HandedATree(world.get(), tree);
+    handed->setX(1);
+    world->set(1, 1, 0, handed);
     world->pass();
     ASSERT_NE(nullptr, world->get(1, 1, 0)->getVision());
     EXPECT_EQ((std::vector<Element*>{tree}), drain(*world->get(1, 1, 0)->getVision(), 1));

@@ -104,6 +104,15 @@ TEST_F(VisionTest, CellsOutsideTheGridAreSkipped) {
         ++count;
     }
     EXPECT_EQ(2 + 3 + 4, count);
+    // Up from the fourth row, the cone's farthest row is the grid's first.
+    Element* low = world->get(1, 0, 3);
+    low->setDirection(4);
+    vision.reset(world->getVision(low, 3));
+    count = 0;
+    while (vision->getNext(0) != nullptr) {
+        ++count;
+    }
+    EXPECT_EQ(2 + 3 + 4, count);
     EXPECT_EQ(nullptr, std::unique_ptr<Vision>(world->getVision(nullptr, 3)));
 }
 
