@@ -38,6 +38,9 @@ if(NOT err STREQUAL "Invalid world file: ${WORK}/invalid.map\n" OR NOT out STREQ
 endif()
 
 run_sim(2 ${MAP} --every 0)
+if(NOT err MATCHES "\nTry '${SIM} --help'.\n$")
+    fail("a wrong command line does not end with the hint to the program's own --help")
+endif()
 
 run_sim(0 ${MAP} --passes 25 --every 10)
 string(REGEX REPLACE "\n$" "" body "${out}")
