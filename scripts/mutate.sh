@@ -99,13 +99,13 @@ mutant vision-width vision 'int k = -d;' 'int k = -d + 1;'
 mutant vision-left-cone vision 'case 6: cone = {-1, 0, 0, 1};' 'case 6: cone = {1, 0, 0, 1};'
 mutant vision-land-layer vision 'land.columns[cx].cells[cy], landLayer' \
     'elements.columns[cx].cells[cy], landLayer'
-mutant vision-refill vision 'vision->clear();' ''
+mutant vision-refill vision 's.vision->clear();' ''
 mutant counters-attack-cool-down counters 'maxCounterAttack = 20' 'maxCounterAttack = 21'
 mutant counters-under-attack counters 'counterUnderAttack < maxCounterUnderAttack' \
     'counterUnderAttack <= maxCounterUnderAttack'
 mutant counters-health-decay counters 'counterHelth < maxCounterHelth' \
     'counterHelth <= maxCounterHelth'
-mutant counters-eat-cool-down counters 'counterEat = 0;' ''
+mutant counters-eat-cool-down counters 'change().counterEat = 0;' ''
 mutant fights-equal-sums fights 's.strong + s.helth >= hitter' \
     's.strong + s.helth > hitter'
 mutant fights-things-unhurt fights 'if (!now().creature) {' 'if (false) {'
