@@ -2,6 +2,7 @@
 #include "core/InputLatch.h"
 #include "world/BestTime.h"
 #include "world/LoadWorld.h"
+#include "world/SaveFile.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -18,7 +19,7 @@
 
 namespace {
 const char* const shippedMap = "orvalle.map";
-const char* const usage = "Usage: orvalle [full] [MAP]";
+const char* const usage = "Usage: orvalle [full] [MAP | --load SAVE]";
 // Plain ASCII, which every window manager shows as it is.
 const char* const windowTitle = "Orvalle - H: status, P: pause, Esc: quit";
 const char* const folderHint =
@@ -64,12 +65,13 @@ void printFolderHint() {
     std::fprintf(stderr, "%s\n", folderHint);
 }
 
-// What the command line asks for: orvalle [full] [MAP]. "full", exactly, plays full screen; a
-// MAP of the player's own replaces the shipped one. Images and music come from the working
-// directory either way.
+// What the command line asks for: orvalle [full] [MAP | --load SAVE]. "full", exactly, plays full
+// screen; a MAP of the player's own replaces the shipped one, and --load SAVE goes on with a
+// saved world instead. Images and music come from the working directory either way.
 struct Options {
     bool fullScreen = false;
     std::string map = shippedMap;
+    std::optional<std::string> save;
 };
 
 // False for more arguments than that.
@@ -79,7 +81,10 @@ bool readCommandLine(int argc, char* argv[], Options& options) {
         options.fullScreen = true;
         ++next;
     }
-    if (next < argc) {
+    if (next + 1 < argc && std::strcmp(argv[next], "--load") == 0) {
+        options.save = argv[next + 1];
+        next += 2;
+    } else if (next < argc) {
         options.map = argv[next++];
     }
     return next == argc;
@@ -103,29 +108,52 @@ void refuseUnplayableMap(const std::string& map) {
     LoadWorld reported(map);
 }
 
-// Every world starts the random sequence where a fresh program starts it (the C library's rand
-// starts as if seeded with 1), so playing again after death replays the launch.
+void refuseDamagedSave(const std::string& save) {
+    try {
+        SaveFile::check(save);
+    } catch (const SaveFile::Refused& refusal) {
+        std::fprintf(stderr, "%s\n", refusal.what());
+        std::exit(1);
+    }
+}
+
+// Every world of the map starts the random sequence where a fresh program starts it (the C
+// library's rand starts as if seeded with 1), so playing again after death replays the launch.
 std::unique_ptr<World> buildWorld(const std::string& map) {
     std::srand(1);
     return std::make_unique<World>(map);
 }
 
+// The world of a save; one that is refused ends the program with the reason and status 1. Only
+// a save whose whole bytes are there and check out gets here (refuseDamagedSave).
+std::unique_ptr<World> resumeOrExit(const std::string& save) {
+    try {
+        return SaveFile::resume(save, std::string());
+    } catch (const SaveFile::Refused& refusal) {
+        std::fprintf(stderr, "%s\n", refusal.what());
+        std::exit(1);
+    }
+}
+
 // The map again from the start, with a new calendar and the music from its beginning, for as
-// long as the player asks for it after the avatar's death. Every life is offered to the record of
-// the best time, when there is a place to keep one.
-void playUntilQuit(const std::string& map) {
+// long as the player asks for it after the avatar's death; or the world of the save after F9.
+// Every life is offered to the record of the best time, when there is a place to keep one.
+void playUntilQuit(const std::string& map, std::unique_ptr<World> world) {
     std::optional<BestTime> record;
     if (const std::optional<std::string> file = BestTime::defaultFile()) {
         record.emplace(*file);
     }
-    bool again = true;
-    while (again) {
-        std::unique_ptr<World> world = buildWorld(map);
+    while (world != nullptr) {
         if (record) {
             world->keepBestTimeIn(*record);
         }
+        world->keepSavesIn(SaveFile::defaultFile());
         world->run();
-        again = world->isRestartAsked();
+        if (std::unique_ptr<World> resumed = world->takeResumed()) {
+            world = std::move(resumed);
+        } else {
+            world = world->isRestartAsked() ? buildWorld(map) : nullptr;
+        }
     }
 }
 } // namespace
@@ -136,7 +164,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", usage);
         return 1;
     }
-    refuseUnplayableMap(options.map);
+    if (options.save) {
+        refuseDamagedSave(*options.save);
+    } else {
+        refuseUnplayableMap(options.map);
+    }
     if (allegro_init() != 0) {
         // Without a system driver (no X display to reach) nothing below can be installed.
         std::fprintf(stderr, "Cannot start Allegro, is there an X display? %s\n", allegro_error);
@@ -159,7 +191,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     set_window_title(windowTitle);
-    playUntilQuit(options.map);
+    playUntilQuit(options.map,
+                  options.save ? resumeOrExit(*options.save) : buildWorld(options.map));
     InputLatch::remove();
     stop_midi();
     remove_timer();

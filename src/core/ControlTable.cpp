@@ -49,6 +49,10 @@ constexpr Row controls[] = {
      "pace"},
     {keys(KEY_P), noButton, tapCounts, "P",
      "pause, and play on: the world and the music stand still, \"Paused. P plays on.\"", "pause"},
+    {keys(KEY_F5, KEY_F9), noButton, tapCounts, "F5 / F9",
+     "save the world in your data folder / go back to that save (the panel says when it was "
+     "saved)",
+     "save / load"},
     {keys(KEY_R), noButton, tapCounts, "R",
      "after the avatar's death: play the map again from the start", "play again"},
     {keys(KEY_ESC), noButton, tapCounts, "Escape, or the window's close button", "quit", "quit"},

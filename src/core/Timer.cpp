@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 Timer::Timer() {
     reset();
@@ -47,6 +48,12 @@ std::string Timer::toString() {
            decimal(secound);
 }
 
+std::string Timer::dayAndTime() const {
+    char text[64];
+    std::snprintf(text, sizeof text, "day %d  %02d:%02d:%02d", day, hour, minute, secound);
+    return text;
+}
+
 int Timer::valueOf() {
     // The sum wraps like 32-bit signed arithmetic; computing it unsigned keeps that defined.
     std::uint32_t sum =
@@ -54,6 +61,15 @@ int Timer::valueOf() {
         3600u * static_cast<std::uint32_t>(hour) + 86400u * static_cast<std::uint32_t>(day) +
         2592000u * static_cast<std::uint32_t>(month) + 31104000u * static_cast<std::uint32_t>(year);
     return static_cast<std::int32_t>(sum);
+}
+
+void Timer::resumeAt(int y, int mo, int d, int h, int mi, int s) {
+    year = y;
+    month = mo;
+    day = d;
+    hour = h;
+    minute = mi;
+    secound = s;
 }
 
 void Timer::setYear(int v) {

@@ -13,7 +13,14 @@ class Timer {
     void reset();
     void inc();
     std::string toString();
+    // "day 3  04:25:07": the day and the time of day, as the player reads them.
+    std::string dayAndTime() const;
     int valueOf();
+
+    // Puts the calendar back where a save found it; each value in the range the calendar gives it
+    // (the year from 0, the month 0..12, the day 0..30, the hour 0..24, the minute and the second
+    // 0..60), which the caller checks.
+    void resumeAt(int y, int mo, int d, int h, int mi, int s);
 
     void setYear(int v);
     void setMonth(int v);

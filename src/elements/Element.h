@@ -141,6 +141,51 @@ class Element {
     };
     Keeper& keeper() { return endedBy; }
     int& cellsHeld() { return cells; }
+    int cellsHeld() const { return cells; }
+
+    // Everything the rules keep of an element, as values, as a save file holds it. The step
+    // timer, the frame and the second of the last update are what running the element on every
+    // pass would have left, whether or not it follows the idle clock. The attacker is the
+    // caller's to name: it is an element like any other.
+    struct Record {
+        const Images::KindFrames* looks;
+        // The frame shown: 0..15 one of its frames, or one of the Shown values.
+        int shown;
+        int lastSecound;
+        int time;
+        int maxTime;
+        int direction;
+        int type;
+        int counterAttack;
+        int counterEat;
+        int counterFood;
+        int counterUnderAttack;
+        int counterHelth;
+        int food;
+        int counterDead;
+        int x;
+        int y;
+        int visionRange;
+        int helth;
+        int strong;
+        int flags; // the Flag bits
+    };
+    enum Shown : int { shownMeat = Images::frameCount, shownDead, shownPlaceholder };
+    enum Flag : int {
+        walkingFlag = 1,
+        workingFlag = 2,
+        aliveFlag = 4,
+        creatureFlag = 8,
+        underAttackFlag = 16,
+        toEraseFlag = 32,
+        bearsFruitFlag = 64,
+        restlessFlag = 128
+    };
+    static constexpr int highestFacing = 7;
+    Record record() const;
+    // Takes the values of a record: looks not null, shown 0..shownPlaceholder, direction
+    // 0..highestFacing. For an element that stands in no grid yet; its attacker stays as it is.
+    void restore(const Record& r);
 
   protected:
     // The world, as the element's own code reaches it.
@@ -233,6 +278,10 @@ class Element {
     // True when the element is of this very class, whose run() the clock stands for.
     bool isPlainElement() const;
     void leaveClock();
+    // The state with the step timer, frame and last update that the clock stands for.
+    State unclocked() const;
+    // The bitmap of a Record's shown frame.
+    BITMAP* frameShown(const Images::KindFrames& looks, int shown) const;
     // The ticks of the clock that this element has had since it began to follow it: one less
     // than the clock's while a sweep that ticked has not yet reached its cell.
     long clockedTicks() const;

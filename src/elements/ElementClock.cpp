@@ -51,19 +51,27 @@ void Element::stayAwake() {
 }
 
 // Makes time, image and lastSecound what the runs so far would have left, and asks the world to
-// run the element again. Ahead of a sweep that ticked, the element has yet to make this pass's
-// update: its last one fell on the second before.
+// run the element again.
 void Element::leaveClock() {
+    const State left = unclocked();
+    clocked = false;
+    change() = left;
+    habitat->wake(this);
+}
+
+// Ahead of a sweep that ticked, the element has yet to make this pass's update: its last one
+// fell on the second before.
+Element::State Element::unclocked() const {
+    State s = now();
+    if (!clocked) {
+        return s;
+    }
     const IdleClock& clock = habitat->getIdleClock();
     const bool updateDue = clockedTicks() < clock.ticks - clockBase;
-    const int stepTime = clockedTime();
-    BITMAP* frame = clockedImage();
-    clocked = false;
-    State& s = change();
-    s.image = frame;
-    s.time = stepTime;
+    s.image = clockedImage();
+    s.time = clockedTime();
     s.lastSecound = updateDue ? clock.previousSecound : clock.secound;
-    habitat->wake(this);
+    return s;
 }
 
 long Element::clockedTicks() const {

@@ -147,8 +147,8 @@ const Images::KindFrames& Images::getKindFrames(const std::string& name,
 
 // The name points into the key of the map, which never moves it.
 const Images::KindFrames& Images::makeKindFrames(const KindKey& kind) {
-    return kindStore.emplace_back(
-        KindFrames{&kind.first, &getFrames(kind.second), &getFrames(meatSet), &getFrames(deadSet)});
+    return kindStore.emplace_back(KindFrames{&kind.first, &kind.second, &getFrames(kind.second),
+                                             &getFrames(meatSet), &getFrames(deadSet)});
 }
 
 // After a set got a new table, the kinds that show it get records that point at it: those

@@ -48,6 +48,9 @@ class Images {
     // record given is the one of the newest tables: adding one of its sets again makes a new one.
     struct KindFrames {
         const std::string* name;
+        // The name of the set its frames come from: the kind's own, or another (an element
+        // that changed its looks).
+        const std::string* framesName;
         const Frames* frames;
         const Frames* meat;
         const Frames* dead;

@@ -1,7 +1,6 @@
 #include "world/BestTime.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "core/PlayerFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,23 +9,10 @@
 #include <utility>
 
 namespace {
-const char* const folderName = "orvalle";
 const char* const fileName = "best-time";
 // Longer than any life could last: a number beyond it is no record but a damaged file.
 const long mostPasses = 1'000'000'000'000L;
 const std::size_t mostDigits = 13;
-
-// The folders of a path, made as needed, private to the player; false when one cannot be.
-bool makeFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string folder = path.substr(0, slash);
-        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The record in a file's text: digits, perhaps a line break, nothing else.
 std::optional<long> recordIn(const std::string& text) {
@@ -44,16 +30,7 @@ std::optional<long> recordIn(const std::string& text) {
 } // namespace
 
 std::optional<std::string> BestTime::defaultFile() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::string folder;
-    if (data != nullptr && data[0] == '/') {
-        folder = data;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-        folder = std::string(home) + "/.local/share";
-    } else {
-        return std::nullopt;
-    }
-    return folder + "/" + folderName + "/" + fileName;
+    return PlayerFiles::path(fileName);
 }
 
 BestTime::BestTime(std::string recordFile) : file(std::move(recordFile)) {
@@ -89,21 +66,9 @@ bool BestTime::offer(long passes) {
 }
 
 void BestTime::save() const {
-    const std::string temporary = file + ".new" + std::to_string(getpid());
-    bool written = makeFolders(file);
-    if (written) {
-        std::FILE* out = std::fopen(temporary.c_str(), "w");
-        written = out != nullptr;
-        if (out != nullptr) {
-            written = std::fprintf(out, "%ld\n", *best) > 0 && std::fflush(out) == 0 &&
-                      fsync(fileno(out)) == 0;
-            written = std::fclose(out) == 0 && written;
-        }
-        written = written && std::rename(temporary.c_str(), file.c_str()) == 0;
-    }
-    if (!written) {
+    const std::string failed = PlayerFiles::writeWhole(file, std::to_string(*best) + "\n");
+    if (!failed.empty()) {
         std::fprintf(stderr, "Cannot keep the best time in %s (%s).\n", file.c_str(),
-                     std::strerror(errno));
-        std::remove(temporary.c_str());
+                     failed.c_str());
     }
 }

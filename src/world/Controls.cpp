@@ -1,7 +1,9 @@
 #include "world/Controls.h"
 
 #include "core/InputLatch.h"
+#include "core/Timer.h"
 #include "world/BestTime.h"
+#include "world/SaveFile.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -9,6 +11,10 @@
 namespace {
 const int restMilliseconds = 30;
 } // namespace
+
+Controls::Controls(World& played) : world(played) {}
+
+Controls::~Controls() = default;
 
 void Controls::run() {
     while (playFrame()) {
@@ -29,6 +35,9 @@ bool Controls::playFrame() {
             return false;
         }
         act(controls);
+        if (resumed != nullptr) {
+            return false;
+        }
         ++done;
     } while (!paused && pace.wantsAnother(done, Pace::Clock::now() - start));
     world.draw();
@@ -80,6 +89,51 @@ void Controls::takeSwitches(const InputSnapshot& controls) {
     if (controls.wasPressed(KEY_CLOSEBRACE)) {
         pace.faster();
     }
+    if (controls.wasPressed(KEY_F5)) {
+        save();
+    }
+    if (controls.wasPressed(KEY_F9)) {
+        resume();
+    }
+}
+
+void Controls::save() {
+    if (!saveFile) {
+        saveNote = "not saved: no home folder to keep it in";
+        return;
+    }
+    const std::string failed = SaveFile::write(world, *saveFile);
+    saveNote =
+        failed.empty() ? "saved at " + world.getTimer()->dayAndTime() : "not saved: " + failed;
+}
+
+// The world of the save replaces this one once run() returns; a save that is refused leaves the
+// game as it is, and says why.
+void Controls::resume() {
+    if (!saveFile) {
+        saveNote = "not loaded: no home folder to keep saves in";
+        return;
+    }
+    try {
+        resumed = SaveFile::resume(*saveFile, world.getMediaFolder());
+    } catch (const SaveFile::Refused& refusal) {
+        saveNote = std::string("not loaded: ") + refusal.what();
+        return;
+    }
+    if (paused) {
+        midi_resume();
+    }
+}
+
+std::unique_ptr<World> Controls::takeResumed() {
+    return std::move(resumed);
+}
+
+void Controls::showAs(const Controls& other) {
+    panelShown = other.panelShown;
+    vitalsShown = other.vitalsShown;
+    overviewShown = other.overviewShown;
+    pace = other.pace;
 }
 
 void Controls::noteLife() {

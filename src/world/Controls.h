@@ -4,17 +4,24 @@
 #include "world/DeathCard.h"
 #include "world/Pace.h"
 
+#include <memory>
+#include <optional>
+#include <string>
+
 class BestTime;
 struct InputSnapshot;
 class World;
 
 // What the player's controls do around the rules: Escape and the close button end the game, R
 // plays again after the avatar's death, P pauses, H shows the status panel, V the vitals over the
-// view, O the overview of the world, [ and ] step the pace, and after the avatar's death M and N
-// still switch the music.
+// view, O the overview of the world, [ and ] step the pace, F5 saves the world and F9 resumes the
+// last save, and after the avatar's death M and N still switch the music.
 class Controls {
   public:
-    explicit Controls(World& played) : world(played) {}
+    explicit Controls(World& played);
+    ~Controls();
+    Controls(const Controls&) = delete;
+    Controls& operator=(const Controls&) = delete;
 
     // Frames until Escape is down or the window's close button was clicked at the start of a
     // pass; or, once the avatar is dead, until R is down too. A frame runs the passes of the
@@ -35,11 +42,22 @@ class Controls {
     bool isOverviewShown() const { return overviewShown; }
     const Pace& getPace() const { return pace; }
     const DeathCard& getDeathCard() const { return deathCard; }
+    // The avatar's life so far, as a resumed game goes on with it.
+    void resumeLife(const DeathCard::Life& life) { deathCard.resume(life); }
     // At the avatar's death its life is offered to the record, which keeps it when it is the
     // longest; without one the card shows no best time.
     void keepBestTimeIn(BestTime& kept) { record = &kept; }
     // True when run() ended on R after the avatar's death: the player wants the map afresh.
     bool isRestartAsked() const { return restartAsked; }
+    // F5 writes the world into this file and F9 reads it; without one they say there is none.
+    void keepSavesIn(std::optional<std::string> file) { saveFile = std::move(file); }
+    // The world of the save when run() ended on F9, for the game to go on with; null otherwise.
+    std::unique_ptr<World> takeResumed();
+    // What the last F5 or F9 did, for the status panel: when the save was written, or why
+    // nothing was saved or loaded; empty before.
+    const std::string& getSaveNote() const { return saveNote; }
+    // Shows what other controls showed: the panel, the vitals, the overview and the pace.
+    void showAs(const Controls& other);
 
   private:
     // False when the game is to end.
@@ -52,6 +70,8 @@ class Controls {
     void switchPause();
     // After each pass: the avatar's life for the death card.
     void noteLife();
+    void save();
+    void resume();
 
     World& world;
     bool paused = false;
@@ -62,6 +82,9 @@ class Controls {
     Pace pace;
     DeathCard deathCard;
     BestTime* record = nullptr;
+    std::optional<std::string> saveFile;
+    std::unique_ptr<World> resumed;
+    std::string saveNote;
 };
 
 #endif

@@ -26,6 +26,13 @@ bool DeathCard::note(const Element& avatar) {
     return over;
 }
 
+void DeathCard::resume(const Life& life) {
+    passes = life.passes;
+    blows = life.blows;
+    bites = life.bites;
+    over = life.over;
+}
+
 std::vector<std::string> DeathCard::lines() const {
     std::vector<std::string> card = {"You died.", "Lived " + lifetime(passes),
                                      "Blows struck: " + std::to_string(blows),

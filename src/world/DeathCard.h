@@ -16,6 +16,15 @@ class DeathCard {
     // died, after which nothing more is counted.
     bool note(const Element& avatar);
     long getPasses() const { return passes; }
+    // The tally so far, as a save file keeps it, and a tally put back.
+    struct Life {
+        long passes = 0;
+        long blows = 0;
+        long bites = 0;
+        bool over = false;
+    };
+    Life getLife() const { return {passes, blows, bites, over}; }
+    void resume(const Life& life);
     void setBest(std::optional<long> bestPasses) { best = bestPasses; }
     std::vector<std::string> lines() const;
 

@@ -65,6 +65,11 @@ void ElementKeeper::takeOff(int layer, int column, int row) {
     }
 }
 
+void ElementKeeper::keepRemoved(Element* e) {
+    e->keeper() = Keeper::world;
+    removed.push_back(e);
+}
+
 void ElementKeeper::forget(const Element& e) {
     handedBack.erase(const_cast<Element*>(&e));
 }

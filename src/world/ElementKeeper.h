@@ -29,6 +29,8 @@ class ElementKeeper {
     bool move(Element* e, int direction);
     // The sweep takes the element of a cell off the grid; the world keeps it.
     void takeOff(int layer, int column, int row);
+    // An element that the sweep took off before, in a world resumed from a save.
+    void keepRemoved(Element* e);
 
     // The elements the sweep took off and nobody put back, in the order they left.
     const std::vector<Element*>& getRemoved() const { return removed; }

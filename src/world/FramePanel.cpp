@@ -74,12 +74,6 @@ std::vector<std::string> countLines(const World& world) {
     return pack(counts, "  ");
 }
 
-std::string calendarLine(const Timer& calendar) {
-    char text[64];
-    std::snprintf(text, sizeof text, "day %d  %02d:%02d:%02d", calendar.getDay(),
-                  calendar.getHour(), calendar.getMinute(), calendar.getSecound());
-    return text;
-}
 } // namespace
 
 // A row's keys and words on one line when they fit, "Alt  eat"; otherwise the keys on as many
@@ -106,12 +100,17 @@ void Frame::drawPanel() {
     const int white = makecol(255, 255, 255);
     const int black = makecol(0, 0, 0);
     const int yellow = makecol(255, 220, 0);
-    std::vector<std::string> status = {calendarLine(*world.getTimer())};
+    std::vector<std::string> status = {world.getTimer()->dayAndTime()};
     for (const std::string& line : countLines(world)) {
         status.push_back(line);
     }
     const Pace& pace = world.getControls().getPace();
     status.push_back("pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s");
+    for (const std::string& line : pack(wordsOf(world.getControls().getSaveNote()), " ")) {
+        if (!line.empty()) {
+            status.push_back(line);
+        }
+    }
     const std::vector<PanelLine> controls = controlLines();
     // The health, the status lines, a blank line, the controls.
     const int lines = 1 + static_cast<int>(status.size()) + 1 + static_cast<int>(controls.size());

@@ -24,10 +24,14 @@ World::World(std::string fileName, const std::optional<std::string>& mediaFolder
     : World(std::move(fileName), mediaFolder, true) {}
 
 World::World(std::string fileName, const std::optional<std::string>& mediaFolder, bool idleClock)
+    : World(Unshaped{}, mediaFolder, idleClock) {
+    loadWorld(std::move(fileName));
+}
+
+World::World(Unshaped, const std::optional<std::string>& mediaFolder, bool idleClock)
     : keeper(grid), calendar(std::make_unique<Timer>()), sweep(grid, keeper, *calendar, idleClock),
       frame(*this), controls(*this) {
     loadMedia(mediaFolder);
-    loadWorld(std::move(fileName));
 }
 
 World::~World() = default;
@@ -40,14 +44,23 @@ World* Habitat::worldOf(Habitat* habitat) {
     return static_cast<World*>(habitat);
 }
 
+std::unique_ptr<World> World::takeResumed() {
+    std::unique_ptr<World> next = controls.takeResumed();
+    if (next != nullptr) {
+        next->controls.showAs(controls);
+    }
+    return next;
+}
+
 // The music starts before the map is read; every kind's image set is in the cache before the
 // first element asks for its frames.
-void World::loadMedia(const std::optional<std::string>& mediaFolder) {
-    if (mediaFolder) {
-        music.reset(load_midi(Images::pathIn(*mediaFolder, musicFile).c_str()));
+void World::loadMedia(const std::optional<std::string>& folder) {
+    media = folder;
+    if (media) {
+        music.reset(load_midi(Images::pathIn(*media, musicFile).c_str()));
     }
     setMusic(true);
-    images = std::make_unique<Images>(mediaFolder);
+    images = std::make_unique<Images>(media);
     for (const char* name : corpseImageSets) {
         images->add(name);
     }
@@ -153,6 +166,7 @@ void World::simulate() {
     sweep.run();
     centreView();
     incTimer();
+    ++passes;
 }
 
 void World::centreView() {

@@ -63,6 +63,13 @@ class World : public Habitat {
     void advance(const InputSnapshot& passInput);
     // The avatar's life goes to the record at its death (Controls::keepBestTimeIn).
     void keepBestTimeIn(BestTime& record) { controls.keepBestTimeIn(record); }
+    // F5 saves into the file, F9 resumes it (Controls::keepSavesIn).
+    void keepSavesIn(std::optional<std::string> file) { controls.keepSavesIn(std::move(file)); }
+    // The world that run() ended on to go on with, after F9; null otherwise. It shows what this
+    // one showed.
+    std::unique_ptr<World> takeResumed();
+    // The folder that the images and music came from, as built.
+    const std::optional<std::string>& getMediaFolder() const { return media; }
     // The rules of one pass without drawing, on the controls last handed in (none unless
     // given: the avatar stands still): every element acts, the view follows the avatar and the
     // calendar advances. Headless runs use it.
@@ -120,6 +127,8 @@ class World : public Habitat {
     const Images::KindFrames& getKindFrames(const ElementKind& kind) const override;
     Element* getAvatar() const { return avatar; }
     Element* getSelected() const { return selected; }
+    // The passes run since the world was built from its map, counting those before a save.
+    long getPasses() const { return passes; }
     // Every creature but the avatar, living or dead, wherever it is.
     const std::vector<Element*>& getWildCreatures() const { return wildCreatures; }
     // True once the avatar has died; its body may have left the grid.
@@ -138,7 +147,13 @@ class World : public Habitat {
     }
 
   private:
-    void loadMedia(const std::optional<std::string>& mediaFolder);
+    // Writes and resumes the whole state (SaveFile).
+    friend class WorldCodec;
+    // A world with its media and calendar but no map yet, for WorldCodec to fill.
+    struct Unshaped {};
+    World(Unshaped, const std::optional<std::string>& mediaFolder, bool idleClock);
+
+    void loadMedia(const std::optional<std::string>& folder);
     void centreView();
     void selectWithMouse();
     // Keeps a creature that a caller put into the grid in the status panel's counts.
@@ -154,6 +169,7 @@ class World : public Habitat {
     Controls controls;
     MidiPtr music;
     std::unique_ptr<Images> images;
+    std::optional<std::string> media;
     // Each kind's frames, in the order of the kinds table, as the cache gave them at its
     // revision kindFramesRevision; looked up again when the cache has changed since.
     mutable std::vector<const Images::KindFrames*> kindFrames;
@@ -171,6 +187,7 @@ class World : public Habitat {
     // Every creature but the avatar, for the status panel's counts: a list as long as the map
     // has creatures, not a walk over a grid of millions of cells each frame.
     std::vector<Element*> wildCreatures;
+    long passes = 0;
 };
 
 #endif

@@ -2,6 +2,7 @@
 #include "Census.h"
 #include "ProgressLine.h"
 #include "SimOptions.h"
+#include "world/SaveFile.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -31,7 +33,8 @@ int run(World& world, const SimOptions& options) {
     int error = 0;
     for (long pass = 1; pass <= options.getPasses() && error == 0; ++pass) {
         world.simulate();
-        if (options.reportsAfter(pass) && std::puts(Census(world).row(pass).c_str()) == EOF) {
+        if (options.reportsAfter(pass) &&
+            std::puts(Census(world).row(world.getPasses()).c_str()) == EOF) {
             error = errno;
         }
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
@@ -39,6 +42,35 @@ int run(World& world, const SimOptions& options) {
     }
     progress.finish();
     return error != 0 ? error : flushError();
+}
+
+// The world of the save or of the map; null, with the reason told, when the save is refused. On a
+// missing or invalid map the loader prints why and ends with status 1.
+std::unique_ptr<World> startingWorld(const char* program, const SimOptions& options) {
+    // No images and above all no music: playing the tune needs a timer driver, which a headless
+    // run does not have.
+    if (!options.getLoad()) {
+        return std::make_unique<World>(options.getMap(), std::nullopt);
+    }
+    try {
+        return SaveFile::resume(*options.getLoad(), std::nullopt);
+    } catch (const SaveFile::Refused& refusal) {
+        std::fprintf(stderr, "%s: %s\n", program, refusal.what());
+        return nullptr;
+    }
+}
+
+// True when there is no save to write, or it was written.
+bool saveAfterRun(const char* program, const World& world, const SimOptions& options) {
+    if (!options.getSave()) {
+        return true;
+    }
+    const std::string failed = SaveFile::write(world, *options.getSave());
+    if (!failed.empty()) {
+        std::fprintf(stderr, "%s: cannot save into %s: %s\n", program, options.getSave()->c_str(),
+                     failed.c_str());
+    }
+    return failed.empty();
 }
 
 // The exit status after writing to standard output: 1, with the reason, when a write failed.
@@ -80,8 +112,10 @@ int main(int argc, char* argv[]) {
     if (options.getSeed()) {
         std::srand(*options.getSeed());
     }
-    // No images and above all no music: playing the tune needs a timer driver, which a headless
-    // run does not have. On a missing or invalid map the loader prints why and ends with status 1.
-    World world(options.getMap(), std::nullopt);
-    return exitStatus(argv[0], run(world, options));
+    const std::unique_ptr<World> world = startingWorld(argv[0], options);
+    if (world == nullptr) {
+        return 1;
+    }
+    const int status = exitStatus(argv[0], run(*world, options));
+    return saveAfterRun(argv[0], *world, options) ? status : 1;
 }

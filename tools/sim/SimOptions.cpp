@@ -11,13 +11,15 @@
 
 namespace {
 // getopt_long's codes for what has no letter of its own: an operand, and the long options.
-enum Code { OPERAND = 1, PASSES = 256, EVERY, SEED, KINDS_TABLE };
+enum Code { OPERAND = 1, PASSES = 256, EVERY, SEED, KINDS_TABLE, LOAD, SAVE };
 
 const option longOptions[] = {
     {"passes", required_argument, nullptr, PASSES},
     {"every", required_argument, nullptr, EVERY},
     {"seed", required_argument, nullptr, SEED},
     {"kinds", no_argument, nullptr, KINDS_TABLE},
+    {"load", required_argument, nullptr, LOAD},
+    {"save", required_argument, nullptr, SAVE},
     {"help", no_argument, nullptr, 'h'},
     {nullptr, 0, nullptr, 0},
 };
@@ -95,7 +97,12 @@ void SimOptions::take(int code, const char* word) {
     case PASSES: takeCount("--passes", optarg, 0, passes); break;
     case EVERY: takeCount("--every", optarg, 1, every); break;
     case SEED: takeSeed(optarg); break;
-    case ':': fail(longName(optopt) + " needs a number"); break;
+    case LOAD: takeFile("--load", optarg, load); break;
+    case SAVE: takeFile("--save", optarg, save); break;
+    case ':':
+        fail(longName(optopt) +
+             (optopt == LOAD || optopt == SAVE ? " needs a file" : " needs a number"));
+        break;
     default: fail(refusal(word)); break;
     }
 }
@@ -119,7 +126,19 @@ void SimOptions::takeSeed(const std::string& text) {
     }
 }
 
-// Help wins over everything else on the line, and the kinds table needs no map.
+void SimOptions::takeFile(const std::string& name, const char* value,
+                          std::optional<std::string>& file) {
+    if (file) {
+        fail(name + " given twice");
+    } else if (*value == '\0') {
+        fail(name + " needs a file");
+    } else {
+        file = value;
+    }
+}
+
+// Help wins over everything else on the line, and the kinds table needs no map. A save holds its
+// own map and random sequence.
 void SimOptions::settle() {
     if (wantsHelp) {
         outcome = HELP;
@@ -127,7 +146,11 @@ void SimOptions::settle() {
         return;
     } else if (wantsKinds) {
         outcome = KINDS;
-    } else if (map.empty()) {
+    } else if (load && !map.empty()) {
+        fail("a map file and --load: the save holds its own map, give one of them");
+    } else if (load && seed) {
+        fail("--seed and --load: the save goes on with its own random sequence");
+    } else if (!load && map.empty()) {
         fail("no map file given");
     }
 }
@@ -160,6 +183,10 @@ passes; nobody holds a key, so the avatar stands still. Images and music are not
 Prints CSV on standard output: a header line, then a row after every K passes and one after
 the last of the N passes. Long runs show their progress on standard error.
 
+--save FILE writes the whole world into FILE after the last pass, whole or not at all;
+--load FILE starts from such a file (the game's F5 writes one too) instead of a map, and the
+run goes on exactly as if it had never stopped: the pass column counts on from the save.
+
 Columns:
 )";
 
@@ -176,7 +203,8 @@ census column (-1 for none). The map tools read it from tools/map/kinds.tsv, whi
 tools/update-kinds.sh writes.
 
 Exit status: 0 after the run, 1 when the map cannot be read or is not a valid map (with the
-loader's message) or the census cannot be written, 2 for a wrong command line.
+loader's message), the save cannot be read or is refused (saying why), the census or the
+save cannot be written, 2 for a wrong command line.
 )";
 
 // A line of the list of columns: the name, then what it counts from the 24th character on.
@@ -225,7 +253,8 @@ std::string kindLine(const ElementKind& kind) {
 } // namespace
 
 std::string SimOptions::usage(const std::string& program) {
-    return "Usage: " + program + " MAP [--passes N] [--every K] [--seed S]\n       " + program +
+    return "Usage: " + program + " MAP [--passes N] [--every K] [--seed S] [--save FILE]\n       " +
+           program + " --load FILE [--passes N] [--every K] [--save FILE]\n       " + program +
            " --kinds\n       " + program + " --help\n" + introduction + columns() + conclusion +
            "Defaults: --passes " + std::to_string(defaultPasses) + " --every " +
            std::to_string(defaultEvery) + "\n";

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-// The command line of the headless runner: MAP [--passes N] [--every K] [--seed S], --kinds or
-// --help.
+// The command line of the headless runner: MAP [--passes N] [--every K] [--seed S] [--save FILE],
+// --load FILE [--passes N] [--every K] [--save FILE], --kinds or --help.
 class SimOptions {
   public:
     enum Outcome { RUN, HELP, KINDS, BAD_USAGE };
@@ -29,6 +29,9 @@ class SimOptions {
     long getEvery() const { return every; }
     // The seed of the random sequence, when one was given.
     std::optional<unsigned> getSeed() const { return seed; }
+    // The save file to start from instead of a map, and the one to write after the last pass.
+    const std::optional<std::string>& getLoad() const { return load; }
+    const std::optional<std::string>& getSave() const { return save; }
     // True when a census row is due after the given pass: every K passes and after the last.
     bool reportsAfter(long pass) const { return pass % every == 0 || pass == passes; }
 
@@ -38,6 +41,7 @@ class SimOptions {
     void take(int code, const char* value);
     void takeMap(const std::string& name);
     void takeSeed(const std::string& text);
+    void takeFile(const std::string& name, const char* value, std::optional<std::string>& file);
     // Sets value to the number text gives when it is whole and in range; false, with the
     // failure recorded, otherwise.
     bool takeCount(const std::string& name, const std::string& text, long minimum, long& value,
@@ -55,6 +59,8 @@ class SimOptions {
     long passes = defaultPasses;
     long every = defaultEvery;
     std::optional<unsigned> seed;
+    std::optional<std::string> load;
+    std::optional<std::string> save;
 };
 
 #endif

@@ -1,0 +1,191 @@
+// A saved world resumes exactly, and a file that is not a whole save is refused, never half read.
+#include "world/SaveFile.h"
+#include "Census.h"
+#include "TestSupport.h"
+#include "core/RandomSequence.h"
+#include "core/Timer.h"
+#include "elements/Element.h"
+#include "elements/ElementKind.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+class SaveFileTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+};
+
+// A crowded valley of every kind, the same for the same seed, with the avatar in its middle.
+std::unique_ptr<World> crowdedWorld(unsigned seed) {
+    std::mt19937 draw(seed);
+    const std::string land = "gLlrag";
+    const std::string things = "CCSSTTF#";
+    std::vector<std::string> ground = filled(30, 20, 'g');
+    std::vector<std::string> standing = filled(30, 20, '.');
+    for (int row = 0; row < 20; ++row) {
+        for (int column = 0; column < 30; ++column) {
+            ground[row][column] = land[draw() % land.size()];
+            if (draw() % 4 == 0) {
+                standing[row][column] = things[draw() % things.size()];
+            }
+        }
+    }
+    standing[10][15] = '@';
+    return makeWorld(ground, standing);
+}
+
+// The game's passes with the player's keys: the avatar walks, strikes and eats in turn.
+void play(World& world, int from, int count) {
+    const int keys[] = {KEY_RIGHT, KEY_LCONTROL, KEY_DOWN, KEY_ALT, KEY_LEFT, KEY_UP};
+    for (int pass = from; pass < from + count; ++pass) {
+        world.pass(InputSnapshot::pressing({keys[(pass / 9) % std::size(keys)]}));
+    }
+}
+
+std::unique_ptr<World> resumed(const World& world) {
+    return SaveFile::worldOf(SaveFile::bytesOf(world), TempDir::current().path());
+}
+} // namespace
+
+// Byte for byte the same world, and the same census, whether or not it stopped half way.
+TEST_F(SaveFileTest, AWorldSavedAndResumedRunsOnAsIfItHadNeverStopped) {
+    const struct {
+        const char* name;
+        unsigned seed;
+        int half;
+    } runs[] = {{"a crowded valley at its start", 1, 0},
+                {"a crowded valley in the thick of it", 2, 300},
+                {"a valley where most have died and rotted away", 3, 1500}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.name);
+        std::srand(1);
+        auto straight = crowdedWorld(run.seed);
+        play(*straight, 0, 2 * run.half + 100);
+        std::srand(1);
+        auto first = crowdedWorld(run.seed);
+        play(*first, 0, run.half);
+        auto second = resumed(*first);
+        first.reset();
+        play(*second, run.half, run.half + 100);
+        EXPECT_EQ(Census(*straight).row(straight->getPasses()),
+                  Census(*second).row(second->getPasses()));
+        EXPECT_EQ(SaveFile::bytesOf(*straight), SaveFile::bytesOf(*second));
+    }
+}
+
+// What the world refers to survives the save: the avatar, the selection, an attacker that rotted
+// away, the view and the calendar.
+TEST_F(SaveFileTest, TheReferencesBetweenElementsAreKept) {
+    std::vector<std::string> standing = filled(20, 14, '.');
+    standing[0] = "#####";
+    standing[1] = "#.@.#";
+    standing[2] = "#####";
+    standing[3] = "...###";
+    standing[4] = "...#C#S";
+    standing[5] = "...###";
+    for (std::string& row : standing) {
+        row.resize(20, '.');
+    }
+    auto world = makeWorld(filled(20, 14, 'g'), standing);
+    Element* cyclope = world->get(1, 4, 4);
+    Element* spider = world->get(1, 6, 4);
+    kill(spider);
+    spider->setFood(0);
+    world->pass(clickAt((4 - world->getX()) * World::cellSize + 5,
+                        (4 - world->getY()) * World::cellSize + 5));
+    passes(*world, 120);
+    ASSERT_EQ(nullptr, world->get(1, 6, 4)) << "the spider's remains have rotted away";
+    cyclope->areAttackedBy(spider);
+    auto again = resumed(*world);
+    EXPECT_EQ(again->get(1, 2, 1), again->getAvatar());
+    ASSERT_NE(nullptr, again->getSelected());
+    EXPECT_EQ(CYCLOPE, again->getSelected()->getType());
+    ASSERT_EQ(1u, again->getRemoved().size());
+    EXPECT_EQ(again->getRemoved()[0], again->getSelected()->getAttacker());
+    EXPECT_EQ(world->getTimer()->toString(), again->getTimer()->toString());
+    EXPECT_EQ(world->getX(), again->getX());
+}
+
+TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
+    auto world = crowdedWorld(4);
+    passes(*world, 30);
+    const std::string save = SaveFile::bytesOf(*world);
+    auto newer = save;
+    newer[8] = static_cast<char>(SaveFile::format + 1);
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    } files[] = {
+        {"a map file", "<world>\n{[1][1]}\n", "not an Orvalle save"},
+        {"an empty file", "", "not an Orvalle save"},
+        {"a newer format", newer, "written by a newer Orvalle (format 2; this one reads format 1)"},
+        {"a byte more", save + "x", "1 bytes more than the save holds"},
+        {"cut in the header", save.substr(0, 12), "cut short"},
+        {"cut in the world", save.substr(0, save.size() - 1), "cut short"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        dir.write("named.save", file.bytes);
+        try {
+            SaveFile::resume(dir.file("named.save"), dir.path());
+            ADD_FAILURE() << "accepted";
+        } catch (const SaveFile::Refused& refusal) {
+            EXPECT_EQ(0u, std::string(refusal.what()).find(dir.file("named.save") + ": "));
+            EXPECT_NE(std::string::npos, std::string(refusal.what()).find(file.says))
+                << refusal.what();
+        }
+    }
+}
+
+// Cut at every length, or with bytes changed: refused, and the random sequence is where it was.
+TEST_F(SaveFileTest, EveryTruncationAndByteFlipIsRefused) {
+    auto world = crowdedWorld(5);
+    passes(*world, 20);
+    const std::string save = SaveFile::bytesOf(*world);
+    std::vector<std::string> damaged;
+    for (std::size_t length = 0; length < save.size(); ++length) {
+        damaged.push_back(save.substr(0, length));
+    }
+    std::mt19937 draw(7);
+    for (int i = 0; i < 1000; ++i) {
+        std::string flipped = save;
+        flipped[draw() % flipped.size()] ^= static_cast<char>(1 + draw() % 255);
+        damaged.push_back(flipped);
+    }
+    const RandomSequence::State before = RandomSequence::capture();
+    int accepted = 0;
+    for (const std::string& bytes : damaged) {
+        try {
+            SaveFile::worldOf(bytes, std::nullopt);
+            ++accepted;
+        } catch (const SaveFile::Refused& refusal) {
+            EXPECT_NE("", std::string(refusal.what()));
+        }
+    }
+    EXPECT_EQ(0, accepted);
+    EXPECT_EQ(before, RandomSequence::capture());
+}
+
+TEST_F(SaveFileTest, RandomSequenceGoesOnWhereItWasCaptured) {
+    std::srand(42);
+    std::rand();
+    const RandomSequence::State kept = RandomSequence::capture();
+    const int next[] = {std::rand(), std::rand(), std::rand()};
+    std::srand(3);
+    ASSERT_TRUE(RandomSequence::restore(kept));
+    for (int expected : next) {
+        EXPECT_EQ(expected, std::rand());
+    }
+    const RandomSequence::State now = RandomSequence::capture();
+    RandomSequence::State foreign{};
+    foreign[0] = 7; // a generator of another type
+    EXPECT_FALSE(RandomSequence::restore(foreign));
+    EXPECT_EQ(now, RandomSequence::capture());
+}
