@@ -2,6 +2,7 @@
 // functions, so the ordinary and the sanitizer builds check them without clang.
 #include "BitmapInputs.h"
 #include "MapInputs.h"
+#include "SaveInputs.h"
 #include "TestSupport.h"
 #include "world/LoadWorld.h"
 
@@ -78,6 +79,14 @@ TEST(CorpusReplay, WorldInputs) {
         return runs;
     });
     EXPECT_GT(worlds, 0);
+}
+
+// Every save kept is resumed or refused, and those of the test maps are resumed.
+TEST(CorpusReplay, SaveInputs) {
+    const int resumed = countInputs("resume-save", [](const std::string&, const auto& bytes) {
+        return resumeSaveFromMemory(bytes.data(), bytes.size()) > 0;
+    });
+    EXPECT_GT(resumed, 0);
 }
 
 // No BMP file the check passes may make the library's decoder overrun (BitmapInputs says how

@@ -189,3 +189,40 @@ TEST_F(SaveFileTest, RandomSequenceGoesOnWhereItWasCaptured) {
     EXPECT_FALSE(RandomSequence::restore(foreign));
     EXPECT_EQ(now, RandomSequence::capture());
 }
+
+// F5 saves before the pass it is pressed in, and F9 goes back to that moment; what cannot be
+// saved or loaded leaves the game as it is, and the panel's note says why.
+TEST_F(SaveFileTest, F5SavesAndF9GoesBackOrTheNoteSaysWhyNot) {
+    auto world = crowdedWorld(6);
+    world->keepSavesIn(dir.file("saves/game.save"));
+    passes(*world, 10);
+    const std::string savedAt = "saved at " + world->getTimer()->dayAndTime();
+    world->turn(InputSnapshot::pressing({KEY_F5}));
+    EXPECT_EQ(savedAt, world->getControls().getSaveNote());
+    passes(*world, 5);
+    world->turn(InputSnapshot::pressing({KEY_F9}));
+    const std::unique_ptr<World> back = world->takeResumed();
+    ASSERT_NE(nullptr, back);
+    EXPECT_EQ(10, back->getPasses());
+
+    const struct {
+        const char* name;
+        const char* file;
+        int key;
+        std::string note;
+    } failures[] = {
+        {"a damaged save", "saves/game.save", KEY_F9,
+         "not loaded: " + dir.file("saves/game.save") + ": not an Orvalle save"},
+        {"no save yet", "none.save", KEY_F9,
+         "not loaded: " + dir.file("none.save") + ": cannot read it: No such file or directory"},
+        {"a folder that cannot be made", "saves/game.save/x", KEY_F5, "not saved: Not a directory"},
+    };
+    dir.write("saves/game.save", "scrambled");
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        world->keepSavesIn(dir.file(failure.file));
+        world->turn(InputSnapshot::pressing({failure.key}));
+        EXPECT_EQ(nullptr, world->takeResumed());
+        EXPECT_EQ(failure.note, world->getControls().getSaveNote());
+    }
+}

@@ -50,6 +50,13 @@ TEST(SimOptionsTest, TheKindsTableNeedsNoMap) {
     EXPECT_EQ(SimOptions::KINDS, parse({"valley.map", "--kinds"}).getOutcome());
 }
 
+TEST(SimOptionsTest, ASaveTakesThePlaceOfTheMap) {
+    SimOptions options = parse({"--load", "in.save", "--save=out.save", "--passes", "9"});
+    EXPECT_EQ(SimOptions::RUN, options.getOutcome());
+    EXPECT_EQ("in.save", options.getLoad().value_or(""));
+    EXPECT_EQ("out.save", options.getSave().value_or(""));
+}
+
 TEST(SimOptionsTest, ZeroPassesIsAValidRun) {
     SimOptions options = parse({"valley.map", "--passes", "0"});
     EXPECT_EQ(SimOptions::RUN, options.getOutcome());
@@ -68,6 +75,12 @@ TEST(SimOptionsTest, WrongCommandLinesSayWhatIsWrong) {
     expectBadUsage({"a.map", "--passes"}, "--passes needs a number");
     expectBadUsage({"a.map", "--every"}, "--every needs a number");
     expectBadUsage({"a.map", "--seed"}, "--seed needs a number");
+    expectBadUsage({"a.map", "--save"}, "--save needs a file");
+    expectBadUsage({"--load", "x.save", "--load", "y.save"}, "--load given twice");
+    expectBadUsage({"a.map", "--load", "x.save"},
+                   "a map file and --load: the save holds its own map, give one of them");
+    expectBadUsage({"--load", "x.save", "--seed", "3"},
+                   "--seed and --load: the save goes on with its own random sequence");
 }
 
 TEST(SimOptionsTest, CountsMustBeWholeNumbersInRange) {
@@ -102,7 +115,9 @@ TEST(SimOptionsTest, RowsFollowEveryKthPassAndTheLast) {
 
 TEST(SimOptionsTest, TheUsageNamesTheProgramAndEveryColumn) {
     const std::string usage = SimOptions::usage("orvalle-sim");
-    EXPECT_EQ(0u, usage.find("Usage: orvalle-sim MAP [--passes N] [--every K] [--seed S]\n"));
+    EXPECT_EQ(
+        0u,
+        usage.find("Usage: orvalle-sim MAP [--passes N] [--every K] [--seed S] [--save FILE]\n"));
     std::istringstream header(Census::header());
     for (std::string column; std::getline(header, column, ',');) {
         EXPECT_NE(std::string::npos, usage.find("\n  " + column + " ")) << column;

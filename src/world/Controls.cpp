@@ -114,14 +114,23 @@ void Controls::resume() {
         saveNote = "not loaded: no home folder to keep saves in";
         return;
     }
+    // The music of the world resumed starts afresh, paused again if it was saved paused.
+    if (paused) {
+        midi_resume();
+    }
     try {
         resumed = SaveFile::resume(*saveFile, world.getMediaFolder());
     } catch (const SaveFile::Refused& refusal) {
         saveNote = std::string("not loaded: ") + refusal.what();
-        return;
+        if (paused) {
+            midi_pause();
+        }
     }
-    if (paused) {
-        midi_resume();
+}
+
+void Controls::resumePaused(bool wasPaused) {
+    if (wasPaused != paused) {
+        switchPause();
     }
 }
 

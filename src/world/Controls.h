@@ -44,6 +44,8 @@ class Controls {
     const DeathCard& getDeathCard() const { return deathCard; }
     // The avatar's life so far, as a resumed game goes on with it.
     void resumeLife(const DeathCard::Life& life) { deathCard.resume(life); }
+    // A game saved while paused comes back paused.
+    void resumePaused(bool wasPaused);
     // At the avatar's death its life is offered to the record, which keeps it when it is the
     // longest; without one the card shows no best time.
     void keepBestTimeIn(BestTime& kept) { record = &kept; }

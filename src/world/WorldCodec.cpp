@@ -103,6 +103,7 @@ std::string WorldCodec::encode(const World& subject) {
     out.signedNumber(world.x);
     out.signedNumber(world.y);
     out.number(world.musicOn ? 1 : 0);
+    out.number(world.controls.isPaused() ? 1 : 0);
     const RandomSequence::State random = RandomSequence::capture();
     out.bytes(std::string_view(reinterpret_cast<const char*>(random.data()), random.size()));
     const DeathCard::Life life = world.controls.getDeathCard().getLife();
@@ -264,6 +265,7 @@ std::unique_ptr<World> WorldCodec::decode(std::string_view bytes,
     const auto viewX = static_cast<int>(in.numberIn(INT_MIN, INT_MAX, "the view"));
     const auto viewY = static_cast<int>(in.numberIn(INT_MIN, INT_MAX, "the view"));
     const bool musicOn = in.countUpTo(1, "the music switch") != 0;
+    const bool paused = in.countUpTo(1, "the pause") != 0;
     RandomSequence::State random;
     const std::string_view randomBytes = in.bytes(random.size(), "the random sequence");
     std::copy(randomBytes.begin(), randomBytes.end(), random.begin());
@@ -296,6 +298,7 @@ std::unique_ptr<World> WorldCodec::decode(std::string_view bytes,
     world.setY(viewY);
     world.setMusic(musicOn);
     world.controls.resumeLife(life);
+    world.controls.resumePaused(paused);
     return made;
 }
 

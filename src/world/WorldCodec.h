@@ -20,9 +20,9 @@ class World;
 // The whole state of a world as bytes, and a world made from them: both layers, every element's
 // state, the elements the sweep took off (the dead that rotted away, still counted and perhaps
 // still someone's attacker), the avatar, the selection, the view, the calendar, the passes run,
-// the avatar's life so far, the music switch and the position in the random sequence. A world
-// decoded runs on exactly as the encoded one would have. What a creature saw is not kept: every
-// creature looks again in its next turn before it decides anything. An element that a caller
+// the avatar's life so far, the music switch, the pause and the position in the random sequence. A
+// world decoded runs on exactly as the encoded one would have. What a creature saw is not kept:
+// every creature looks again in its next turn before it decides anything. An element that a caller
 // took out of the grid is the caller's and is not kept; a reference to it is kept as none.
 class WorldCodec {
   public:

@@ -68,6 +68,34 @@ class DesktopChecks:
             return (f"P froze the frame for {PAUSE_TEST} s, a second P let the world move, "
                     f"Escape quit the paused game with 0 in {took:.2f} s")
 
+    def save_resume(self, screen, root):
+        """F5 on a paused game writes the save into $XDG_DATA_HOME/orvalle; the game started with
+        --load on it comes back paused on the same frame, pixel for pixel."""
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        notice = self.centred_text(root, PAUSED)
+        save = Path(root) / "data" / "orvalle" / "orvalle.save"
+        env = dict(XDG_DATA_HOME=str(save.parents[1]))
+        with self.start(screen, folder, environment=env) as game:
+            self.wait_avatar(game, world)
+            game.focus()
+            time.sleep(1.0)  # a little of the valley's life first
+            screen.xdotool("key", "p")
+            paused = poll(lambda: shot_showing(game, *notice, True), 2.0)
+            if paused is None:
+                raise CheckFailed(f"no {PAUSED!r} within 2 s of P")
+            screen.xdotool("key", "F5")
+            if not poll(save.exists, 5.0):
+                raise CheckFailed(f"F5 wrote no {save} within 5 s")
+            quit_by_escape(screen, game)
+        with self.start(screen, folder, args=("--load", str(save)), environment=env) as game:
+            game.wait_window(5.0)
+            if not poll(lambda: game.screenshot().pixels == paused.pixels, 5.0):
+                raise CheckFailed("the game started with --load does not show the paused frame "
+                                  "of the save")
+            took = quit_by_escape(screen, game)
+        return (f"F5 wrote {save.stat().st_size} bytes; --load showed the saved frame, paused, "
+                f"pixel for pixel; Escape quit in {took:.2f} s")
+
     def panel(self, screen, root):
         folder, world = self.folder(root, MAPS / "pen.txt")
         label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))

@@ -453,7 +453,7 @@ CHECKS = {
     "refused-before-window": Checks.refused_before_window, "big-text": Checks.big_text,
     "keys-listed": Checks.keys_listed, "vitals": Checks.vitals,
     "death-card": Checks.death_card, "best-time": Checks.best_time, "speed": Checks.speed,
-    "overview": Checks.overview,
+    "overview": Checks.overview, "save-resume": Checks.save_resume,
 }
 
 
