@@ -156,7 +156,8 @@ TEST_F(SaveFileTest, EveryTruncationAndByteFlipIsRefused) {
     std::mt19937 draw(7);
     for (int i = 0; i < 1000; ++i) {
         std::string flipped = save;
-        flipped[draw() % flipped.size()] ^= static_cast<char>(1 + draw() % 255);
+        char& byte = flipped[draw() % flipped.size()];
+        byte = static_cast<char>(static_cast<unsigned char>(byte) ^ (1 + draw() % 255));
         damaged.push_back(flipped);
     }
     const RandomSequence::State before = RandomSequence::capture();

@@ -61,7 +61,7 @@ std::string PlayerFiles::writeWhole(const std::string& file, std::string_view by
     if (written) {
         return {};
     }
-    const std::string reason = std::strerror(errno);
+    std::string reason = std::strerror(errno);
     std::remove(temporary.c_str());
     return reason;
 }
