@@ -52,7 +52,7 @@ constexpr Row controls[] = {
     {keys(KEY_F5, KEY_F9), noButton, tapCounts, "F5 / F9",
      "save the world in your data folder / go back to that save (the panel says when it was "
      "saved)",
-     "save / load"},
+     "save/load"},
     {keys(KEY_R), noButton, tapCounts, "R",
      "after the avatar's death: play the map again from the start", "play again"},
     {keys(KEY_ESC), noButton, tapCounts, "Escape, or the window's close button", "quit", "quit"},

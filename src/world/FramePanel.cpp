@@ -77,20 +77,21 @@ std::vector<std::string> countLines(const World& world) {
 } // namespace
 
 // A row's keys and words on one line when they fit, "Alt  eat"; otherwise the keys on as many
-// lines as they take and the words indented below them.
+// lines as they take, the words after the last of them when they fit there, or indented below.
 std::vector<Frame::PanelLine> Frame::controlLines() {
     std::vector<PanelLine> lines;
     for (const ControlTable::Row& row : ControlTable::rows()) {
-        const std::string keys = row.keyNames;
         const std::string hint = row.hint;
-        if (keys.size() + keyIndent + hint.size() <= charactersPerLine) {
-            lines.push_back({keys, hint, static_cast<int>(keys.size()) + keyIndent});
-            continue;
-        }
-        for (const std::string& line : pack(wordsOf(keys), " ")) {
+        for (const std::string& line : pack(wordsOf(row.keyNames), " ")) {
             lines.push_back({line, "", 0});
         }
-        lines.push_back({"", hint, keyIndent});
+        PanelLine& last = lines.back();
+        if (last.keys.size() + keyIndent + hint.size() <= charactersPerLine) {
+            last.hint = hint;
+            last.hintColumn = static_cast<int>(last.keys.size()) + keyIndent;
+        } else {
+            lines.push_back({"", hint, keyIndent});
+        }
     }
     return lines;
 }
