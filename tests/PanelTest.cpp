@@ -32,7 +32,8 @@ class PanelTest : public ::testing::Test {
 } // namespace
 
 // Every row of the control table, in its order: its keys and its words on one line when they
-// fit in the panel's 18 characters, else the keys word-wrapped and the words indented below.
+// fit in the panel's 18 characters, else the keys word-wrapped and the words after the last
+// line of keys when they fit there, or indented below.
 TEST_F(PanelTest, ThePanelListsEveryControlOfTheTable) {
     auto world = meadow();
     // Every unit of the calendar apart, so that none can stand in another's place.
@@ -61,18 +62,35 @@ TEST_F(PanelTest, ThePanelListsEveryControlOfTheTable) {
             continue;
         }
         std::string shown;
+        std::string part;
         for (std::size_t start = 0; start < keys.size(); ++line) {
             std::size_t end = std::min(start + 18, keys.size());
             if (end < keys.size()) {
                 end = keys.rfind(' ', end);
             }
-            const std::string part = keys.substr(start, end - start);
+            part = keys.substr(start, end - start);
             EXPECT_EQ(0, differingBigTextPixels(frame, part, panelText, panelLine(line), yellow));
             shown += (shown.empty() ? "" : " ") + part;
             start = end + 1;
         }
         EXPECT_EQ(keys, shown);
-        EXPECT_EQ(0, differingBigTextPixels(frame, hint, panelText + 32, panelLine(line++)));
+        // After the last line of keys when they leave room, otherwise indented below them.
+        const bool after = part.size() + 2 + hint.size() <= 18;
+        const int hintLeft = panelText + 16 * static_cast<int>(after ? part.size() + 2 : 2);
+        EXPECT_EQ(
+            0, differingBigTextPixels(frame, hint, hintLeft, panelLine(after ? line - 1 : line)));
+        line += after ? 0 : 1;
     }
     EXPECT_GT(Frame::height, panelLine(line));
+}
+
+// Under the pace, when the last F5 saved the world and what day and time it was.
+TEST_F(PanelTest, ThePanelSaysWhenTheWorldWasSaved) {
+    auto world = meadow();
+    world->getTimer()->setDay(2);
+    world->keepSavesIn(dir.file("game.save"));
+    world->turn(InputSnapshot::pressing({KEY_F5, KEY_H}));
+    BITMAP* frame = world->getFrame();
+    EXPECT_EQ(0, differingBigTextPixels(frame, "saved at day 2", panelText, panelLine(5)));
+    EXPECT_EQ(0, differingBigTextPixels(frame, "00:00:00", panelText, panelLine(6)));
 }
