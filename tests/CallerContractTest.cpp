@@ -345,6 +345,15 @@ TEST(CallerContract, AVisionListsWhatTheCreatureSawHoweverLateItIsRead) {
              rewriteTheCone(*valley.world, takenOff);
          },
          0},
+        {"read at once, a creature off the grid at its cell looking, its cone rewritten", 3,
+         [](Valley& valley, Element*) {
+             auto* stray = new Element(valley.world.get(), "cyclope", 2);
+             stray->setX(2);
+             takenOff.emplace_back(stray);
+             stray->reloadVision();
+             rewriteTheCone(*valley.world, takenOff);
+         },
+         0},
         {"read 3 passes later, off the grid, its cone rewritten twice", 3,
          [](Valley& valley, Element* looker) {
              valley.world->set(elementLayer, 2, 0, nullptr);

@@ -25,7 +25,7 @@ from rle_images import rle_images  # noqa: E402
 from pictures import (BLACK, MASK, WHITE, Picture, pack565, read_bmp,  # noqa: E402
                       sprite_match, status_line, write_png)
 from desktop_checks import DesktopChecks  # noqa: E402
-from press_checks import PressChecks  # noqa: E402
+from press_checks import SILENT, PressChecks  # noqa: E402
 from overlay_checks import OverlayChecks  # noqa: E402
 from card_checks import CardChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
@@ -263,6 +263,18 @@ class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks):
             took = quit_by_escape(screen, game)
             return f"Escape quit with status 0 in {took:.2f} s, no window left"
 
+    def silent(self, screen, root):
+        """Sound settings that name no device: the game says once that it plays silently."""
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        (folder.path / ".allegrorc").write_text("[sound]\ndigi_card = 0\nmidi_card = 0\n")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            quit_by_escape(screen, game)
+            lines = game.error_text().splitlines()
+            if len(lines) != 1 or not lines[0].startswith(SILENT):
+                raise CheckFailed(f"expected one line, {SILENT!r}...; got {game.error_text()!r}")
+            return f"the world showed; stderr said only {lines[0]!r}"
+
     def full(self, screen, root):
         """Full screen may be refused by the X server; then the game must say so and stop."""
         folder, world = self.folder(root, MAPS / "walk.txt")
@@ -440,7 +452,8 @@ def placeholder_on_black():
 
 CHECKS = {
     "start-up": Checks.start_up, "walk": Checks.walk, "turn-at-edge": Checks.turn_at_edge,
-    "select": Checks.select, "music": Checks.music, "escape": Checks.escape, "full": Checks.full,
+    "select": Checks.select, "music": Checks.music, "escape": Checks.escape,
+    "silent": Checks.silent, "full": Checks.full,
     "missing-map": Checks.missing_map, "invalid-map": Checks.invalid_map,
     "missing-images": Checks.missing_images, "no-display": Checks.no_display,
     "rle-images": lambda checks, screen, root: rle_images(checks, screen, root, MAPS, free_cells),
