@@ -135,6 +135,10 @@ Element* WorldCodec::readRecord(ByteReader& in, int column, int row) {
         }
         r.*f.field = static_cast<int>(value);
     }
+    // A step from a cell far outside the grid would overflow its coordinates.
+    if (r.x < 0 || r.x >= world.getWidth() || r.y < 0 || r.y >= world.getHeight()) {
+        throw ByteReader::Damaged("an element outside the grid");
+    }
     const std::string& kindName = names[static_cast<std::size_t>(fields[0])];
     r.looks = &world.images->getKindFrames(kindName, names[static_cast<std::size_t>(fields[1])]);
     const ElementKind* kind = ElementKind::find(r.type);
