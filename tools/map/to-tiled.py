@@ -10,14 +10,15 @@ Every tile is 100 x 100 pixels on a 50 x 50 grid, drawn half a cell up and left 
 the game draws sprites; a land tile fills the middle of its tile. from-tiled.py turns the
 painted map back into an Orvalle map.
 
-A map that the game would refuse, or that holds a code no kind of its layer has, is refused
-with a message and status 1. Each file is written whole or not at all.
+A map that the game would refuse, that holds a code no kind of its layer has, or that is larger
+than 4096 x 4096 cells (mapfile.LARGEST_SIDE), is refused with a message and status 1. Each file
+is written whole or not at all.
 """
 import os
 import sys
 import xml.etree.ElementTree as ET
 
-from mapfile import LAND, LAYERS, Refusal, read_map, write_file
+from mapfile import LAND, LAYERS, Refusal, read_map, run, write_file
 
 TOOLS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(TOOLS, "gfx"))
@@ -117,7 +118,4 @@ if __name__ == "__main__":
     if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
         sys.exit(2)
-    try:
-        main(sys.argv[1], sys.argv[2])
-    except Refusal as refusal:
-        sys.exit(f"to-tiled: {refusal}")
+    run("to-tiled", sys.argv[1], lambda: main(sys.argv[1], sys.argv[2]))
