@@ -7,35 +7,44 @@ The TMX needs the tile layers "land" and "element", of the same size. A cell's c
 integer property "code" of its tile, so any tileset whose tiles carry that property will do,
 embedded in the TMX or in a .tsx file of its own, at any first tile number; an empty cell is
 code 0, and a flipped or rotated tile keeps its tile's code. Layer data may be saved as CSV,
-as base64 (uncompressed, zlib or gzip) or as XML.
+as base64 (uncompressed, zlib or gzip) or as XML. The layers are at most 4096 x 4096 cells
+(mapfile.LARGEST_SIDE), and their data is read no further than their size.
 
 A map that cannot become a valid Orvalle map is refused: the message names what is wrong and
 where, the exit status is 1 and nothing is written.
 """
 import base64
-import binascii
-import gzip
 import os
 import re
-import struct
 import sys
 import xml.etree.ElementTree as ET
 import zlib
+from array import array
+from itertools import islice
 
-from mapfile import LAYERS, Grid, Refusal, map_text, write_stdout
+from mapfile import (LARGEST, LARGEST_SIDE, LAYERS, Grid, Refusal, map_text, open_regular, run,
+                     write_stdout)
 
 # Tiled keeps a tile's flips and rotation in the top four bits of its number.
 TILE_BITS = 0x0FFFFFFF
-DECOMPRESS = {None: lambda data: data, "zlib": zlib.decompress, "gzip": gzip.decompress}
+# The window bits that make zlib inflate each compression Tiled writes.
+WBITS = {"zlib": zlib.MAX_WBITS, "gzip": 16 + zlib.MAX_WBITS}
+TILE_BYTES = 4
 
 
 def parse(path):
     try:
-        return ET.parse(path).getroot()
+        with open_regular(path) as source:
+            return ET.parse(source).getroot()
     except OSError as error:
         raise Refusal(f"{path}: cannot read it: {error.strerror}") from error
     except ET.ParseError as error:
         raise Refusal(f"{path}: not an XML file: {error}") from error
+
+
+def quoted(text):
+    """text in quotes for a message, cut short when long."""
+    return repr(text if len(text) <= 40 else text[:40] + "...")
 
 
 def whole_number(text, what):
@@ -44,7 +53,7 @@ def whole_number(text, what):
     try:
         return int(text)
     except ValueError:
-        raise Refusal(f"{what}: '{text}' is not a whole number") from None
+        raise Refusal(f"{what}: {quoted(text)} is not a whole number") from None
 
 
 def tile_codes(tileset, where):
@@ -77,43 +86,72 @@ def layer_size(layer, path):
     size = tuple(whole_number(layer.get(side), f"{what}: {side}") for side in ("width", "height"))
     if min(size) <= 0:
         raise Refusal(f"{what}: its size {size[0]}x{size[1]} holds no cell")
+    if max(size) > LARGEST_SIDE:
+        raise Refusal(f"{what}: its size {size[0]}x{size[1]} is more than {LARGEST}")
     return size
 
 
-def tile_numbers(layer, what):
-    """The tile numbers of a layer's cells, row by row, as its data holds them."""
+def tile_numbers(layer, cells, what):
+    """The tile numbers of a layer's cells, row by row, as its data holds them: one more than
+    cells at most, so that data far larger than its layer costs nothing to refuse."""
     data = layer.find("data")
     if data is None or data.find("chunk") is not None:
         raise Refusal(f"{what}: no tile data (an infinite map is not a valid map)")
     if data.get("encoding") is None:
-        texts = [tile.get("gid", "0") for tile in data.iter("tile")]
+        texts = (tile.get("gid", "0") for tile in data.iter("tile"))
     elif data.get("encoding") == "csv":
-        texts = re.findall(r"[^\s,]+", data.text or "")
+        texts = (match.group() for match in re.finditer(r"[^\s,]+", data.text or ""))
     else:
-        return unpacked(data, what)
-    return [whole_number(text, f"{what}: a tile number") for text in texts]
+        return unpacked(data, cells, what)
+    return array("I", (tile_number(text, what) for text in islice(texts, cells + 1)))
 
 
-def unpacked(data, what):
+def tile_number(text, what):
+    number = whole_number(text, f"{what}: a tile number")
+    if not 0 <= number < 2**32:
+        raise Refusal(f"{what}: {number} is not a tile number")
+    return number
+
+
+def unpacked(data, cells, what):
     """The tile numbers of base64 data, uncompressed or compressed as Tiled can."""
     encoding, compression = data.get("encoding"), data.get("compression")
-    if encoding != "base64" or compression not in DECOMPRESS:
-        raise Refusal(f"{what}: data encoded as '{encoding}' with compression '{compression}' "
-                      "is not supported: save it as CSV, or base64 uncompressed, zlib or gzip")
+    if encoding != "base64" or (compression is not None and compression not in WBITS):
+        raise Refusal(f"{what}: data encoded as {quoted(encoding)} with compression "
+                      f"{quoted(compression or 'None')} is not supported: save it as CSV, or "
+                      "base64 uncompressed, zlib or gzip")
     try:
-        raw = DECOMPRESS[compression](base64.b64decode(data.text or ""))
-    except (binascii.Error, zlib.error, OSError, EOFError) as error:
-        raise Refusal(f"{what}: the {encoding} {compression or ''} data is broken: {error}") \
-            from error
-    if len(raw) % 4:
+        raw = base64.b64decode(data.text or "")
+    except ValueError as error:  # not base64, or not even ASCII
+        raise Refusal(f"{what}: the base64 data is broken: {error}") from error
+    if compression is not None:
+        raw = inflated(raw, compression, cells * TILE_BYTES, what)
+    if len(raw) % TILE_BYTES:
         raise Refusal(f"{what}: the data holds {len(raw)} bytes, not whole tile numbers")
-    return list(struct.unpack(f"<{len(raw) // 4}I", raw))
+    numbers = array("I", raw)
+    if sys.byteorder == "big":  # Tiled writes them little-endian
+        numbers.byteswap()
+    return numbers
+
+
+def inflated(packed, compression, most, what):
+    """Compressed data inflated, refused as soon as it passes most bytes: a few megabytes can
+    inflate to gigabytes."""
+    inflater = zlib.decompressobj(WBITS[compression])
+    try:
+        raw = inflater.decompress(packed, most + 1)
+    except zlib.error as error:
+        raise Refusal(f"{what}: the {compression} data is broken: {error}") from error
+    if len(raw) > most:
+        raise Refusal(f"{what}: the {compression} data inflates past the {most} bytes of the "
+                      "layer's cells")
+    if not inflater.eof:
+        raise Refusal(f"{what}: the {compression} data is cut short")
+    return raw
 
 
 def code_of(number, sets, allowed, where):
     """The map code of a tile number: 0 for no tile, otherwise its tile's code property."""
-    if not 0 <= number < 2**32:
-        raise Refusal(f"{where}: {number} is not a tile number")
     number &= TILE_BITS
     if number == 0:
         return 0
@@ -131,14 +169,17 @@ def code_of(number, sets, allowed, where):
 
 
 def layer_codes(layer, size, sets, path):
-    name, width = layer.get("name"), size[0]
-    numbers = tile_numbers(layer, f"{path}: layer '{name}'")
-    if len(numbers) != size[0] * size[1]:
-        raise Refusal(f"{path}: layer '{name}' holds {len(numbers)} tiles, "
-                      f"not {size[0]}x{size[1]}")
-    allowed = {"empty": 0, **LAYERS[name]}
-    codes = [code_of(number, sets, allowed, f"{path}: layer '{name}', cell x={i % width} "
-                     f"y={i // width}") for i, number in enumerate(numbers)]
+    (width, height), what = size, f"{path}: layer '{layer.get('name')}'"
+    numbers = tile_numbers(layer, width * height, what)
+    if len(numbers) != width * height:
+        count = "more tiles than" if len(numbers) > width * height else f"{len(numbers)} tiles for"
+        raise Refusal(f"{what} holds {count} its {width}x{height} cells")
+    allowed, known, codes = {"empty": 0, **LAYERS[layer.get("name")]}, {}, array("i")
+    for i, number in enumerate(numbers):
+        if number not in known:  # each tile number is looked up once
+            known[number] = code_of(number, sets, allowed,
+                                    f"{what}, cell x={i % width} y={i // width}")
+        codes.append(known[number])
     return [codes[row:row + width] for row in range(0, len(codes), width)]
 
 
@@ -159,7 +200,7 @@ def find_layers(root, path):
 def convert(path):
     root = parse(path)
     if root.tag != "map":
-        raise Refusal(f"{path}: not a Tiled map (its root is <{root.tag}>)")
+        raise Refusal(f"{path}: not a Tiled map (its root is {quoted(root.tag)})")
     if root.get("infinite") == "1":
         raise Refusal(f"{path}: an infinite map has no size; untick 'Infinite' in the map's "
                       "properties")
@@ -179,7 +220,4 @@ if __name__ == "__main__":
     if len(sys.argv) != 2:
         print(__doc__, file=sys.stderr)
         sys.exit(2)
-    try:
-        write_stdout(convert(sys.argv[1]))
-    except Refusal as refusal:
-        sys.exit(f"from-tiled: {refusal}")
+    run("from-tiled", sys.argv[1], lambda: write_stdout(convert(sys.argv[1])))
