@@ -17,11 +17,12 @@ packages_for() {
     # Python runs the map converters, Tiled (with its renderer tmxrasterizer) paints the maps,
     # gnuplot (without X) draws the censuses.
     tools) echo "python3 tiled gnuplot-nox" ;;
-    # Python for the data checks and the end-to-end harness; GoogleTest and Google Benchmark;
-    # Xvfb, xauth, xdotool and xwd (x11-apps) for the real-window checks; valgrind; clang and
-    # its sanitizer and fuzzer runtime for fuzzing; lintian, desktop-file-validate and man for
-    # the package check; clang-tidy, clang-format and shellcheck for the lint (scripts/lint.sh).
-    test) echo "python3 libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps valgrind clang" \
+    # Python for the data checks and the end-to-end harness, Hypothesis for the map converters'
+    # check on broken files; GoogleTest and Google Benchmark; Xvfb, xauth, xdotool and xwd
+    # (x11-apps) for the real-window checks; valgrind; clang and its sanitizer and fuzzer runtime
+    # for fuzzing; lintian, desktop-file-validate and man for the package check; clang-tidy,
+    # clang-format and shellcheck for the lint (scripts/lint.sh).
+    test) echo "python3 python3-hypothesis libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps valgrind clang" \
         "libclang-rt-14-dev lintian desktop-file-utils man-db clang-tidy clang-format shellcheck" ;;
     *) echo "setup: unknown purpose '$1' (play, package, tools or test)" >&2; exit 2 ;;
     esac

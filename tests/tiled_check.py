@@ -1,8 +1,9 @@
 """Checks tools/map/to-tiled.py and from-tiled.py.
 
-Usage: tiled_check.py round-trip|inputs|tiled WORK
+Usage: tiled_check.py round-trip|inputs|hostile|tiled WORK
   round-trip  the shipped map through a TMX and back is the same file
   inputs      Tiled maps as other hands save them convert to their codes, or are refused
+  hostile     broken, oversized and bomb files end in a valid result or one line, in 1 GB
   tiled       Tiled itself opens and saves the exported map, and draws its land tile for tile
 """
 import base64
@@ -12,6 +13,7 @@ import struct
 import subprocess
 import sys
 import zlib
+from functools import partial
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
@@ -19,7 +21,7 @@ SHIPPED = REPO / "data" / "orvalle.map"
 sys.path.insert(0, str(REPO / "tools" / "gfx"))
 sys.path.insert(0, str(REPO / "tools" / "map"))
 from canvas import read_bmp  # noqa: E402
-from mapfile import LAND, read_map  # noqa: E402
+from mapfile import LAND, map_text, read_map  # noqa: E402
 
 
 def tool(name, *args, stdout=subprocess.PIPE, **options):
@@ -91,6 +93,8 @@ CASES = [  # what differs from the painted map, and what from-tiled.py must say
     ({"land": packed(LAND_TILES), "element": packed(ELEMENT_TILES, "gzip", gzip.compress)},
      EXPECTED),
     ({"land": packed(LAND_TILES, "zlib", zlib.compress)}, EXPECTED),
+    ({"land": packed(LAND_TILES, "zlib", lambda raw: zlib.compress(raw)[:-4])},
+     "layer 'land': the zlib data is cut short"),
     ({"tileset": '<tileset firstgid="10" source="painted.tsx"/>'}, EXPECTED),
     ({"element": "<data>" + '<tile/><tile gid="12"/>' + "<tile/>" * 4 + "</data>"}, EXPECTED),
     ({"tileset": TILESET.format(first='firstgid="10" ') + CREATURES,
@@ -120,6 +124,75 @@ def inputs(work):
     assert not failures, "\n".join(failures)
 
 
+def converted(work, name, data, *out):
+    """Runs a converter on data in 1 GB: it ends with status 0, or 1 with one line and no output."""
+    (work / "input").write_bytes(data)
+    for path in out:  # left by an earlier run
+        path.unlink(missing_ok=True)
+    result = subprocess.run(["sh", "-c", 'ulimit -v 1000000; exec "$@"', "sh", sys.executable,
+                             REPO / "tools" / "map" / name, work / "input", *out],
+                            capture_output=True)
+    said = result.stderr.decode(errors="replace")
+    refused = result.returncode == 1 and said.count("\n") == 1 and not result.stdout \
+        and not any(path.exists() for path in out)
+    assert "Traceback" not in said and (result.returncode == 0 or refused), (data[:300], said)
+    return result
+
+
+def hostile(work):
+    from hypothesis import given, settings, strategies as st  # only this check needs it
+
+    def sized(text, width, height):  # both layers
+        return text.replace('width="3" height="2">', f'width="{width}" height="{height}">')
+    bomb = zlib.compressobj()  # 16,000 x 16,000 empty cells in a megabyte
+    bomb = packed([], "zlib", lambda _: b"".join(
+        [*(bomb.compress(bytes(1024000)) for _ in range(1000)), bomb.flush()]))
+    cases = [("from-tiled.py", sized(tmx(land=bomb), *side), said) for side, said in (
+        ((16000, 16000), "16000x16000 is more than the largest"),
+        ((10, 10), "the zlib data inflates past the 400 bytes"))]
+    for side, said in ((4096, ""), (4097, "more than the largest map")):  # "" where it converts
+        cases += [("from-tiled.py", sized(tmx(land=csv([0] * side), element=csv([0] * side)),
+                                          side, 1), said),
+                  ("to-tiled.py", f"<world>{{[{side}][1]}}<land>{{{'[0]' * side}}}"
+                                  f"<element>{{{'[0]' * side}}}", said)]
+    for name, text, said in cases:
+        out = [work / "out.tmx"] * (name == "to-tiled.py")
+        result = converted(work, name, text.encode(), *out)
+        assert result.returncode == int(bool(said)) and said in result.stderr.decode(), name
+
+    def broken(text, flips, cut):  # both counted from the end, where the layers are
+        data = bytearray(text.encode())
+        for at, byte in flips:
+            data[-1 - at % len(data)] = byte
+        return bytes(data[:max(0, len(data) - cut)])
+    layer = st.sampled_from([csv, lambda t: "<data>" + "".join(f'<tile gid="{n}"/>' for n in t)
+                             + "</data>", *(partial(packed, compression=c, squeeze=s) for c, s in (
+        (None, bytes), ("zlib", zlib.compress), ("gzip", gzip.compress), ("zstd", zlib.compress))),
+        lambda _: bomb])
+    side = st.sampled_from([-1, 0, 1, 2, 3, 4096, 4097, 2**64])
+    damage = st.tuples(st.just([]), st.just(0) | st.integers(1, 400)) | st.tuples(st.lists(
+        st.tuples(st.integers(0, 2**20), st.integers(0, 255)), min_size=1, max_size=3), st.just(0))
+
+    @settings(max_examples=150, deadline=None, derandomize=True, database=None)
+    @given(layer, layer, st.just((3, 2)) | st.tuples(side, side), damage)
+    def from_tiled(land, element, size, damage):
+        text = sized(tmx(land=land(LAND_TILES), element=element(ELEMENT_TILES)), *size)
+        result = converted(work, "from-tiled.py", broken(text, *damage))
+        if result.returncode == 0:
+            (work / "out.map").write_bytes(result.stdout)
+            assert map_text(read_map(work / "out.map")).encode() == result.stdout
+
+    @settings(max_examples=40, deadline=None, derandomize=True, database=None)
+    @given(damage)
+    def to_tiled(damage):
+        out = work / "out.tmx"
+        if converted(work, "to-tiled.py", broken(EXPECTED, *damage), out).returncode == 0:
+            back = tool("from-tiled.py", out)
+            assert back.stdout == map_text(read_map(work / "input")).encode(), back.stderr
+    from_tiled()
+    to_tiled()
+
+
 def tiled(work):
     qt = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     assert tool("to-tiled.py", SHIPPED, work / "valley.tmx").returncode == 0
@@ -141,4 +214,5 @@ def tiled(work):
 if __name__ == "__main__":
     folder = Path(sys.argv[2])
     folder.mkdir(parents=True, exist_ok=True)
-    {"round-trip": round_trip, "inputs": inputs, "tiled": tiled}[sys.argv[1]](folder)
+    {"round-trip": round_trip, "inputs": inputs, "hostile": hostile,
+     "tiled": tiled}[sys.argv[1]](folder)
