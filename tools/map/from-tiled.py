@@ -38,7 +38,7 @@ def parse(path):
             return ET.parse(source).getroot()
     except OSError as error:
         raise Refusal(f"{path}: cannot read it: {error.strerror}") from error
-    except ET.ParseError as error:
+    except (ET.ParseError, LookupError) as error:  # LookupError: an encoding Python lacks
         raise Refusal(f"{path}: not an XML file: {error}") from error
 
 
