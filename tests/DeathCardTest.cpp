@@ -88,15 +88,23 @@ TEST(DeathCardTest, ADamagedOrUnwritableRecordIsReportedAndIgnored) {
         EXPECT_EQ(!f.best,
                   testing::internal::GetCapturedStderr().find("damaged") != std::string::npos);
     }
-    // Unwritable: its folder is a file, or the name of its temporary file is a folder's.
+    // Unwritable: its folder is a file, or the name of its temporary file is a folder's; a record
+    // kept says nothing.
     dir.write("plain", "");
     dir.write("taken/best-time.new" + std::to_string(getpid()) + "/inside", "");
-    for (const char* file : {"plain/orvalle/best-time", "taken/best-time"}) {
+    const struct {
+        const char* file;
+        bool kept;
+    } records[] = {{"plain/orvalle/best-time", false},
+                   {"taken/best-time", false},
+                   {"new/orvalle/best-time", true}};
+    for (const auto& r : records) {
         testing::internal::CaptureStderr();
-        BestTime record(dir.file(file));
-        EXPECT_TRUE(record.offer(5)) << file;
-        EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Cannot keep"))
-            << file;
+        BestTime record(dir.file(r.file));
+        EXPECT_TRUE(record.offer(5)) << r.file;
+        EXPECT_EQ(!r.kept,
+                  testing::internal::GetCapturedStderr().find("Cannot keep") != std::string::npos)
+            << r.file;
     }
     EXPECT_EQ("", contentOf(dir.file("plain")));
 }

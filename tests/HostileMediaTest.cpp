@@ -286,7 +286,14 @@ TEST_F(HostileMedia, ATopDownBmpIsRefusedBeforeAllegroSeesIt) {
     std::string bmp = validBmp(50, 50);
     put32(bmp, 22, static_cast<std::uint32_t>(-50));
     writeFile("top-down.bmp", bmp);
-    EXPECT_FALSE(BitmapFile::isSafeToLoad("top-down.bmp"));
+    EXPECT_FALSE(BitmapFile::isSafeToLoad(TempDir::current().file("top-down.bmp")));
+}
+
+// Only the compressions the check knows reach Allegro: one that is none only in its top byte is
+// refused, though its pixels fit.
+TEST_F(HostileMedia, AnUnknownCompressionIsRefusedBeforeAllegroSeesIt) {
+    writeFile("unknown.bmp", windowsBmp(24, 0x1000000));
+    EXPECT_FALSE(BitmapFile::isSafeToLoad(TempDir::current().file("unknown.bmp")));
 }
 
 TEST_F(HostileMedia, BmpsWithNoPixelsOrUnknownDepthsAreRefused) {

@@ -111,10 +111,11 @@ TEST_F(InputLatchTest, APressSeenHeldOrRepeatedWhileHeldDoesNotCountInTheNextPas
     key[KEY_RIGHT] = 0;
     keyboard_lowlevel_callback(KEY_RIGHT | releaseBit);
     EXPECT_FALSE(InputLatch::take().isDown(KEY_RIGHT));
-    // A click seen held likewise.
+    // A click seen held likewise, the left button held being no right one.
     mouse_b = 1;
     mouse_callback(MOUSE_FLAG_LEFT_DOWN);
-    EXPECT_TRUE(InputLatch::take().leftButton);
+    const InputSnapshot leftHeld = InputLatch::take();
+    EXPECT_TRUE(leftHeld.leftButton && !leftHeld.rightButton);
     mouse_b = 0;
     mouse_callback(MOUSE_FLAG_LEFT_UP);
     EXPECT_FALSE(InputLatch::take().leftButton);

@@ -36,6 +36,8 @@ TEST(SimOptionsTest, OptionsMayComeBeforeOrAfterTheMap) {
     EXPECT_EQ(300, options.getPasses());
     EXPECT_EQ(7, options.getEvery());
     EXPECT_EQ(4294967295u, options.getSeed().value_or(0));
+    // After "--" a word is the map, even one that starts with a dash.
+    EXPECT_EQ("-valley.map", parse({"--passes", "300", "--", "-valley.map"}).getMap());
 }
 
 TEST(SimOptionsTest, HelpAnywhereWinsOverEverythingElse) {

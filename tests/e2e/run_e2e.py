@@ -30,7 +30,7 @@ from overlay_checks import OverlayChecks  # noqa: E402
 from card_checks import CardChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
                      VirtualScreen, free_display_numbers, newest_sound, poll,
-                     prepare_patch_index, quit_by_escape)
+                     prepare_patch_index, quit_by_escape, sound_spread)
 from worldmap import (CELL, COLUMNS, ROWS, REPO, WorldMap, avatar_corner,  # noqa: E402
                       build_map, cell_centre)
 
@@ -253,8 +253,13 @@ class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks):
             game.press("m", 0.3)
             if not poll(lambda: newest_sound(folder.capture) is True, 3.0):
                 raise CheckFailed("no music within 3 s of M")
-            return (f"music sounded {sounding_at:.2f} s after launch, N silenced it and M "
-                    f"brought it back")
+            # At half the digital volume the tune's opening spans less than half the scale, at
+            # full volume nearly all of it: five eighths tells one from the other.
+            spread = sound_spread(folder.capture)
+            if spread > 40960:
+                raise CheckFailed(f"the music spans {spread} of 65535: louder than half volume")
+            return (f"music sounded {sounding_at:.2f} s after launch, spanning {spread} of "
+                    f"65535; N silenced it and M brought it back")
 
     def escape(self, screen, root):
         folder, world = self.folder(root, MAPS / "walk.txt")

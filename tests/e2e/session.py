@@ -297,3 +297,11 @@ def newest_sound(capture, window=16384):
     except FileNotFoundError:
         return None
     return max(words) - min(words) > 64
+
+
+def sound_spread(capture):
+    """The spread of all the captured 16-bit words, read as unsigned samples: 65535 at full
+    scale."""
+    data = Path(capture).read_bytes()
+    words = array.array("H", data[:len(data) // 2 * 2])
+    return max(words) - min(words) if words else 0
