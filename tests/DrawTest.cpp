@@ -62,20 +62,23 @@ TEST_F(DrawTest, LandFillsTheScreenAndTheAvatarSitsOnItsCell) {
 }
 
 TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
-    std::vector<std::string> elements = filled(40, 30, '.');
-    elements[10][20] = '@';
-    auto world = makeWorld(filled(40, 30, 'g'), elements);
-    world->pass();
-    world->pass(InputSnapshot::pressing({KEY_RIGHT}));
-    Element* avatar = world->getAvatar();
-    ASSERT_TRUE(avatar->isWalking());
-    ASSERT_TRUE(avatar->isStep());
-    // The view moved a cell with it but shows the buffer from x 25: it stays put on screen.
-    EXPECT_EQ(13, world->getX());
-    EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame()));
-    passes(*world, 3);
-    EXPECT_FALSE(avatar->isStep());
-    EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame()));
+    // From the middle, and from where the view moves off the grid's left edge to column 1.
+    for (int column : {20, 8}) {
+        std::vector<std::string> elements = filled(40, 30, '.');
+        elements[10][column] = '@';
+        auto world = makeWorld(filled(40, 30, 'g'), elements);
+        world->pass();
+        world->pass(InputSnapshot::pressing({KEY_RIGHT}));
+        Element* avatar = world->getAvatar();
+        ASSERT_TRUE(avatar->isWalking());
+        ASSERT_TRUE(avatar->isStep());
+        // The view moved a cell with it but shows the buffer from x 25: it stays put on screen.
+        EXPECT_EQ(column - 7, world->getX());
+        EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame())) << column;
+        passes(*world, 3);
+        EXPECT_FALSE(avatar->isStep());
+        EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame())) << column;
+    }
 }
 
 TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {

@@ -80,6 +80,9 @@ TEST_F(ElementTest, SettersIgnoreValuesOutOfRange) {
     EXPECT_EQ(10, cyclope->getStrong());
     cyclope->setStrong(40);
     EXPECT_EQ(40, cyclope->getStrong());
+    // The ends of the ranges are in them.
+    cyclope->setStrong(100);
+    EXPECT_EQ(100, cyclope->getStrong());
 }
 
 TEST_F(ElementTest, CreaturesLoseHealthOnTheFirstCallAndEvery501Calls) {

@@ -211,3 +211,17 @@ TEST_F(HuntingTest, BoxedInCyclopeTriesAgainEveryPassWithoutPause) {
         EXPECT_EQ(cyclope, at(1, 1));
     }
 }
+
+// Dead, a creature stays where it fell: no wandering, no patrol, whatever it last saw.
+TEST_F(HuntingTest, ADeadCreatureStaysWhereItFell) {
+    for (const char* creature : {"C..", "S.."}) {
+        SCOPED_TRACE(creature);
+        build({creature, "...", "..."});
+        Element* body = at(0, 0);
+        kill(body);
+        for (int turn = 0; turn < 30; ++turn) {
+            body->run();
+        }
+        EXPECT_EQ(body, at(0, 0));
+    }
+}

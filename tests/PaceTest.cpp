@@ -2,6 +2,9 @@
 // passes per second measured.
 #include "world/Pace.h"
 
+#include "TestSupport.h"
+#include "world/World.h"
+
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -37,9 +40,24 @@ TEST(PaceTest, ThePassesPerSecondAreMeasuredOverWholeSecondsOfPasses) {
         pace.count(start + pass * 4ms);
     }
     EXPECT_EQ(250, pace.passesPerSecond());
+    // The next window starts at the pass that closed this one.
+    for (int pass = 1; pass <= 200; ++pass) {
+        pace.count(start + 1s + pass * 5ms);
+    }
+    EXPECT_EQ(200, pace.passesPerSecond());
     // After a pause of a second or more the measure starts afresh: 34 passes 30 ms apart.
     for (int pass = 0; pass <= 34; ++pass) {
-        pace.count(start + 3s + pass * 30ms);
-        EXPECT_EQ(pass < 34 ? 250 : 33, pace.passesPerSecond()) << pass;
+        pace.count(start + 4s + pass * 30ms);
+        EXPECT_EQ(pass < 34 ? 200 : 33, pace.passesPerSecond()) << pass;
     }
+}
+
+// In the game, ] and [ step the pace of the loop.
+TEST(PaceTest, TheBracketKeysStepTheGamesPace) {
+    TempDir dir;
+    auto world = makeWorld({"g"}, {"@"});
+    world->turn(InputSnapshot::pressing({KEY_CLOSEBRACE}));
+    EXPECT_EQ("x2", world->getControls().getPace().name());
+    world->turn(InputSnapshot::pressing({KEY_OPENBRACE}));
+    EXPECT_EQ("x1", world->getControls().getPace().name());
 }

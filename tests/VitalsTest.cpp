@@ -62,6 +62,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
         // The blow landed on the cyclope, not on the avatar, which is not under attack.
         {"health", 120, 290, green},
         {"health lost", 121, 290, lost},
+        {"health, down to the bar's bottom row", 120, 292, green},
         {"health lost, to the bar's last pixel", 144, 290, lost},
         {"bite mark", 144, 306, makecol(255, 230, 0)},
         {"bite mark's right edge, 6 pixels in", 148, 306, makecol(255, 230, 0)},

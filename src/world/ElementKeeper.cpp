@@ -14,22 +14,17 @@ ElementKeeper::~ElementKeeper() {
         e->keeper() = Keeper::nobody;
     }
     for (Element* e : removed) {
-        end(e);
+        delete e;
     }
     for (int layer : {WorldGrid::elementLayer, WorldGrid::landLayer}) {
         for (int column = 0; column < grid.getWidth(); ++column) {
             for (int row = 0; row < grid.getHeight(); ++row) {
                 if (Element* left = grid.empty(layer, column, row)) {
-                    end(left);
+                    delete left;
                 }
             }
         }
     }
-}
-
-void ElementKeeper::end(Element* e) {
-    e->keeper() = Keeper::nobody;
-    delete e;
 }
 
 void ElementKeeper::build(int layer, int column, int row, Element* e, bool awake) {

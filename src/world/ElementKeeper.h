@@ -41,7 +41,6 @@ class ElementKeeper {
     // e comes into the grid: off the lists of what is held elsewhere.
     void takeBack(Element* e);
     void handBack(Element* e);
-    static void end(Element* e);
 
     WorldGrid& grid;
     std::vector<Element*> removed;
