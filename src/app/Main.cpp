@@ -108,9 +108,11 @@ void refuseUnplayableMap(const std::string& map) {
     LoadWorld reported(map);
 }
 
-void refuseDamagedSave(const std::string& save) {
+// What a read of a save gives; a save that is refused ends the program with the reason and
+// status 1.
+template <class Read> auto savedOrExit(Read read) {
     try {
-        SaveFile::check(save);
+        return read();
     } catch (const SaveFile::Refused& refusal) {
         std::fprintf(stderr, "%s\n", refusal.what());
         std::exit(1);
@@ -122,17 +124,6 @@ void refuseDamagedSave(const std::string& save) {
 std::unique_ptr<World> buildWorld(const std::string& map) {
     std::srand(1);
     return std::make_unique<World>(map);
-}
-
-// The world of a save; one that is refused ends the program with the reason and status 1. Only
-// a save whose whole bytes are there and check out gets here (refuseDamagedSave).
-std::unique_ptr<World> resumeOrExit(const std::string& save) {
-    try {
-        return SaveFile::resume(save, std::string());
-    } catch (const SaveFile::Refused& refusal) {
-        std::fprintf(stderr, "%s\n", refusal.what());
-        std::exit(1);
-    }
 }
 
 // The map again from the start, with a new calendar and the music from its beginning, for as
@@ -165,7 +156,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     if (options.save) {
-        refuseDamagedSave(*options.save);
+        // A save cut short or damaged is refused before any window opens.
+        savedOrExit([&] { SaveFile::check(*options.save); });
     } else {
         refuseUnplayableMap(options.map);
     }
@@ -192,7 +184,8 @@ int main(int argc, char* argv[]) {
     }
     set_window_title(windowTitle);
     playUntilQuit(options.map,
-                  options.save ? resumeOrExit(*options.save) : buildWorld(options.map));
+                  options.save ? savedOrExit([&] { return SaveFile::resume(*options.save, ""); })
+                               : buildWorld(options.map));
     InputLatch::remove();
     stop_midi();
     remove_timer();

@@ -2,6 +2,7 @@
 #define ORVALLE_WORLD_CODEC_H
 
 #include "elements/Element.h"
+#include "world/WorldCodecFields.h"
 
 #include <array>
 #include <cstdint>
@@ -38,8 +39,7 @@ class WorldCodec {
 
   private:
     // An element's record as the numbers written, in field order.
-    static constexpr std::size_t fieldCount = 21;
-    using Fields = std::array<std::int64_t, fieldCount>;
+    using Fields = std::array<std::int64_t, worldCodec::fieldCount>;
 
     explicit WorldCodec(World& subject) : world(subject) {}
 

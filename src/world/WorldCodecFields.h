@@ -59,7 +59,8 @@ inline const IntField intFields[] = {
 inline constexpr std::size_t nameFields = 2;
 inline constexpr std::size_t xField = nameFields + 13;
 inline constexpr std::size_t yField = nameFields + 14;
-static_assert(std::size(intFields) + nameFields == 21);
+// The numbers of an element's record, in the order written.
+inline constexpr std::size_t fieldCount = nameFields + std::size(intFields);
 
 // The calendar's fields, with the ranges it gives them.
 struct CalendarField {
