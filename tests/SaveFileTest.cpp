@@ -8,6 +8,7 @@
 #include "elements/ElementKind.h"
 #include "world/World.h"
 
+#include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -118,6 +119,9 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
     const std::string save = SaveFile::bytesOf(*world);
     auto newer = save;
     newer[8] = static_cast<char>(SaveFile::format + 1);
+    // Whole, but with a value no resumed element may take.
+    world->getAvatar()->setVisionRange(1001);
+    const std::string tooDeep = SaveFile::bytesOf(*world);
     const struct {
         const char* name;
         std::string bytes;
@@ -129,6 +133,7 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
         {"a byte more", save + "x", "1 bytes more than the save holds"},
         {"cut in the header", save.substr(0, 12), "cut short"},
         {"cut in the world", save.substr(0, save.size() - 1), "cut short"},
+        {"a look too deep", tooDeep, "out of range (1001) in an element's vision range"},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
@@ -226,4 +231,33 @@ TEST_F(SaveFileTest, F5SavesAndF9GoesBackOrTheNoteSaysWhyNot) {
         EXPECT_EQ(nullptr, world->takeResumed());
         EXPECT_EQ(failure.note, world->getControls().getSaveNote());
     }
+}
+
+// What the resumed world shows is what the saved one showed: every frame of every kind, the meat
+// and the remains, each in a colour of its own.
+TEST_F(SaveFileTest, AResumedWorldShowsWhatTheSavedOneShowed) {
+    int colour = 0;
+    for (const char* set : {"ground", "lawn", "cyclope", "spider", "tree", "meat", "dead"}) {
+        for (int frame = 0; frame < 16; ++frame) {
+            BITMAP* tile =
+                solidBitmap(50, 50, makecol(40 + 13 * (colour % 16), 9 * (colour / 16), 77));
+            saveImage(std::string(set) + std::to_string(frame), tile);
+            destroy_bitmap(tile);
+            ++colour;
+        }
+    }
+    auto world = crowdedWorld(8);
+    play(*world, 0, 400);
+    world->draw();
+    auto again = resumed(*world);
+    again->draw();
+    BITMAP* before = world->getFrame();
+    BITMAP* after = again->getFrame();
+    int differing = 0;
+    for (int y = 0; y < before->h; ++y) {
+        for (int x = 0; x < before->w; ++x) {
+            differing += getpixel(before, x, y) != getpixel(after, x, y);
+        }
+    }
+    EXPECT_EQ(0, differing);
 }

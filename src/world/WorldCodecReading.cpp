@@ -154,8 +154,9 @@ void WorldCodec::readReferences(ByteReader& in) {
     for (std::uint64_t i = 0; i < attacks; ++i) {
         Element* victim = readReference(in, "the attackers");
         Element* attacker = readReference(in, "the attackers");
-        if (victim == nullptr || attacker == nullptr) {
-            throw ByteReader::Damaged("an attack without an element in the attackers");
+        // No attacker is a state like any other; no victim is no element to set it on.
+        if (victim == nullptr) {
+            throw ByteReader::Damaged("an attack on no element in the attackers");
         }
         victim->setAttacker(attacker);
     }
