@@ -81,7 +81,7 @@ TEST_F(SaveFileTest, AWorldSavedAndResumedRunsOnAsIfItHadNeverStopped) {
 }
 
 // What the world refers to survives the save: the avatar, the selection, an attacker that rotted
-// away, the view and the calendar.
+// away, an element in two cells, the creatures counted, the view and the calendar.
 TEST_F(SaveFileTest, TheReferencesBetweenElementsAreKept) {
     std::vector<std::string> standing = filled(20, 14, '.');
     standing[0] = "#####";
@@ -103,7 +103,13 @@ TEST_F(SaveFileTest, TheReferencesBetweenElementsAreKept) {
     passes(*world, 120);
     ASSERT_EQ(nullptr, world->get(1, 6, 4)) << "the spider's remains have rotted away";
     cyclope->areAttackedBy(spider);
+    // What a caller may set: a wall standing in a second cell, a deeper look.
+    world->set(1, 10, 10, world->get(1, 0, 0));
+    world->getAvatar()->setVisionRange(5);
     auto again = resumed(*world);
+    EXPECT_EQ(again->get(1, 0, 0), again->get(1, 10, 10));
+    EXPECT_EQ(5, again->getAvatar()->getVisionRange());
+    EXPECT_EQ(1, again->countLiving(CYCLOPE));
     EXPECT_EQ(again->get(1, 2, 1), again->getAvatar());
     ASSERT_NE(nullptr, again->getSelected());
     EXPECT_EQ(CYCLOPE, again->getSelected()->getType());
