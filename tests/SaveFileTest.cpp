@@ -239,8 +239,8 @@ TEST_F(SaveFileTest, F5SavesAndF9GoesBackOrTheNoteSaysWhyNot) {
     }
 }
 
-// What the resumed world shows is what the saved one showed: every frame of every kind, the meat
-// and the remains, each in a colour of its own.
+// What the resumed world shows is what the saved one showed, paused as it was: every frame of
+// every kind, the meat and the remains, each in a colour of its own, and the placeholder.
 TEST_F(SaveFileTest, AResumedWorldShowsWhatTheSavedOneShowed) {
     int colour = 0;
     for (const char* set : {"ground", "lawn", "cyclope", "spider", "tree", "meat", "dead"}) {
@@ -252,10 +252,20 @@ TEST_F(SaveFileTest, AResumedWorldShowsWhatTheSavedOneShowed) {
             ++colour;
         }
     }
-    auto world = crowdedWorld(8);
-    play(*world, 0, 400);
-    world->draw();
+    std::vector<std::string> land = filled(16, 12, 'g');
+    land[5] = "ggggLLLLllllrrra";
+    std::vector<std::string> standing = filled(16, 12, '.');
+    standing[6] = "....@.CS.T.F.#..";
+    auto world = makeWorld(land, standing);
+    Element* meat = world->get(1, 6, 6);
+    Element* remains = world->get(1, 7, 6);
+    kill(meat);
+    kill(remains);
+    remains->setFood(0);
+    passes(*world, 3);
+    world->turn(InputSnapshot::pressing({KEY_P}));
     auto again = resumed(*world);
+    EXPECT_TRUE(again->isPaused());
     again->draw();
     BITMAP* before = world->getFrame();
     BITMAP* after = again->getFrame();
