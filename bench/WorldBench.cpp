@@ -4,6 +4,7 @@
 #include "TiledMap.h"
 #include "elements/Element.h"
 #include "elements/Vision.h"
+#include "game/Game.h"
 #include "world/LoadWorld.h"
 #include "world/World.h"
 
@@ -100,8 +101,9 @@ int livingCreatures(const World& world) {
 
 static void BM_PassShippedMap(benchmark::State& state) {
     auto world = shippedWorld();
+    Game& game = Game::of(*world);
     for (auto _ : state) {
-        world->pass();
+        game.turn(*world, InputSnapshot());
     }
 }
 BENCHMARK(BM_PassShippedMap)->Unit(benchmark::kMicrosecond);
@@ -120,7 +122,7 @@ static void BM_SimulateTiled(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
     World world(tiledMap(size).name, dataFolder, state.range(1) != 0);
     for (auto _ : state) {
-        world.simulate();
+        world.pass(InputSnapshot());
     }
     countPerCell(state, size);
 }
@@ -136,7 +138,7 @@ static void BM_SimulateRandom(benchmark::State& state) {
     World world(randomMap(size), dataFolder);
     const int creatures = livingCreatures(world);
     for (auto _ : state) {
-        world.simulate();
+        world.pass(InputSnapshot());
     }
     countPerCell(state, size);
     state.counters["per_creature"] = benchmark::Counter(
@@ -148,8 +150,9 @@ BENCHMARK(BM_SimulateRandom)->Arg(256)->Arg(1024)->Arg(2048)->Unit(benchmark::kM
 static void BM_PassRandom(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
     World world(randomMap(size), dataFolder);
+    Game& game = Game::of(world);
     for (auto _ : state) {
-        world.pass(InputSnapshot());
+        game.turn(world, InputSnapshot());
     }
     countPerCell(state, size);
 }
@@ -159,8 +162,9 @@ BENCHMARK(BM_PassRandom)->Arg(2048)->Unit(benchmark::kMillisecond);
 static void BM_PassTiled(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
     World world(tiledMap(size).name, dataFolder);
+    Game& game = Game::of(world);
     for (auto _ : state) {
-        world.pass();
+        game.turn(world, InputSnapshot());
     }
     countPerCell(state, size);
 }

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "core/InputLatch.h"
 #include "elements/Element.h"
 #include "elements/Vision.h"
 #include "world/World.h"
@@ -16,7 +17,7 @@ class AvatarTest : public ::testing::Test {
         avatar = world->getAvatar();
         victim = world->get(1, 2, 3);
         tree = world->get(1, 3, 2);
-        world->pass();
+        world->pass(InputLatch::take());
     }
     void hold(std::initializer_list<int> keys) { held = InputSnapshot::pressing(keys); }
     // Passes with the keys held.

@@ -59,7 +59,7 @@ TEST_F(CensusTest, RemainsTakenOffTheGridStillCountAsDead) {
     kill(spider);
     spider->setFood(0);
     while (world->get(1, 1, 0) == spider) {
-        world->simulate();
+        world->pass(InputSnapshot());
     }
     ASSERT_EQ(1u, world->getRemoved().size());
     Census census(*world);

@@ -1,9 +1,10 @@
 // The death card: the lifetime in the calendar's units, the tally of a life, and the record of
 // the best time in its file.
-#include "world/DeathCard.h"
+#include "game/DeathCard.h"
 #include "TestSupport.h"
 #include "core/Timer.h"
-#include "world/BestTime.h"
+#include "game/BestTime.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -52,19 +53,20 @@ TEST(DeathCardTest, TheCardTalliesTheLifeAndTheRecordKeepsTheLongest) {
     dir.write("orvalle/best-time", "22\n");
     BestTime record(dir.file("orvalle/best-time"));
     auto world = makeWorld({"g", "g"}, {"@", "T"});
-    world->keepBestTimeIn(record);
-    world->turn(InputSnapshot::pressing({KEY_LCONTROL}));
+    Game& game = Game::of(*world);
+    game.keepBestTimeIn(record);
+    game.turn(*world, InputSnapshot::pressing({KEY_LCONTROL}));
     for (int pass = 0; pass < 20; ++pass) {
-        world->turn(InputSnapshot());
+        game.turn(*world, InputSnapshot());
     }
-    world->turn(InputSnapshot::pressing({KEY_ALT}));
+    game.turn(*world, InputSnapshot::pressing({KEY_ALT}));
     kill(world->getAvatar());
-    world->turn(InputSnapshot());
-    world->turn(InputSnapshot());
+    game.turn(*world, InputSnapshot());
+    game.turn(*world, InputSnapshot());
     const std::vector<std::string> card = {
         "You died.",      "Lived 0 days 0 hours 0 min", "Blows struck: 1",
         "Bites eaten: 1", "Best: 0 days 0 hours 0 min", "R plays again, Escape quits."};
-    EXPECT_EQ(card, world->getControls().getDeathCard().lines());
+    EXPECT_EQ(card, game.getDeathCard().lines());
     EXPECT_EQ(23, record.getBest());
     EXPECT_EQ("23\n", contentOf(dir.file("orvalle/best-time")));
     EXPECT_FALSE(record.offer(23));

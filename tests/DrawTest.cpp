@@ -3,6 +3,7 @@
 #include "core/Timer.h"
 #include "elements/Element.h"
 #include "elements/Spider.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -52,8 +53,9 @@ TEST_F(DrawTest, LandFillsTheScreenAndTheAvatarSitsOnItsCell) {
     std::vector<std::string> elements = filled(40, 30, '.');
     elements[10][20] = '@';
     auto world = makeWorld(filled(40, 30, 'g'), elements);
-    world->pass();
-    BITMAP* frame = world->getFrame();
+    Game& game = Game::of(*world);
+    game.turn(*world, InputSnapshot());
+    BITMAP* frame = game.getFrame();
     // View origin (12, 4): the avatar is in window cell (8, 6), its sprite 25 px up and left.
     EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(frame));
     EXPECT_EQ(makecol(0, 200, 0), getpixel(frame, 0, 0));
@@ -67,17 +69,19 @@ TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
         std::vector<std::string> elements = filled(40, 30, '.');
         elements[10][column] = '@';
         auto world = makeWorld(filled(40, 30, 'g'), elements);
-        world->pass();
-        world->pass(InputSnapshot::pressing({KEY_RIGHT}));
+        Game& game = Game::of(*world);
+        game.turn(*world, InputSnapshot());
+        game.turn(*world, InputSnapshot::pressing({KEY_RIGHT}));
         Element* avatar = world->getAvatar();
         ASSERT_TRUE(avatar->isWalking());
         ASSERT_TRUE(avatar->isStep());
         // The view moved a cell with it but shows the buffer from x 25: it stays put on screen.
         EXPECT_EQ(column - 7, world->getX());
-        EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame())) << column;
+        EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(game.getFrame())) << column;
         passes(*world, 3);
+        world->draw();
         EXPECT_FALSE(avatar->isStep());
-        EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(world->getFrame())) << column;
+        EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(game.getFrame())) << column;
     }
 }
 
@@ -87,11 +91,12 @@ TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
         std::vector<std::string> elements = filled(20, height, '.');
         elements[0][0] = '@';
         auto world = makeWorld(filled(20, height, 'g'), elements);
-        world->pass();
-        EXPECT_EQ(std::make_pair(-25, -25), redDot(world->getFrame()));
-        world->pass(InputSnapshot::pressing({KEY_DOWN}));
+        Game& game = Game::of(*world);
+        game.turn(*world, InputSnapshot());
+        EXPECT_EQ(std::make_pair(-25, -25), redDot(game.getFrame()));
+        game.turn(*world, InputSnapshot::pressing({KEY_DOWN}));
         // Walking down at row 1, drawn 25 px higher than its cell; the view does not shift.
-        EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(world->getFrame())) << height;
+        EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(game.getFrame())) << height;
     }
 }
 
@@ -106,6 +111,7 @@ TEST_F(DrawTest, SpritesJustOutsideTheViewShowWhatReachesIntoIt) {
     // The view shows columns 12 to 27 and rows 4 to 15: a wall just outside each of its sides.
     elements[3][20] = elements[16][20] = elements[10][11] = elements[10][28] = '#';
     auto world = makeWorld(filled(40, 30, 'g'), elements);
+    Game& game = Game::of(*world);
     world->draw();
     const int blue = makecol(0, 0, 255);
     const int green = makecol(0, 200, 0);
@@ -114,7 +120,7 @@ TEST_F(DrawTest, SpritesJustOutsideTheViewShowWhatReachesIntoIt) {
     } pixels[] = {{400, 24, blue}, {400, 25, green}, {400, 575, blue}, {400, 574, green},
                   {24, 300, blue}, {25, 300, green}, {775, 300, blue}, {774, 300, green}};
     for (const auto& p : pixels) {
-        EXPECT_EQ(p.colour, getpixel(world->getFrame(), p.x, p.y)) << p.x << ", " << p.y;
+        EXPECT_EQ(p.colour, getpixel(game.getFrame(), p.x, p.y)) << p.x << ", " << p.y;
     }
 }
 
@@ -125,19 +131,21 @@ TEST_F(DrawTest, SelectedElementsTextIsWhiteOnBlackAtTenTen) {
     elements[5].replace(4, 3, "#C#");
     elements[6].replace(4, 3, "###");
     auto world = makeWorld(filled(20, 12, 'g'), elements);
-    world->pass();
-    EXPECT_EQ(makecol(0, 200, 0), getpixel(world->getFrame(), 12, 12));
-    world->pass(clickAt(5 * 50 + 10, 5 * 50 + 10));
+    Game& game = Game::of(*world);
+    game.turn(*world, InputSnapshot());
+    EXPECT_EQ(makecol(0, 200, 0), getpixel(game.getFrame(), 12, 12));
+    game.turn(*world, clickAt(5 * 50 + 10, 5 * 50 + 10));
     ASSERT_NE(nullptr, world->getSelected());
     const std::string text = world->getSelected()->toString();
     EXPECT_EQ("cyclope: live 1 strong 10 helth 99 food 100", text);
-    EXPECT_EQ(0, differingTextPixels(world->getFrame(), text, 10, 10));
+    EXPECT_EQ(0, differingTextPixels(game.getFrame(), text, 10, 10));
 }
 
 TEST_F(DrawTest, AreasWithoutLandAreBlack) {
     auto world = makeWorld({"gggg", "gg.."}, {"...@", "...."});
-    world->pass();
-    BITMAP* frame = world->getFrame();
+    Game& game = Game::of(*world);
+    game.turn(*world, InputSnapshot());
+    BITMAP* frame = game.getFrame();
     // A 4 x 2 grid sits at the clamped origin (-12, -10): cells start at pixel (600, 500).
     EXPECT_EQ(makecol(0, 200, 0), getpixel(frame, 610, 510));
     EXPECT_EQ(makecol(0, 0, 0), getpixel(frame, 710, 560));
@@ -149,16 +157,17 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     std::vector<std::string> elements = filled(20, 12, '.');
     elements[1].replace(2, 3, "C@C");
     auto world = makeWorld(filled(20, 12, 'g'), elements);
+    Game& game = Game::of(*world);
     kill(world->get(1, 4, 1));
-    world->turn(InputSnapshot());
-    world->turn(InputSnapshot::pressing({KEY_P}));
+    game.turn(*world, InputSnapshot());
+    game.turn(*world, InputSnapshot::pressing({KEY_P}));
     // Held on, P does not resume.
     InputSnapshot stillHeld;
     stillHeld.down[KEY_P] = true;
-    world->turn(stillHeld);
-    EXPECT_TRUE(world->isPaused());
+    game.turn(*world, stillHeld);
+    EXPECT_TRUE(game.isPaused());
     EXPECT_EQ(1, world->getTimer()->getSecound());
-    BITMAP* frame = world->getFrame();
+    BITMAP* frame = game.getFrame();
     // In the big font, centred in the upper third.
     EXPECT_EQ(0, differingBigTextPixels(frame, "Paused. P plays on.", 400 - 19 * 8, 100));
     BITMAP* paused = solidBitmap(frame->w, frame->h, 0);
@@ -168,7 +177,7 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     world->set(1, 18, 5, spider);
     world->set(1, 19, 5, spider);
     lowerHelthTo(world->getAvatar(), 40);
-    world->turn(InputSnapshot::pressing({KEY_H}));
+    game.turn(*world, InputSnapshot::pressing({KEY_H}));
     EXPECT_EQ(0, differingBigTextPixels(frame, "health", 488, 18));
     // From x 600 a green pixel per health point, dark red up to 100, then the number.
     const int black = makecol(0, 0, 0);
@@ -183,7 +192,7 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     EXPECT_EQ(0, differingBigTextPixels(frame, "day 0  00:00:01", 488, 38));
     EXPECT_EQ(0, differingBigTextPixels(frame, "cyclopes 1", 488, 58));
     EXPECT_EQ(0, differingBigTextPixels(frame, "spiders 1", 488, 78));
-    world->turn(InputSnapshot::pressing({KEY_H}));
+    game.turn(*world, InputSnapshot::pressing({KEY_H}));
     int changedRows = 0;
     for (int y = 0; y < frame->h; ++y) {
         changedRows += std::memcmp(frame->line[y], paused->line[y],
@@ -191,6 +200,6 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     }
     destroy_bitmap(paused);
     EXPECT_EQ(0, changedRows);
-    world->turn(InputSnapshot::pressing({KEY_P}));
+    game.turn(*world, InputSnapshot::pressing({KEY_P}));
     EXPECT_EQ(2, world->getTimer()->getSecound());
 }

@@ -1,5 +1,6 @@
 #include "elements/Element.h"
 #include "TestSupport.h"
+#include "core/InputLatch.h"
 #include "images/Images.h"
 #include "world/World.h"
 
@@ -115,10 +116,10 @@ TEST_F(ElementTest, DeathComesWithTheDecrementThatFindsZero) {
 }
 
 TEST_F(ElementTest, FirstPassKeepsFrameZeroThenWorkingElementsStep) {
-    world->pass();
+    world->pass(InputLatch::take());
     EXPECT_EQ(world->getImages()->get("ground0"), ground->getImage());
     EXPECT_EQ(world->getImages()->get("tree0"), tree->getImage());
-    world->pass();
+    world->pass(InputLatch::take());
     EXPECT_EQ(world->getImages()->get("ground1"), ground->getImage());
     EXPECT_EQ(world->getImages()->get("tree1"), tree->getImage());
     EXPECT_EQ(world->getImages()->get("avatar0"), avatar->getImage());
@@ -216,15 +217,15 @@ TEST_F(ElementTest, TreeFoodGoesBelowZeroAndRegrowsOneUnitPer20Calls) {
 TEST_F(ElementTest, ACorpseIsMeatThenRemainsThenErased) {
     EXPECT_EQ(0, cyclope->isEatenBy(avatar));
     kill(cyclope);
-    world->pass();
-    world->pass();
+    world->pass(InputLatch::take());
+    world->pass(InputLatch::take());
     EXPECT_EQ(world->getImages()->get("meat0"), cyclope->getImage());
     for (int bite = 0; bite < 10; ++bite) {
         EXPECT_EQ(1, cyclope->isEatenBy(avatar));
     }
     EXPECT_EQ(0, cyclope->isEatenBy(avatar));
     EXPECT_EQ("cyclope: live 0 strong 10 helth 0 food 0", cyclope->toString());
-    world->pass();
+    world->pass(InputLatch::take());
     EXPECT_EQ(world->getImages()->get("dead0"), cyclope->getImage());
     runTimes(cyclope, 98);
     EXPECT_FALSE(cyclope->isToErase());

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "elements/Element.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -23,7 +24,10 @@ class FrameClearTest : public ::testing::Test {
   protected:
     void SetUp() override { writeImages(); }
 
-    static int pixel(World& world, int x, int y) { return getpixel(world.getFrame(), x, y); }
+    static void turn(World& world) { Game::of(world).turn(world, InputSnapshot()); }
+    static int pixel(World& world, int x, int y) {
+        return getpixel(Game::of(world).getFrame(), x, y);
+    }
 
     TempDir dir;
 };
@@ -31,11 +35,11 @@ class FrameClearTest : public ::testing::Test {
 
 TEST_F(FrameClearTest, ACellThatLostItsLandTurnsBlack) {
     auto world = makeWorld(filled(20, 15, 'g'), filled(20, 15, '.'));
-    world->pass();
+    turn(*world);
     ASSERT_EQ(makecol(0, 200, 0), pixel(*world, 125, 125));
     const std::unique_ptr<Element> taken(world->get(0, 2, 2));
     world->set(0, 2, 2, nullptr);
-    world->pass();
+    turn(*world);
     EXPECT_EQ(makecol(0, 0, 0), pixel(*world, 125, 125));
     EXPECT_EQ(makecol(0, 200, 0), pixel(*world, 175, 125));
 }
@@ -44,13 +48,13 @@ TEST_F(FrameClearTest, TransparentPartsOfATileAreBlackWhereGroundWasBefore) {
     std::vector<std::string> land = filled(20, 15, 'g');
     land[14][19] = 'L';
     auto world = makeWorld(land, filled(20, 15, '.'));
-    world->pass();
+    turn(*world);
     ASSERT_EQ(makecol(0, 200, 0), pixel(*world, 140, 110));
     Element* ground = world->get(0, 2, 2);
     Element* lawn = world->get(0, 19, 14);
     world->set(0, 2, 2, lawn);
     world->set(0, 19, 14, ground);
-    world->pass();
+    turn(*world);
     EXPECT_EQ(makecol(0, 200, 0), pixel(*world, 110, 110));
     EXPECT_EQ(makecol(0, 0, 0), pixel(*world, 140, 110));
 }

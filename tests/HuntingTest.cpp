@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "core/InputLatch.h"
 #include "elements/Element.h"
 #include "world/World.h"
 
@@ -183,10 +184,10 @@ TEST_F(HuntingTest, PatrollingSpiderTurnsDownRightUpLeft) {
     passes(*world, 22);
     EXPECT_EQ(spider, at(0, 2));
     EXPECT_EQ(0, spider->getDirection());
-    world->pass();
+    world->pass(InputLatch::take());
     EXPECT_EQ(spider, at(0, 2));
     EXPECT_EQ(2, spider->getDirection());
-    world->pass();
+    world->pass(InputLatch::take());
     EXPECT_EQ(spider, at(1, 2));
 }
 

@@ -4,6 +4,7 @@
 #include "BigTextPixels.h"
 #include "TestSupport.h"
 #include "core/Timer.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include "elements/Element.h"
@@ -157,7 +158,7 @@ TEST_F(InputLatchTest, KeysAndButtonsSetBeforeAPassCountWithoutTheHooks) {
     mouse_b = 1;
     mouse_x = 13 * World::cellSize;
     mouse_y = 11 * World::cellSize;
-    world.pass();
+    world.pass(InputLatch::take());
     EXPECT_EQ(2, world.getAvatar()->getX());
     EXPECT_EQ(world.get(World::elementLayer, 0, 0), world.getSelected());
 }
@@ -197,11 +198,12 @@ TEST_F(InputLatchTest, RunEndsOnEscapeAndAfterDeathOnRWithTheNoticeDrawnWhileDea
             tap(k);
         }
         ASSERT_NO_THROW(world.run());
-        EXPECT_EQ(c.restart, world.isRestartAsked());
+        EXPECT_EQ(c.restart, Game::of(world).isRestartAsked());
         EXPECT_EQ(c.passes, world.frames);
         EXPECT_EQ(c.passes * c.passesPerFrame, world.getTimer()->getSecound());
         if (c.passes > 0) {
-            EXPECT_EQ(c.dead, differingBigTextPixels(world.getFrame(), notice, left, top) == 0);
+            EXPECT_EQ(c.dead,
+                      differingBigTextPixels(Game::of(world).getFrame(), notice, left, top) == 0);
         }
     }
 }

@@ -1,8 +1,9 @@
 // What O shows of a big world: a pixel for each block of cells, the view's rectangle, and a
 // picture redrawn only every few passes (the e2e check "overview" reads a small one cell by cell).
-#include "world/Overview.h"
+#include "view/Overview.h"
 #include "TestSupport.h"
 #include "elements/Element.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -35,8 +36,9 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
     std::vector<std::string> elements = filled(400, 300, '.');
     elements[150][200] = '@';
     auto world = makeWorld(filled(400, 300, 'g'), elements);
-    world->turn(InputSnapshot::pressing({KEY_O}));
-    BITMAP* frame = world->getFrame();
+    Game& game = Game::of(*world);
+    game.turn(*world, InputSnapshot::pressing({KEY_O}));
+    BITMAP* frame = game.getFrame();
     // The view's four sides, and the land just outside them: 8 pixels wide, 6 high.
     const int yellow = makecol(255, 255, 0);
     const int blue = makecol(0, 0, 200);
@@ -61,7 +63,7 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
     }
     world->set(World::elementLayer, 20, 20, new Element(world.get(), ElementKind::of(WALL)));
     for (int pass = 1; pass <= Overview::refreshPasses; ++pass) {
-        world->turn(InputSnapshot());
+        game.turn(*world, InputSnapshot());
         EXPECT_EQ(pass < Overview::refreshPasses ? makecol(0, 0, 200) : makecol(120, 60, 0),
                   getpixel(frame, 10 + 10, 440 + 10))
             << pass;
@@ -76,8 +78,9 @@ TEST(OverviewTest, AWorldWiderThan200CellsShowsBlocksOfCells) {
     writeTiles();
     for (const auto& [cells, pixels] : {std::pair{200, 200}, {201, 101}}) {
         auto world = makeWorld(filled(cells, 100, 'g'), filled(cells, 100, '.'));
-        world->turn(InputSnapshot::pressing({KEY_O}));
-        BITMAP* frame = world->getFrame();
+        Game& game = Game::of(*world);
+        game.turn(*world, InputSnapshot::pressing({KEY_O}));
+        BITMAP* frame = game.getFrame();
         const int top = 600 - 10 - 100 * pixels / cells;
         EXPECT_EQ(makecol(0, 0, 200), getpixel(frame, 10 + pixels - 1, 560)) << cells;
         EXPECT_EQ(makecol(255, 255, 255), getpixel(frame, 10 + pixels, 560)) << cells;

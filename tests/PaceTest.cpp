@@ -1,8 +1,9 @@
 // The pace that [ and ] step through: the passes of a frame, the rest between frames, and the
 // passes per second measured.
-#include "world/Pace.h"
+#include "game/Pace.h"
 
 #include "TestSupport.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -56,8 +57,9 @@ TEST(PaceTest, ThePassesPerSecondAreMeasuredOverWholeSecondsOfPasses) {
 TEST(PaceTest, TheBracketKeysStepTheGamesPace) {
     TempDir dir;
     auto world = makeWorld({"g"}, {"@"});
-    world->turn(InputSnapshot::pressing({KEY_CLOSEBRACE}));
-    EXPECT_EQ("x2", world->getControls().getPace().name());
-    world->turn(InputSnapshot::pressing({KEY_OPENBRACE}));
-    EXPECT_EQ("x1", world->getControls().getPace().name());
+    Game& game = Game::of(*world);
+    game.turn(*world, InputSnapshot::pressing({KEY_CLOSEBRACE}));
+    EXPECT_EQ("x2", game.getPace().name());
+    game.turn(*world, InputSnapshot::pressing({KEY_OPENBRACE}));
+    EXPECT_EQ("x1", game.getPace().name());
 }

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "core/ControlTable.h"
 #include "core/Timer.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -36,14 +37,15 @@ class PanelTest : public ::testing::Test {
 // line of keys when they fit there, or indented below.
 TEST_F(PanelTest, ThePanelListsEveryControlOfTheTable) {
     auto world = meadow();
+    Game& game = Game::of(*world);
     // Every unit of the calendar apart, so that none can stand in another's place.
     Timer& calendar = *world->getTimer();
     calendar.setDay(3);
     calendar.setHour(4);
     calendar.setMinute(25);
     calendar.setSecound(6);
-    world->turn(InputSnapshot::pressing({KEY_H}));
-    BITMAP* frame = world->getFrame();
+    game.turn(*world, InputSnapshot::pressing({KEY_H}));
+    BITMAP* frame = game.getFrame();
     EXPECT_EQ(0, differingBigTextPixels(frame, "health", panelText, panelLine(0)));
     EXPECT_EQ(0, differingBigTextPixels(frame, "day 3  04:25:07", panelText, panelLine(1)));
     EXPECT_EQ(0, differingBigTextPixels(frame, "cyclopes 1", panelText, panelLine(2)));
@@ -87,10 +89,11 @@ TEST_F(PanelTest, ThePanelListsEveryControlOfTheTable) {
 // Under the pace, when the last F5 saved the world and what day and time it was.
 TEST_F(PanelTest, ThePanelSaysWhenTheWorldWasSaved) {
     auto world = meadow();
+    Game& game = Game::of(*world);
     world->getTimer()->setDay(2);
-    world->keepSavesIn(dir.file("game.save"));
-    world->turn(InputSnapshot::pressing({KEY_F5, KEY_H}));
-    BITMAP* frame = world->getFrame();
+    game.keepSavesIn(dir.file("game.save"));
+    game.turn(*world, InputSnapshot::pressing({KEY_F5, KEY_H}));
+    BITMAP* frame = game.getFrame();
     EXPECT_EQ(0, differingBigTextPixels(frame, "saved at day 2", panelText, panelLine(5)));
     EXPECT_EQ(0, differingBigTextPixels(frame, "00:00:00", panelText, panelLine(6)));
 }

@@ -6,6 +6,7 @@
 #include "core/Timer.h"
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -49,8 +50,13 @@ void play(World& world, int from, int count) {
     }
 }
 
-std::unique_ptr<World> resumed(const World& world) {
-    return SaveFile::worldOf(SaveFile::bytesOf(world), TempDir::current().path());
+// The world saved with what its game keeps beside it, and resumed with a game that goes on from
+// there.
+std::unique_ptr<World> resumed(World& world) {
+    SaveFile::Resumed back = SaveFile::worldOf(
+        SaveFile::bytesOf(world, Game::of(world).getPlayState()), TempDir::current().path());
+    Game::of(*back.world).goOnFrom(back.play);
+    return std::move(back.world);
 }
 } // namespace
 
@@ -206,14 +212,15 @@ TEST_F(SaveFileTest, RandomSequenceGoesOnWhereItWasCaptured) {
 // saved or loaded leaves the game as it is, and the panel's note says why.
 TEST_F(SaveFileTest, F5SavesAndF9GoesBackOrTheNoteSaysWhyNot) {
     auto world = crowdedWorld(6);
-    world->keepSavesIn(dir.file("saves/game.save"));
+    Game& game = Game::of(*world);
+    game.keepSavesIn(dir.file("saves/game.save"));
     passes(*world, 10);
     const std::string savedAt = "saved at " + world->getTimer()->dayAndTime();
-    world->turn(InputSnapshot::pressing({KEY_F5}));
-    EXPECT_EQ(savedAt, world->getControls().getSaveNote());
+    game.turn(*world, InputSnapshot::pressing({KEY_F5}));
+    EXPECT_EQ(savedAt, game.getSaveNote());
     passes(*world, 5);
-    world->turn(InputSnapshot::pressing({KEY_F9}));
-    const std::unique_ptr<World> back = world->takeResumed();
+    game.turn(*world, InputSnapshot::pressing({KEY_F9}));
+    const std::unique_ptr<World> back = game.takeResumed();
     ASSERT_NE(nullptr, back);
     EXPECT_EQ(10, back->getPasses());
 
@@ -232,10 +239,10 @@ TEST_F(SaveFileTest, F5SavesAndF9GoesBackOrTheNoteSaysWhyNot) {
     dir.write("saves/game.save", "scrambled");
     for (const auto& failure : failures) {
         SCOPED_TRACE(failure.name);
-        world->keepSavesIn(dir.file(failure.file));
-        world->turn(InputSnapshot::pressing({failure.key}));
-        EXPECT_EQ(nullptr, world->takeResumed());
-        EXPECT_EQ(failure.note, world->getControls().getSaveNote());
+        game.keepSavesIn(dir.file(failure.file));
+        game.turn(*world, InputSnapshot::pressing({failure.key}));
+        EXPECT_EQ(nullptr, game.takeResumed());
+        EXPECT_EQ(failure.note, game.getSaveNote());
     }
 }
 
@@ -257,18 +264,19 @@ TEST_F(SaveFileTest, AResumedWorldShowsWhatTheSavedOneShowed) {
     std::vector<std::string> standing = filled(16, 12, '.');
     standing[6] = "....@.CS.T.F.#..";
     auto world = makeWorld(land, standing);
+    Game& game = Game::of(*world);
     Element* meat = world->get(1, 6, 6);
     Element* remains = world->get(1, 7, 6);
     kill(meat);
     kill(remains);
     remains->setFood(0);
     passes(*world, 3);
-    world->turn(InputSnapshot::pressing({KEY_P}));
+    game.turn(*world, InputSnapshot::pressing({KEY_P}));
     auto again = resumed(*world);
-    EXPECT_TRUE(again->isPaused());
+    EXPECT_TRUE(Game::of(*again).isPaused());
     again->draw();
-    BITMAP* before = world->getFrame();
-    BITMAP* after = again->getFrame();
+    BITMAP* before = game.getFrame();
+    BITMAP* after = Game::of(*again).getFrame();
     int differing = 0;
     for (int y = 0; y < before->h; ++y) {
         for (int x = 0; x < before->w; ++x) {

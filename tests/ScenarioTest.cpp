@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "core/InputLatch.h"
 #include "elements/Element.h"
 #include "world/World.h"
 
@@ -19,10 +20,10 @@ TEST_F(ScenarioTest, CyclopeWalksUpToTheAvatarAndHitsItEvery20Passes) {
     Element* avatar = world->getAvatar();
     Element* cyclope = world->get(1, 2, 0);
     std::vector<int> hits;
-    world->pass();
+    world->pass(InputLatch::take());
     int helth = avatar->getHelth();
     for (int pass = 2; pass <= 200; ++pass) {
-        world->pass();
+        world->pass(InputLatch::take());
         if (avatar->getHelth() < helth) {
             hits.push_back(pass);
         }
@@ -45,7 +46,7 @@ TEST_F(ScenarioTest, StarvingSpiderWalksToATreeAndEatsUntilHealthy) {
     lowerHelthTo(spider, 12);
     int bestHelth = 0;
     for (int pass = 0; pass < 400; ++pass) {
-        world->pass();
+        world->pass(InputLatch::take());
         bestHelth = std::max(bestHelth, spider->getHelth());
     }
     EXPECT_EQ(spider, world->get(1, 1, 1));
@@ -61,7 +62,7 @@ TEST_F(ScenarioTest, ACarcassIsEatenToRemainsAndErased) {
     lowerHelthTo(eater, 5);
     int pass = 0;
     while (body->getFood() > 0 && pass < 1000) {
-        world->pass();
+        world->pass(InputLatch::take());
         ++pass;
     }
     ASSERT_EQ(0, body->getFood()) << "the carcass was not eaten empty in 1000 passes";

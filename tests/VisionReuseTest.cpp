@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "core/InputLatch.h"
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
 #include "elements/Vision.h"
@@ -72,7 +73,7 @@ TEST(VisionReuseTest, AVisionHandedOverInTheCreaturesTurnIsWhatItSees) {
     auto* handed = new HandedATree(world.get(), tree);
     handed->setX(1);
     world->set(1, 1, 0, handed);
-    world->pass();
+    world->pass(InputLatch::take());
     ASSERT_NE(nullptr, world->get(1, 1, 0)->getVision());
     EXPECT_EQ((std::vector<Element*>{tree}), drain(*world->get(1, 1, 0)->getVision(), 1));
 }

@@ -1,5 +1,6 @@
 #include "elements/Vision.h"
 #include "TestSupport.h"
+#include "core/InputLatch.h"
 #include "elements/Element.h"
 #include "world/World.h"
 
@@ -146,7 +147,7 @@ TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {
         Element* cyclope = world->get(1, 0, 0);
         Element* spider = world->get(1, 3, 3);
         cyclope->setWalking(true); // so that it does not read what it saw in its own turn
-        world->pass();
+        world->pass(InputLatch::take());
         ASSERT_EQ(spider, world->get(1, 3, 4)) << "the spider was to step out of the cone";
         if (diesAndWaits) {
             kill(cyclope);

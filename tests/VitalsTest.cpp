@@ -1,8 +1,9 @@
 // What V shows over the view: the bars, the flash of a blow and the mark of a bite where they
 // belong, from the rules' own counters.
-#include "world/Vitals.h"
+#include "view/Vitals.h"
 #include "TestSupport.h"
 #include "elements/Element.h"
+#include "game/Game.h"
 #include "world/World.h"
 
 #include <allegro.h>
@@ -34,7 +35,7 @@ class VitalsTest : public ::testing::Test {
         lowerHelthTo(avatar, 40);
     }
 
-    int pixel(int x, int y) const { return getpixel(world->getFrame(), x, y); }
+    int pixel(int x, int y) const { return getpixel(Game::of(*world).getFrame(), x, y); }
 
     TempDir dir;
     std::unique_ptr<World> world;
@@ -48,7 +49,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
     const int lost = makecol(96, 0, 0);
     const int red = makecol(255, 0, 0);
     const int orange = makecol(255, 150, 0);
-    world->turn(InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
     avatar->attack(cyclope);
     avatar->eat(world->get(1, 2, 7));
     // Eaten bare: it has nothing left until it regrows a unit, 20 passes on.
@@ -80,7 +81,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
     }
     EXPECT_NE(makecol(255, 230, 0), pixel(149, 306))
         << "the bite mark, 4 pixels round, ends at 148";
-    world->turn(InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
     for (const auto& p : shown) {
         EXPECT_NE(p.colour == makecol(0, 0, 200) ? -1 : p.colour, pixel(p.x, p.y)) << p.what;
     }
@@ -88,18 +89,18 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
 
 // The flash of a blow lasts as many of the hit creature's turns as it is meant to, and no more.
 TEST_F(VitalsTest, TheFlashOfABlowLastsItsTurns) {
-    world->turn(InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
     avatar->attack(cyclope);
     for (int turns = 0; turns <= Vitals::flashTurns; ++turns) {
         world->draw();
         EXPECT_EQ(turns < Vitals::flashTurns, pixel(500, 325) == makecol(255, 0, 0)) << turns;
-        world->turn(InputSnapshot());
+        Game::of(*world).turn(*world, InputSnapshot());
     }
 }
 
 // A carcass shows the meat left on it, as a tree its fruit.
 TEST_F(VitalsTest, ACarcassShowsItsMeat) {
-    world->turn(InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
     kill(cyclope);
     world->draw();
     EXPECT_EQ(makecol(255, 150, 0), pixel(510, 290));

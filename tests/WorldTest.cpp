@@ -1,5 +1,6 @@
 #include "world/World.h"
 #include "TestSupport.h"
+#include "core/InputLatch.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
 
@@ -115,7 +116,7 @@ TEST_F(WorldTest, ViewStartsOnTheAvatarAndFollowsIt) {
     world->set(1, 10, 3, avatar);
     avatar->setX(10);
     avatar->setY(3);
-    world->pass();
+    world->pass(InputLatch::take());
     EXPECT_EQ(2, world->getX());
     EXPECT_EQ(0, world->getY());
 }
@@ -148,7 +149,7 @@ TEST_F(WorldTest, ErasedElementsLeaveTheGridButStaySelectedAndAlive) {
     // The remains stay for 100 calls once the food is gone.
     passes(*world, 99);
     EXPECT_EQ(cyclope, world->get(1, 0, 0));
-    world->pass();
+    world->pass(InputLatch::take());
     EXPECT_EQ(nullptr, world->get(1, 0, 0));
     EXPECT_EQ(cyclope, world->getSelected());
     EXPECT_TRUE(cyclope->isToErase());
@@ -230,7 +231,7 @@ int passesUntilItCanHitAgain(World& world, Element* avatar, Element* cyclope) {
         if (avatar->attack(cyclope)) {
             return count;
         }
-        world.pass();
+        world.pass(InputLatch::take());
     }
     ADD_FAILURE() << "the avatar could not hit the cyclope again within 40 passes";
     return 0;
@@ -246,7 +247,7 @@ TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
         auto world = makeWorld(filled(5, 5, 'g'), {"C....", ".....", "..@..", ".....", "....."});
         Element* avatar = world->getAvatar();
         Element* cyclope = world->get(1, 0, 0);
-        world->pass();
+        world->pass(InputLatch::take());
         ASSERT_TRUE(avatar->attack(cyclope));
         world->pass(InputSnapshot::pressing({c.arrow}));
         EXPECT_TRUE(avatar->isWalking());

@@ -1,6 +1,7 @@
 #include "app/MidiPatches.h"
 #include "core/InputLatch.h"
-#include "world/BestTime.h"
+#include "game/BestTime.h"
+#include "game/Game.h"
 #include "world/LoadWorld.h"
 #include "world/SaveFile.h"
 #include "world/World.h"
@@ -121,29 +122,44 @@ template <class Read> auto savedOrExit(Read read) {
 
 // Every world of the map starts the random sequence where a fresh program starts it (the C
 // library's rand starts as if seeded with 1), so playing again after death replays the launch.
-std::unique_ptr<World> buildWorld(const std::string& map) {
+SaveFile::Resumed buildWorld(const std::string& map) {
     std::srand(1);
-    return std::make_unique<World>(map);
+    return {std::make_unique<World>(map), PlayState()};
 }
 
-// The map again from the start, with a new calendar and the music from its beginning, for as
-// long as the player asks for it after the avatar's death; or the world of the save after F9.
-// Every life is offered to the record of the best time, when there is a place to keep one.
-void playUntilQuit(const std::string& map, std::unique_ptr<World> world) {
+// A world played by a game of the player's: every life is offered to the record of the best
+// time, when there is a place to keep one, and F5 and F9 use the player's save file.
+Game& playWithRecord(World& world, std::optional<BestTime>& record) {
+    auto game = std::make_unique<Game>();
+    if (record) {
+        game->keepBestTimeIn(*record);
+    }
+    game->keepSavesIn(SaveFile::defaultFile());
+    Game& played = *game;
+    world.setStage(std::move(game));
+    return played;
+}
+
+// The map again from the start, with a new calendar, the music from its beginning and the game's
+// switches as at launch, for as long as the player asks for it after the avatar's death; or the
+// world of the save after F9, which goes on with the switches as they were.
+void playUntilQuit(const std::string& map, SaveFile::Resumed start) {
     std::optional<BestTime> record;
     if (const std::optional<std::string> file = BestTime::defaultFile()) {
         record.emplace(*file);
     }
+    std::unique_ptr<World> world = std::move(start.world);
+    playWithRecord(*world, record).goOnFrom(start.play);
     while (world != nullptr) {
-        if (record) {
-            world->keepBestTimeIn(*record);
-        }
-        world->keepSavesIn(SaveFile::defaultFile());
         world->run();
-        if (std::unique_ptr<World> resumed = world->takeResumed()) {
+        Game& game = Game::of(*world);
+        if (std::unique_ptr<World> resumed = game.takeResumed()) {
             world = std::move(resumed);
+        } else if (game.isRestartAsked()) {
+            world = buildWorld(map).world;
+            playWithRecord(*world, record);
         } else {
-            world = world->isRestartAsked() ? buildWorld(map) : nullptr;
+            world = nullptr;
         }
     }
 }

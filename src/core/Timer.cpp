@@ -54,7 +54,7 @@ std::string Timer::dayAndTime() const {
     return text;
 }
 
-int Timer::valueOf() {
+int Timer::valueOf() const {
     // The sum wraps like 32-bit signed arithmetic; computing it unsigned keeps that defined.
     std::uint32_t sum =
         static_cast<std::uint32_t>(secound) + 60u * static_cast<std::uint32_t>(minute) +

@@ -15,7 +15,7 @@ class Timer {
     std::string toString();
     // "day 3  04:25:07": the day and the time of day, as the player reads them.
     std::string dayAndTime() const;
-    int valueOf();
+    int valueOf() const;
 
     // Puts the calendar back where a save found it; each value in the range the calendar gives it
     // (the year from 0, the month 0..12, the day 0..30, the hour 0..24, the minute and the second

@@ -22,6 +22,10 @@ enum Direction : int { DOWN = 0, RIGHT = 2, UP = 4, LEFT = 6 };
 // hit it last. Creatures override run() and act through move(), eat() and attack().
 class Element {
   public:
+    // The ceilings of health and food (a creature's carcass, a tree's fruit).
+    static constexpr int maxHelth = 100;
+    static constexpr int maxFood = 100;
+
     Element(World* owner, const std::string& kindName, int typeCode);
     // An element of a kind of the kinds table, with the kind's settings.
     Element(World* owner, const ElementKind& kind);
@@ -298,7 +302,6 @@ class Element {
     static constexpr int maxCounterDead = 100;
     static constexpr int maxCounterFood = 20;
     static constexpr int maxCounterUnderAttack = 40;
-    static constexpr int maxFood = 100;
 
     Habitat* habitat; // the world holding the element, as its own code reaches it; not owned
     // What it saw on its last look (creatures); null until it first looks.

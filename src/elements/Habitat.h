@@ -17,8 +17,8 @@ class World;
 // calls only this face, so that the elements do not depend on how the world is built.
 class Habitat {
   public:
-    static constexpr int landLayer = 0;
-    static constexpr int elementLayer = 1;
+    // The grid's two layers, numbered as every layer argument counts them.
+    enum Layer : int { landLayer = 0, elementLayer = 1 };
 
     // The face of a world, and the world of a face: defined beside World, the one class that
     // implements it.

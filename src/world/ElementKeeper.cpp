@@ -16,7 +16,7 @@ ElementKeeper::~ElementKeeper() {
     for (Element* e : removed) {
         delete e;
     }
-    for (int layer : {WorldGrid::elementLayer, WorldGrid::landLayer}) {
+    for (int layer : {Habitat::elementLayer, Habitat::landLayer}) {
         for (int column = 0; column < grid.getWidth(); ++column) {
             for (int row = 0; row < grid.getHeight(); ++row) {
                 if (Element* left = grid.empty(layer, column, row)) {
@@ -47,8 +47,8 @@ bool ElementKeeper::move(Element* e, int direction) {
     if (!grid.canStep(e, direction, column, row)) {
         return false;
     }
-    put(WorldGrid::elementLayer, column, row, e);
-    put(WorldGrid::elementLayer, e->getX(), e->getY(), nullptr);
+    put(Habitat::elementLayer, column, row, e);
+    put(Habitat::elementLayer, e->getX(), e->getY(), nullptr);
     e->setX(column);
     e->setY(row);
     return true;

@@ -28,8 +28,8 @@ struct Placement {
 } // namespace
 
 MapBuilder::Residents MapBuilder::build(LoadWorld& reader) {
-    createElements(reader.takeCodes(WorldGrid::elementLayer));
-    createLandLayer(reader.takeCodes(WorldGrid::landLayer));
+    createElements(reader.takeCodes(Habitat::elementLayer));
+    createLandLayer(reader.takeCodes(Habitat::landLayer));
     return std::move(residents);
 }
 
@@ -45,7 +45,7 @@ void MapBuilder::createElements(const std::vector<int>& codes) {
     std::size_t cell = 0;
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column, ++cell) {
-            const ElementKind* kind = ElementKind::find(WorldGrid::elementLayer, codes[cell]);
+            const ElementKind* kind = ElementKind::find(Habitat::elementLayer, codes[cell]);
             if (kind == nullptr || (kind->type == AVATAR && std::exchange(avatarSeen, true))) {
                 continue;
             }
@@ -67,7 +67,7 @@ void MapBuilder::createElements(const std::vector<int>& codes) {
         } else if (placed.kind->creature) {
             residents.wildCreatures.push_back(element);
         }
-        place(WorldGrid::elementLayer, placed.column, placed.row, element);
+        place(Habitat::elementLayer, placed.column, placed.row, element);
     }
 }
 
@@ -77,10 +77,10 @@ void MapBuilder::createLandLayer(const std::vector<int>& codes) {
     std::size_t cell = 0;
     for (int row = 0; row < grid.getHeight(); ++row) {
         for (int column = 0; column < grid.getWidth(); ++column, ++cell) {
-            if (const ElementKind* kind = ElementKind::find(WorldGrid::landLayer, codes[cell])) {
+            if (const ElementKind* kind = ElementKind::find(Habitat::landLayer, codes[cell])) {
                 Element* tile = buildAt(*kind, column, row);
                 tile->setMaxTime(randomLandMaxTime());
-                place(WorldGrid::landLayer, column, row, tile);
+                place(Habitat::landLayer, column, row, tile);
             }
         }
     }

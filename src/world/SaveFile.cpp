@@ -92,8 +92,8 @@ std::optional<std::string> SaveFile::defaultFile() {
     return PlayerFiles::path(fileName);
 }
 
-std::string SaveFile::bytesOf(const World& world) {
-    const std::string worldBytes = WorldCodec::encode(world);
+std::string SaveFile::bytesOf(const World& world, const PlayState& play) {
+    const std::string worldBytes = WorldCodec::encode(world, play);
     ByteWriter out;
     out.bytes(magic);
     out.word(format);
@@ -104,8 +104,8 @@ std::string SaveFile::bytesOf(const World& world) {
     return out.take();
 }
 
-std::unique_ptr<World> SaveFile::worldOf(std::string_view bytes,
-                                         const std::optional<std::string>& mediaFolder) {
+SaveFile::Resumed SaveFile::worldOf(std::string_view bytes,
+                                    const std::optional<std::string>& mediaFolder) {
     const std::string_view world = worldBytesIn(bytes);
     try {
         return WorldCodec::decode(world, mediaFolder);
@@ -114,8 +114,8 @@ std::unique_ptr<World> SaveFile::worldOf(std::string_view bytes,
     }
 }
 
-std::string SaveFile::write(const World& world, const std::string& file) {
-    return PlayerFiles::writeWhole(file, bytesOf(world));
+std::string SaveFile::write(const World& world, const std::string& file, const PlayState& play) {
+    return PlayerFiles::writeWhole(file, bytesOf(world, play));
 }
 
 void SaveFile::check(const std::string& file) {
@@ -127,8 +127,8 @@ void SaveFile::check(const std::string& file) {
     }
 }
 
-std::unique_ptr<World> SaveFile::resume(const std::string& file,
-                                        const std::optional<std::string>& mediaFolder) {
+SaveFile::Resumed SaveFile::resume(const std::string& file,
+                                   const std::optional<std::string>& mediaFolder) {
     const std::string bytes = readRegularFile(file);
     try {
         return worldOf(bytes, mediaFolder);

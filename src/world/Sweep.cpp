@@ -23,15 +23,15 @@ void Sweep::run() {
     sweepSecound = calendar.getSecound();
     position.running = true;
     for (int column = 0; column < grid.getWidth(); ++column) {
-        Line& elements = grid.line(WorldGrid::elementLayer, column);
-        Line& land = grid.line(WorldGrid::landLayer, column);
+        Line& elements = grid.line(Habitat::elementLayer, column);
+        Line& land = grid.line(Habitat::landLayer, column);
         for (int row = grid.nextAwakeRow(elements, land, 0); row < grid.getHeight();
              row = grid.nextAwakeRow(elements, land, row + 1)) {
             if (elements.isAwake(row)) {
-                runCell(elements, column, row, WorldGrid::elementLayer);
+                runCell(elements, column, row, Habitat::elementLayer);
             }
             if (land.isAwake(row)) {
-                runCell(land, column, row, WorldGrid::landLayer);
+                runCell(land, column, row, Habitat::landLayer);
             }
         }
     }
@@ -65,8 +65,8 @@ bool Sweep::isAheadOfSweep(const Element& e) const {
     if (row != position.row) {
         return row > position.row;
     }
-    return position.layer == WorldGrid::elementLayer &&
-           grid.get(WorldGrid::landLayer, column, row) == &e;
+    return position.layer == Habitat::elementLayer &&
+           grid.get(Habitat::landLayer, column, row) == &e;
 }
 
 // An element that asks to be erased leaves the grid but not the world: the avatar, the selection
@@ -97,14 +97,14 @@ void Sweep::runCell(Line& line, int column, int row, int layer) {
 
 // Rare (the game's own elements never move the calendar), so a walk over the rest of the grid.
 void Sweep::wakeAhead() {
-    if (position.layer == WorldGrid::elementLayer) {
-        wakeIfClocked(grid.get(WorldGrid::landLayer, position.column, position.row));
+    if (position.layer == Habitat::elementLayer) {
+        wakeIfClocked(grid.get(Habitat::landLayer, position.column, position.row));
     }
     for (int column = position.column; column < grid.getWidth(); ++column) {
         const int firstRow = column == position.column ? position.row + 1 : 0;
         for (int row = firstRow; row < grid.getHeight(); ++row) {
-            wakeIfClocked(grid.get(WorldGrid::elementLayer, column, row));
-            wakeIfClocked(grid.get(WorldGrid::landLayer, column, row));
+            wakeIfClocked(grid.get(Habitat::elementLayer, column, row));
+            wakeIfClocked(grid.get(Habitat::landLayer, column, row));
         }
     }
 }

@@ -14,6 +14,8 @@
 
 namespace {
 const char* const musicFile = "clkcwhrv.mid";
+// The rest between two passes of a world played without a stage, as the game rests.
+const int restMilliseconds = 30;
 // The sets that no kind names: a dead creature's meat, and its remains once the meat is gone.
 const char* const corpseImageSets[] = {"meat", "dead"};
 } // namespace
@@ -29,8 +31,7 @@ World::World(std::string fileName, const std::optional<std::string>& mediaFolder
 }
 
 World::World(Unshaped, const std::optional<std::string>& mediaFolder, bool idleClock)
-    : keeper(grid), calendar(std::make_unique<Timer>()), sweep(grid, keeper, *calendar, idleClock),
-      frame(*this), controls(*this) {
+    : keeper(grid), calendar(std::make_unique<Timer>()), sweep(grid, keeper, *calendar, idleClock) {
     loadMedia(mediaFolder);
 }
 
@@ -42,14 +43,6 @@ Habitat* Habitat::of(World* world) {
 
 World* Habitat::worldOf(Habitat* habitat) {
     return static_cast<World*>(habitat);
-}
-
-std::unique_ptr<World> World::takeResumed() {
-    std::unique_ptr<World> next = controls.takeResumed();
-    if (next != nullptr) {
-        next->controls.showAs(controls);
-    }
-    return next;
 }
 
 // The music starts before the map is read; every kind's image set is in the cache before the
@@ -137,36 +130,38 @@ void World::look(const Element& viewer, Sight& sight) {
     grid.look(sight, from, mayWait);
 }
 
+Stage* World::getStage() {
+    if (stage == nullptr) {
+        stage = Stage::make();
+    }
+    return stage.get();
+}
+
 void World::draw() {
-    frame.draw();
+    if (Stage* shown = getStage()) {
+        shown->draw(*this);
+    }
 }
 
 void World::run() {
-    controls.run();
+    if (Stage* played = getStage()) {
+        played->run(*this);
+        return;
+    }
+    for (InputSnapshot next = InputLatch::take(); !next.quits(); next = InputLatch::take()) {
+        pass(next);
+        rest(restMilliseconds);
+    }
 }
 
-void World::pass() {
-    pass(InputLatch::take());
-}
-
-void World::pass(const InputSnapshot& controlsOfPass) {
-    advance(controlsOfPass);
-    draw();
-}
-
-void World::advance(const InputSnapshot& controlsOfPass) {
-    input = controlsOfPass;
-    simulate();
-    controls.switchMusicWithoutAvatar(input);
-    selectWithMouse();
-    clear_keybuf();
-}
-
-void World::simulate() {
+void World::pass(const InputSnapshot& passInput) {
+    input = passInput;
     sweep.run();
     centreView();
     incTimer();
     ++passes;
+    switchMusicWithoutAvatar();
+    selectWithMouse();
 }
 
 void World::centreView() {
@@ -175,6 +170,19 @@ void World::centreView() {
     }
     setX(avatar->getX() - getScreenWidth() / 2);
     setY(avatar->getY() - getScreenHeight() / 2);
+}
+
+// The avatar switches the music while it lives; after its death (or on a map without one) the
+// world takes the same keys, in the same order.
+void World::switchMusicWithoutAvatar() {
+    if (avatar != nullptr && avatar->isAlive()) {
+        return;
+    }
+    if (input.isDown(KEY_M)) {
+        setMusic(true);
+    } else if (input.isDown(KEY_N)) {
+        setMusic(false);
+    }
 }
 
 // While the left button is down, or after a click since the last pass, the element-layer element

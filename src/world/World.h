@@ -5,9 +5,8 @@
 #include "elements/Habitat.h"
 #include "images/Images.h"
 #include "images/LibraryPtr.h"
-#include "world/Controls.h"
 #include "world/ElementKeeper.h"
-#include "world/Frame.h"
+#include "world/Stage.h"
 #include "world/Sweep.h"
 #include "world/WorldGrid.h"
 
@@ -16,22 +15,22 @@
 #include <string>
 #include <vector>
 
-class BestTime;
 class Element;
 class Timer;
 
 // The whole simulation: a grid with a land layer (0) and an element layer (1), the view that
-// follows the avatar, the selection, the calendar, the image cache, the music and the frame. It
-// puts together parts that each own one thing: the grid (cells, neighbours, movement, the cone a
-// creature sees), the sweep (who runs when, and the idle clock), the frame (drawing) and the
-// controls (pause, panel, the end of a game).
+// follows the avatar, the selection, the calendar, the image cache and the music. It puts
+// together parts that each own one thing: the grid (cells, neighbours, movement, the cone a
+// creature sees) and the sweep (who runs when, and the idle clock). Its loop and its picture are
+// a stage's (Stage), which the game provides.
 class World : public Habitat {
   public:
-    static constexpr int cellSize = Frame::cellSize;
-    static constexpr int screenColumns = Frame::screenColumns;
-    static constexpr int screenRows = Frame::screenRows;
-    static constexpr int frameWidth = Frame::width;
-    static constexpr int frameHeight = Frame::height;
+    // A cell is cellSize pixels square; the screen shows screenColumns x screenRows cells.
+    static constexpr int cellSize = 50;
+    static constexpr int screenColumns = 16;
+    static constexpr int screenRows = 12;
+    static constexpr int frameWidth = screenColumns * cellSize;
+    static constexpr int frameHeight = screenRows * cellSize;
 
     // Reads the map fileName and finds the images and music in the working directory.
     explicit World(std::string fileName);
@@ -46,41 +45,23 @@ class World : public Habitat {
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
+    // The frame on the screen, as the stage draws it; nothing without a stage.
     virtual void draw();
-    // Turns until Escape or the close button, or R after the avatar's death (Controls::run).
+    // The stage's loop: passes with the player's controls until Escape or the close button (or R
+    // after the avatar's death). Without a stage, passes of the rules alone, until Escape.
     virtual void run();
-    bool isRestartAsked() const { return controls.isRestartAsked(); }
-    // One turn of run() between its tests and its rest (Controls::turn).
-    void turn(const InputSnapshot& turnInput) { controls.turn(turnInput); }
-    // One pass with the controls that the InputLatch holds now (headless: what `key` and
-    // `mouse_b` say).
-    void pass();
-    // One pass with the given controls: every element acts, the view follows the avatar, the
-    // calendar advances, M and N switch the music when no living avatar takes them, the mouse
-    // selects and the frame is drawn.
+    // One pass, in its order: the controls of the pass are handed in, every element acts, the
+    // view follows the avatar, the calendar advances, M and N switch the music when no living
+    // avatar takes them, and the mouse selects. Nothing is drawn.
     void pass(const InputSnapshot& passInput);
-    // The same pass without drawing the frame: the loop draws once after the passes it runs.
-    void advance(const InputSnapshot& passInput);
-    // The avatar's life goes to the record at its death (Controls::keepBestTimeIn).
-    void keepBestTimeIn(BestTime& record) { controls.keepBestTimeIn(record); }
-    // F5 saves into the file, F9 resumes it (Controls::keepSavesIn).
-    void keepSavesIn(std::optional<std::string> file) { controls.keepSavesIn(std::move(file)); }
-    // The world that run() ended on to go on with, after F9; null otherwise. It shows what this
-    // one showed.
-    std::unique_ptr<World> takeResumed();
+    // The controls that the rules read, those of the last pass.
+    const InputSnapshot& getInput() const override { return input; }
     // The folder that the images and music came from, as built.
     const std::optional<std::string>& getMediaFolder() const { return media; }
-    // The rules of one pass without drawing, on the controls last handed in (none unless
-    // given: the avatar stands still): every element acts, the view follows the avatar and the
-    // calendar advances. Headless runs use it.
-    void simulate();
-    // The controls the rules read until the next pass hands in others.
-    void setInput(const InputSnapshot& passInput) { input = passInput; }
-    const InputSnapshot& getInput() const override { return input; }
-    bool isPaused() const { return controls.isPaused(); }
-    bool isPanelShown() const { return controls.isPanelShown(); }
-    // The switches of what is shown over the view, and the rest of the loop's state.
-    const Controls& getControls() const { return controls; }
+    // The stage that run() and draw() hand over to: the one set, or else one of the maker
+    // provided (Stage::provide), made when first asked for; null when there is neither.
+    Stage* getStage();
+    void setStage(std::unique_ptr<Stage> played) { stage = std::move(played); }
 
     // Builds the grid from a map file. A world holds one map: a second call is refused with a
     // message on the standard error stream and changes nothing.
@@ -135,7 +116,6 @@ class World : public Habitat {
     bool isAvatarDead() const;
     // The elements the sweep took off the grid, in the order they left it.
     const std::vector<Element*>& getRemoved() const { return keeper.getRemoved(); }
-    BITMAP* getFrame() const { return frame.getImage(); }
 
     const IdleClock& getIdleClock() const override { return sweep.getIdleClock(); }
     void wake(const Element* e) override { grid.wake(e); }
@@ -155,6 +135,7 @@ class World : public Habitat {
 
     void loadMedia(const std::optional<std::string>& folder);
     void centreView();
+    void switchMusicWithoutAvatar();
     void selectWithMouse();
     // Keeps a creature that a caller put into the grid in the status panel's counts.
     void noteCreature(Element* e);
@@ -165,8 +146,7 @@ class World : public Habitat {
     ElementKeeper keeper;
     std::unique_ptr<Timer> calendar;
     Sweep sweep;
-    Frame frame;
-    Controls controls;
+    std::unique_ptr<Stage> stage;
     MidiPtr music;
     std::unique_ptr<Images> images;
     std::optional<std::string> media;

@@ -16,7 +16,7 @@
 using namespace worldCodec;
 
 // Encoding only reads the world.
-std::string WorldCodec::encode(const World& subject) {
+std::string WorldCodec::encode(const World& subject, const PlayState& play) {
     WorldCodec codec(const_cast<World&>(subject));
     World& world = codec.world;
     codec.noteReferable();
@@ -40,10 +40,10 @@ std::string WorldCodec::encode(const World& subject) {
     out.signedNumber(world.x);
     out.signedNumber(world.y);
     out.number(world.musicOn ? 1 : 0);
-    out.number(world.controls.isPaused() ? 1 : 0);
+    out.number(play.paused ? 1 : 0);
     const RandomSequence::State random = RandomSequence::capture();
     out.bytes(std::string_view(reinterpret_cast<const char*>(random.data()), random.size()));
-    const DeathCard::Life life = world.controls.getDeathCard().getLife();
+    const AvatarLife& life = play.life;
     out.number(static_cast<std::uint64_t>(life.passes));
     out.number(static_cast<std::uint64_t>(life.blows));
     out.number(static_cast<std::uint64_t>(life.bites));

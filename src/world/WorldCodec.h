@@ -2,6 +2,7 @@
 #define ORVALLE_WORLD_CODEC_H
 
 #include "elements/Element.h"
+#include "world/SaveFile.h"
 #include "world/WorldCodecFields.h"
 
 #include <array>
@@ -31,11 +32,11 @@ class WorldCodec {
     // describe.
     static constexpr int longestSide = 1 << 16;
 
-    static std::string encode(const World& world);
+    static std::string encode(const World& world, const PlayState& play);
     // Throws ByteReader::Damaged, saying what is wrong; nothing of a world that fails is kept,
     // and the random sequence moves only when the whole world was read.
-    static std::unique_ptr<World> decode(std::string_view bytes,
-                                         const std::optional<std::string>& mediaFolder);
+    static SaveFile::Resumed decode(std::string_view bytes,
+                                    const std::optional<std::string>& mediaFolder);
 
   private:
     // An element's record as the numbers written, in field order.

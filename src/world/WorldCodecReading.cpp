@@ -12,8 +12,8 @@
 
 using namespace worldCodec;
 
-std::unique_ptr<World> WorldCodec::decode(std::string_view bytes,
-                                          const std::optional<std::string>& mediaFolder) {
+SaveFile::Resumed WorldCodec::decode(std::string_view bytes,
+                                     const std::optional<std::string>& mediaFolder) {
     ByteReader in(bytes);
     const auto width = static_cast<int>(in.countUpTo(longestSide, "the grid's width"));
     const auto height = static_cast<int>(in.countUpTo(longestSide, "the grid's height"));
@@ -32,11 +32,12 @@ std::unique_ptr<World> WorldCodec::decode(std::string_view bytes,
     const auto viewX = static_cast<int>(in.numberIn(INT_MIN, INT_MAX, "the view"));
     const auto viewY = static_cast<int>(in.numberIn(INT_MIN, INT_MAX, "the view"));
     const bool musicOn = in.countUpTo(1, "the music switch") != 0;
-    const bool paused = in.countUpTo(1, "the pause") != 0;
+    PlayState play;
+    play.paused = in.countUpTo(1, "the pause") != 0;
     RandomSequence::State random;
     const std::string_view randomBytes = in.bytes(random.size(), "the random sequence");
     std::copy(randomBytes.begin(), randomBytes.end(), random.begin());
-    DeathCard::Life life;
+    AvatarLife& life = play.life;
     life.passes = static_cast<long>(in.countUpTo(mostPasses, "the avatar's life"));
     life.blows = static_cast<long>(in.countUpTo(mostPasses, "the avatar's life"));
     life.bites = static_cast<long>(in.countUpTo(mostPasses, "the avatar's life"));
@@ -64,9 +65,7 @@ std::unique_ptr<World> WorldCodec::decode(std::string_view bytes,
     world.setX(viewX);
     world.setY(viewY);
     world.setMusic(musicOn);
-    world.controls.resumeLife(life);
-    world.controls.resumePaused(paused);
-    return made;
+    return {std::move(made), play};
 }
 
 void WorldCodec::readCalendar(ByteReader& in) {

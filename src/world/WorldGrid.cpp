@@ -41,7 +41,7 @@ Element* WorldGrid::place(int layer, int column, int row, Element* e, bool awake
     if (awake) {
         cells.wake(row);
     }
-    if (layer == landLayer) {
+    if (layer == Habitat::landLayer) {
         cells.setOpen(row, e != nullptr && ElementKind::isWalkable(e->getType()));
     }
     return leftTheGrid(leaving);
@@ -57,7 +57,7 @@ Element* WorldGrid::leftTheGrid(Element* leaving) {
 }
 
 void WorldGrid::wake(const Element* e) {
-    for (int layer : {elementLayer, landLayer}) {
+    for (int layer : {Habitat::elementLayer, Habitat::landLayer}) {
         if (get(layer, e->getX(), e->getY()) == e) {
             line(layer, e->getX()).wake(e->getY());
         }
@@ -115,8 +115,8 @@ bool WorldGrid::canStep(const Element* e, int direction, int& column, int& row) 
 // Every live creature may look on every call, so the cells are read straight from the columns.
 void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
     Cone::forEachCell(from, width, height, [&](int cx, int cy) {
-        vision.add(elements.columns[cx].cells[cy], elementLayer);
-        vision.add(land.columns[cx].cells[cy], landLayer);
+        vision.add(elements.columns[cx].cells[cy], Habitat::elementLayer);
+        vision.add(land.columns[cx].cells[cy], Habitat::landLayer);
     });
 }
 
@@ -149,7 +149,7 @@ void WorldGrid::fill(Sight& s) {
 // A viewer whose look waits stands at its look's cell, within waitingReach of every cell of its
 // cone.
 void WorldGrid::settleLooksOver(int layer, int column, int row) {
-    if (layer == elementLayer) {
+    if (layer == Habitat::elementLayer) {
         if (const Element* leaving = elements.columns[column].cells[row]) {
             Sight* s = leaving->waitingLook();
             if (s != nullptr && s->from.x == column && s->from.y == row) {

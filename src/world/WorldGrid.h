@@ -1,6 +1,7 @@
 #ifndef ORVALLE_WORLD_GRID_H
 #define ORVALLE_WORLD_GRID_H
 
+#include "elements/Habitat.h"
 #include "elements/Vision.h"
 
 #include <bit>
@@ -80,9 +81,6 @@ struct Type {
 // they were when the creature looked. A look deeper than waitingReach is filled at once.
 class WorldGrid {
   public:
-    static constexpr int landLayer = 0;
-    static constexpr int elementLayer = 1;
-
     // No cells until shaped.
     WorldGrid() = default;
     // Gives the grid its size, every cell empty and asleep. Only an empty grid takes a shape.
@@ -93,7 +91,7 @@ class WorldGrid {
     int getHeight() const { return height; }
     bool isInside(int layer, int column, int row) const {
         return column >= 0 && column < width && row >= 0 && row < height &&
-               (layer == landLayer || layer == elementLayer);
+               (layer == Habitat::landLayer || layer == Habitat::elementLayer);
     }
     // Null outside the grid.
     Element* get(int layer, int column, int row) const {
@@ -147,8 +145,8 @@ class WorldGrid {
     static bool stepOf(int direction, int& dx, int& dy);
 
   private:
-    Type& of(int layer) { return layer == landLayer ? land : elements; }
-    const Type& of(int layer) const { return layer == landLayer ? land : elements; }
+    Type& of(int layer) { return layer == Habitat::landLayer ? land : elements; }
+    const Type& of(int layer) const { return layer == Habitat::landLayer ? land : elements; }
 
     static constexpr int waitingReach = 3;
 

@@ -1,5 +1,6 @@
 #include "MapInputs.h"
 
+#include "game/Game.h"
 #include "world/LoadWorld.h"
 #include "world/World.h"
 
@@ -51,11 +52,12 @@ int runWorldFromMemory(const std::uint8_t* data, std::size_t size) {
     }
     std::srand(1);
     World world(mapFile, std::nullopt);
+    Game& game = Game::of(world);
     for (int pass = 1; pass <= fuzzedWorldPasses; ++pass) {
         if (pass % drawnPassEvery == 0) {
-            world.pass();
+            game.turn(world, InputSnapshot());
         } else {
-            world.simulate();
+            world.pass(InputSnapshot());
         }
     }
     std::remove(mapFile.c_str());

@@ -1,6 +1,7 @@
 #include "SaveInputs.h"
 
 #include "core/ByteWriter.h"
+#include "game/Game.h"
 #include "world/SaveFile.h"
 #include "world/World.h"
 
@@ -14,11 +15,12 @@ const int passesRun = 20;
 
 int resume(const std::string& bytes) {
     try {
-        const std::unique_ptr<World> world = SaveFile::worldOf(bytes, std::nullopt);
+        const std::unique_ptr<World> world = SaveFile::worldOf(bytes, std::nullopt).world;
         for (int pass = 0; pass < passesRun; ++pass) {
-            world->simulate();
+            world->pass(InputSnapshot());
         }
-        world->pass(InputSnapshot());
+        Game& game = Game::of(*world);
+        game.turn(*world, InputSnapshot());
         return 1;
     } catch (const SaveFile::Refused&) {
         return 0;

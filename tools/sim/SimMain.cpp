@@ -32,7 +32,7 @@ int run(World& world, const SimOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     int error = 0;
     for (long pass = 1; pass <= options.getPasses() && error == 0; ++pass) {
-        world.simulate();
+        world.pass(InputSnapshot());
         if (options.reportsAfter(pass) &&
             std::puts(Census(world).row(world.getPasses()).c_str()) == EOF) {
             error = errno;
@@ -53,7 +53,7 @@ std::unique_ptr<World> startingWorld(const char* program, const SimOptions& opti
         return std::make_unique<World>(options.getMap(), std::nullopt);
     }
     try {
-        return SaveFile::resume(*options.getLoad(), std::nullopt);
+        return SaveFile::resume(*options.getLoad(), std::nullopt).world;
     } catch (const SaveFile::Refused& refusal) {
         std::fprintf(stderr, "%s: %s\n", program, refusal.what());
         return nullptr;

@@ -1,4 +1,4 @@
-#include "world/Pace.h"
+#include "game/Pace.h"
 
 #include <algorithm>
 #include <cmath>

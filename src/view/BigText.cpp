@@ -1,4 +1,4 @@
-#include "world/BigText.h"
+#include "view/BigText.h"
 
 void BigText::draw(BITMAP* target, const std::string& text, int x, int y, int colour,
                    int background) {

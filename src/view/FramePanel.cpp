@@ -4,13 +4,13 @@
 // the control table with the few words it does. It stands down the frame's right side on a black
 // box of its own, in the big font, so that it reads over any tile and leaves both the status line
 // at the top left and the avatar at the centre in view.
-#include "world/Frame.h"
+#include "view/Frame.h"
 
 #include "core/ControlTable.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
-#include "world/World.h"
+#include "world/Scene.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,12 +24,12 @@ const int margin = 10;
 const int padding = 8;
 const int lineHeight = glyph + 4;
 const int panelLeft = Frame::panelLeft;
-const int panelRight = Frame::width - margin - 1;
+const int panelRight = World::frameWidth - margin - 1;
 const int textLeft = panelLeft + padding;
 const std::size_t charactersPerLine = (panelRight + 1 - padding - textLeft) / glyph;
 // After the label "health ": one pixel per health point, then the number.
 const int barLeft = textLeft + 7 * glyph;
-const int barWidth = 100;
+const int barWidth = Element::maxHelth;
 const int keyIndent = 2;
 
 int lineTop(int line) {
@@ -64,11 +64,11 @@ std::vector<std::string> wordsOf(const std::string& text) {
 }
 
 // "cyclopes 1  spiders 0": each wild kind in the table's order.
-std::vector<std::string> countLines(const World& world) {
+std::vector<std::string> countLines(const Scene& scene) {
     std::vector<std::string> counts;
     for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
         if (kind->isWild()) {
-            counts.push_back(kind->plural() + " " + std::to_string(world.countLiving(kind->type)));
+            counts.push_back(kind->plural() + " " + std::to_string(scene.countLiving(kind->type)));
         }
     }
     return pack(counts, "  ");
@@ -96,18 +96,17 @@ std::vector<Frame::PanelLine> Frame::controlLines() {
     return lines;
 }
 
-void Frame::drawPanel() {
+void Frame::drawPanel(const Scene& scene, const Overlay& overlay) {
     BITMAP* frame = image.get();
     const int white = makecol(255, 255, 255);
     const int black = makecol(0, 0, 0);
     const int yellow = makecol(255, 220, 0);
-    std::vector<std::string> status = {world.getTimer()->dayAndTime()};
-    for (const std::string& line : countLines(world)) {
+    std::vector<std::string> status = {scene.getCalendar().dayAndTime()};
+    for (const std::string& line : countLines(scene)) {
         status.push_back(line);
     }
-    const Pace& pace = world.getControls().getPace();
-    status.push_back("pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s");
-    for (const std::string& line : pack(wordsOf(world.getControls().getSaveNote()), " ")) {
+    status.push_back(overlay.paceLine);
+    for (const std::string& line : pack(wordsOf(overlay.note), " ")) {
         if (!line.empty()) {
             status.push_back(line);
         }
@@ -118,7 +117,7 @@ void Frame::drawPanel() {
     const int bottom = lineTop(lines - 1) + glyph + padding - 1;
     rectfill(frame, panelLeft, margin, panelRight, bottom, black);
     rect(frame, panelLeft, margin, panelRight, bottom, white);
-    if (const Element* avatar = world.getAvatar()) {
+    if (const Element* avatar = scene.getAvatar()) {
         drawHealth(avatar->getHelth());
     }
     int line = 1;

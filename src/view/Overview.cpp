@@ -1,22 +1,22 @@
-#include "world/Overview.h"
+#include "view/Overview.h"
 
 #include "core/Timer.h"
 #include "elements/Element.h"
-#include "world/World.h"
+#include "world/Scene.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-void Overview::draw(BITMAP* frame, const World& world) {
-    const int now = world.getTimer()->valueOf();
+void Overview::draw(BITMAP* frame, const Scene& scene) {
+    const int now = scene.getCalendar().valueOf();
     if (picture == nullptr) {
-        shape(world);
+        shape(scene);
     }
     if (picture == nullptr) {
         return;
     }
     if (!drawn || std::abs(now - drawnAt) >= refreshPasses) {
-        refresh(world);
+        refresh(scene);
         drawn = true;
         drawnAt = now;
     }
@@ -25,16 +25,16 @@ void Overview::draw(BITMAP* frame, const World& world) {
     blit(picture.get(), frame, 0, 0, left, top, picture->w, picture->h);
     rect(frame, left - 1, top - 1, left + picture->w, top + picture->h, makecol(255, 255, 255));
     // The view's rectangle, clipped to the picture: a world smaller than the view shows whole.
-    const int x0 = std::max(toPixels(world.getX()), 0);
-    const int y0 = std::max(toPixels(world.getY()), 0);
-    const int x1 = std::min(toPixels(world.getX() + World::screenColumns), picture->w) - 1;
-    const int y1 = std::min(toPixels(world.getY() + World::screenRows), picture->h) - 1;
+    const int x0 = std::max(toPixels(scene.getX()), 0);
+    const int y0 = std::max(toPixels(scene.getY()), 0);
+    const int x1 = std::min(toPixels(scene.getX() + World::screenColumns), picture->w) - 1;
+    const int y1 = std::min(toPixels(scene.getY() + World::screenRows), picture->h) - 1;
     rect(frame, left + x0, top + y0, left + x1, top + y1, makecol(255, 255, 0));
 }
 
-void Overview::shape(const World& world) {
-    const int w = world.getWidth();
-    const int h = world.getHeight();
+void Overview::shape(const Scene& scene) {
+    const int w = scene.getWidth();
+    const int h = scene.getHeight();
     if (w <= 0 || h <= 0) {
         return;
     }
@@ -50,13 +50,13 @@ int Overview::toPixels(int cells) const {
 }
 
 // One cell of each block of cells: what stands on it, else its land, else black.
-void Overview::refresh(const World& world) {
+void Overview::refresh(const Scene& scene) {
     const int black = makecol(0, 0, 0);
-    for (int row = 0; row < world.getHeight(); row += cellsPerPixel) {
-        for (int column = 0; column < world.getWidth(); column += cellsPerPixel) {
-            Element* thing = world.get(World::elementLayer, column, row);
+    for (int row = 0; row < scene.getHeight(); row += cellsPerPixel) {
+        for (int column = 0; column < scene.getWidth(); column += cellsPerPixel) {
+            Element* thing = scene.get(Habitat::elementLayer, column, row);
             if (thing == nullptr || thing->isCreature()) {
-                thing = world.get(World::landLayer, column, row);
+                thing = scene.get(Habitat::landLayer, column, row);
             }
             BITMAP* look = thing != nullptr ? thing->getImage() : nullptr;
             const int x = toPixels(column);
@@ -65,11 +65,11 @@ void Overview::refresh(const World& world) {
                      look != nullptr ? colourOf(look) : black);
         }
     }
-    drawCreatures(world);
+    drawCreatures(scene);
 }
 
 // A dot of half a cell, two pixels at least, in the middle of the creature's cell.
-void Overview::drawCreatures(const World& world) {
+void Overview::drawCreatures(const Scene& scene) {
     const int size = std::max(cellPixels / 2, 2);
     const auto dot = [&](const Element& creature, int colour) {
         const int x = toPixels(creature.getX()) + (cellPixels - size) / 2;
@@ -77,12 +77,12 @@ void Overview::drawCreatures(const World& world) {
         rectfill(picture.get(), x, y, x + size - 1, y + size - 1, colour);
     };
     const int red = makecol(255, 0, 0);
-    for (const Element* creature : world.getWildCreatures()) {
+    for (const Element* creature : scene.getWildCreatures()) {
         if (creature->isAlive()) {
             dot(*creature, red);
         }
     }
-    if (const Element* avatar = world.getAvatar(); avatar != nullptr && avatar->isAlive()) {
+    if (const Element* avatar = scene.getAvatar(); avatar != nullptr && avatar->isAlive()) {
         dot(*avatar, makecol(255, 255, 255));
     }
 }

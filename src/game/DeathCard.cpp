@@ -1,4 +1,4 @@
-#include "world/DeathCard.h"
+#include "game/DeathCard.h"
 
 #include "elements/Element.h"
 

@@ -1,23 +1,31 @@
-#include "world/Controls.h"
+#include "game/Game.h"
 
 #include "core/InputLatch.h"
 #include "core/Timer.h"
-#include "world/BestTime.h"
-#include "world/SaveFile.h"
+#include "game/BestTime.h"
+#include "world/Scene.h"
 #include "world/World.h"
 
 #include <allegro.h>
 
 namespace {
 const int restMilliseconds = 30;
+const char* const pauseNotice = "Paused. P plays on.";
+
+// Every world that a caller runs or draws is played by a game of its own.
+const bool provided = [] {
+    Stage::provide([] { return std::unique_ptr<Stage>(std::make_unique<Game>()); });
+    return true;
+}();
 } // namespace
 
-Controls::Controls(World& played) : world(played) {}
+Game::Game() = default;
 
-Controls::~Controls() = default;
+Game::~Game() = default;
 
-void Controls::run() {
-    while (playFrame()) {
+void Game::run(World& world) {
+    restartAsked = false;
+    while (playFrame(world)) {
         if (pace.rests()) {
             rest(restMilliseconds);
         }
@@ -26,15 +34,15 @@ void Controls::run() {
 
 // Each pass takes its own controls from the InputLatch, so that a tap counts once whatever the
 // pace, and Escape is seen within a pass.
-bool Controls::playFrame() {
+bool Game::playFrame(World& world) {
     const Pace::Clock::time_point start = Pace::Clock::now();
     int done = 0;
     do {
         const InputSnapshot controls = InputLatch::take();
-        if (ends(controls)) {
+        if (ends(world, controls)) {
             return false;
         }
-        act(controls);
+        act(world, controls);
         if (resumed != nullptr) {
             return false;
         }
@@ -44,7 +52,7 @@ bool Controls::playFrame() {
     return true;
 }
 
-bool Controls::ends(const InputSnapshot& controls) {
+bool Game::ends(const World& world, const InputSnapshot& controls) {
     if (controls.quits()) {
         return true;
     }
@@ -52,32 +60,51 @@ bool Controls::ends(const InputSnapshot& controls) {
     return restartAsked;
 }
 
-void Controls::turn(const InputSnapshot& controls) {
-    act(controls);
+void Game::turn(World& world, const InputSnapshot& controls) {
+    act(world, controls);
     world.draw();
+}
+
+Game& Game::of(World& world) {
+    return dynamic_cast<Game&>(*world.getStage());
+}
+
+void Game::draw(const World& world) {
+    frame.draw(Scene(world), overlay(world));
+}
+
+Overlay Game::overlay(const World& world) const {
+    Overlay shown{panelShown, vitalsShown, overviewShown, {}, {}, saveNote};
+    if (paused) {
+        shown.notice = {pauseNotice};
+    } else if (world.isAvatarDead()) {
+        shown.notice = deathCard.lines();
+    }
+    shown.paceLine = "pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s";
+    return shown;
 }
 
 // While paused no pass runs, so the calendar, the creatures and every timer stand still; the
 // frame is still drawn, for the panel and the pointer.
-void Controls::act(const InputSnapshot& controls) {
-    takeSwitches(controls);
+void Game::act(World& world, const InputSnapshot& controls) {
+    takeSwitches(world, controls);
     if (!paused) {
-        world.advance(controls);
-        noteLife();
+        world.pass(controls);
+        clear_keybuf();
+        noteLife(world);
         pace.count(Pace::Clock::now());
     }
 }
 
-void Controls::takeSwitches(const InputSnapshot& controls) {
+void Game::takeSwitches(World& world, const InputSnapshot& controls) {
     if (controls.wasPressed(KEY_P)) {
         switchPause();
     }
     const struct {
         int key;
-        bool Controls::*shown;
-    } views[] = {{KEY_H, &Controls::panelShown},
-                 {KEY_V, &Controls::vitalsShown},
-                 {KEY_O, &Controls::overviewShown}};
+        bool Game::*shown;
+    } views[] = {
+        {KEY_H, &Game::panelShown}, {KEY_V, &Game::vitalsShown}, {KEY_O, &Game::overviewShown}};
     for (const auto& view : views) {
         if (controls.wasPressed(view.key)) {
             this->*view.shown = !(this->*view.shown);
@@ -90,26 +117,26 @@ void Controls::takeSwitches(const InputSnapshot& controls) {
         pace.faster();
     }
     if (controls.wasPressed(KEY_F5)) {
-        save();
+        save(world);
     }
     if (controls.wasPressed(KEY_F9)) {
-        resume();
+        resume(world);
     }
 }
 
-void Controls::save() {
+void Game::save(const World& world) {
     if (!saveFile) {
         saveNote = "not saved: no home folder to keep it in";
         return;
     }
-    const std::string failed = SaveFile::write(world, *saveFile);
+    const std::string failed = SaveFile::write(world, *saveFile, getPlayState());
     saveNote =
         failed.empty() ? "saved at " + world.getTimer()->dayAndTime() : "not saved: " + failed;
 }
 
 // The world of the save replaces this one once run() returns; a save that is refused leaves the
 // game as it is, and says why.
-void Controls::resume() {
+void Game::resume(const World& world) {
     if (!saveFile) {
         saveNote = "not loaded: no home folder to keep saves in";
         return;
@@ -119,7 +146,12 @@ void Controls::resume() {
         midi_resume();
     }
     try {
-        resumed = SaveFile::resume(*saveFile, world.getMediaFolder());
+        SaveFile::Resumed saved = SaveFile::resume(*saveFile, world.getMediaFolder());
+        auto next = std::make_unique<Game>();
+        next->showAs(*this);
+        next->goOnFrom(saved.play);
+        saved.world->setStage(std::move(next));
+        resumed = std::move(saved.world);
     } catch (const SaveFile::Refused& refusal) {
         saveNote = std::string("not loaded: ") + refusal.what();
         if (paused) {
@@ -128,24 +160,27 @@ void Controls::resume() {
     }
 }
 
-void Controls::resumePaused(bool wasPaused) {
-    if (wasPaused != paused) {
+void Game::goOnFrom(const PlayState& play) {
+    deathCard.resume(play.life);
+    if (play.paused != paused) {
         switchPause();
     }
 }
 
-std::unique_ptr<World> Controls::takeResumed() {
-    return std::move(resumed);
-}
-
-void Controls::showAs(const Controls& other) {
+void Game::showAs(const Game& other) {
     panelShown = other.panelShown;
     vitalsShown = other.vitalsShown;
     overviewShown = other.overviewShown;
     pace = other.pace;
+    record = other.record;
+    saveFile = other.saveFile;
 }
 
-void Controls::noteLife() {
+std::unique_ptr<World> Game::takeResumed() {
+    return std::move(resumed);
+}
+
+void Game::noteLife(const World& world) {
     const Element* avatar = world.getAvatar();
     if (avatar != nullptr && deathCard.note(*avatar) && record != nullptr) {
         record->offer(deathCard.getPasses());
@@ -154,23 +189,11 @@ void Controls::noteLife() {
 }
 
 // The music stops where it is and later goes on from there.
-void Controls::switchPause() {
+void Game::switchPause() {
     paused = !paused;
     if (paused) {
         midi_pause();
     } else {
         midi_resume();
-    }
-}
-
-void Controls::switchMusicWithoutAvatar(const InputSnapshot& controls) {
-    const Element* avatar = world.getAvatar();
-    if (avatar != nullptr && !world.isAvatarDead()) {
-        return;
-    }
-    if (controls.isDown(KEY_M)) {
-        world.setMusic(true);
-    } else if (controls.isDown(KEY_N)) {
-        world.setMusic(false);
     }
 }

@@ -7,7 +7,7 @@
 
 #include <unordered_map>
 
-class World;
+class Scene;
 
 // What O shows in the frame's bottom left corner: the whole world at a glance, each cell in the
 // colour of its land (or of the thing standing on it), every living creature as a dot (the
@@ -24,14 +24,14 @@ class Overview {
     // Passes between two pictures: creatures move a cell in about 7.
     static constexpr int refreshPasses = 15;
 
-    void draw(BITMAP* frame, const World& world);
+    void draw(BITMAP* frame, const Scene& scene);
 
   private:
     // Fits the picture to the world's size: pixels a cell for a world that fits, cells a pixel
     // for a bigger one.
-    void shape(const World& world);
-    void refresh(const World& world);
-    void drawCreatures(const World& world);
+    void shape(const Scene& scene);
+    void refresh(const Scene& scene);
+    void drawCreatures(const Scene& scene);
     // The average colour of a picture's opaque pixels, worked out once per picture.
     int colourOf(BITMAP* picture);
     // The frame pixel of a cell's corner, along one axis.

@@ -1,6 +1,8 @@
 #ifndef ORVALLE_DEATHCARD_H
 #define ORVALLE_DEATHCARD_H
 
+#include "world/SaveFile.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,12 +19,7 @@ class DeathCard {
     bool note(const Element& avatar);
     long getPasses() const { return passes; }
     // The tally so far, as a save file keeps it, and a tally put back.
-    struct Life {
-        long passes = 0;
-        long blows = 0;
-        long bites = 0;
-        bool over = false;
-    };
+    using Life = AvatarLife;
     Life getLife() const { return {passes, blows, bites, over}; }
     void resume(const Life& life);
     void setBest(std::optional<long> bestPasses) { best = bestPasses; }

@@ -1,4 +1,4 @@
-#include "world/BestTime.h"
+#include "game/BestTime.h"
 
 #include "core/PlayerFiles.h"
 

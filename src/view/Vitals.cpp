@@ -1,15 +1,13 @@
-#include "world/Vitals.h"
+#include "view/Vitals.h"
 
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
-#include "world/Frame.h"
+#include "world/World.h"
 
 #include <algorithm>
 
 namespace {
-const int cellSize = Frame::cellSize;
-const int fullHealth = 100;
-const int fullFood = 100;
+const int cellSize = World::cellSize;
 // The mark: a dot in the cell's top right corner, clear of the bars of the cells beside it.
 const int markRadius = 4;
 const int markInset = 6;
@@ -19,7 +17,7 @@ void Vitals::draw(BITMAP* target, const Element& e, int x, int y) {
     const int barX = x + barLeft;
     const int barY = y - barAbove;
     if (e.isCreature() && e.isAlive()) {
-        drawBar(target, barX, barY, e.getHelth() * barWidth / fullHealth, makecol(0, 200, 0),
+        drawBar(target, barX, barY, e.getHelth() * barWidth / Element::maxHelth, makecol(0, 200, 0),
                 makecol(96, 0, 0));
         if (e.turnsSinceBlowLanded() < flashTurns) {
             const int red = makecol(255, 0, 0);
@@ -36,7 +34,7 @@ void Vitals::draw(BITMAP* target, const Element& e, int x, int y) {
     if (ElementKind::isFruitBearing(e.getType()) || carcass) {
         const int food = std::max(e.getFood(), 0);
         // Rounded up: a tree with any fruit left shows some.
-        drawBar(target, barX, barY, (food * barWidth + fullFood - 1) / fullFood,
+        drawBar(target, barX, barY, (food * barWidth + Element::maxFood - 1) / Element::maxFood,
                 makecol(255, 150, 0), food > 0 ? makecol(80, 40, 0) : makecol(128, 128, 128));
     }
 }

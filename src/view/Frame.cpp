@@ -1,11 +1,11 @@
 // Drawing the frame: the world buffer, the window of it that the player sees, and what stands
 // over it.
-#include "world/Frame.h"
+#include "view/Frame.h"
 
 #include "elements/Element.h"
 #include "images/Images.h"
-#include "world/Vitals.h"
-#include "world/World.h"
+#include "view/Vitals.h"
+#include "world/Scene.h"
 
 #include <algorithm>
 #include <iterator>
@@ -18,7 +18,6 @@ const int bufferHeight = Frame::height + 2 * Frame::cellSize;
 // Top left of the status line on the frame.
 const int statusX = 10;
 const int statusY = 10;
-const char* const pauseNotice[] = {"Paused. P plays on."};
 // The notices' top, a sixth of the way down: well above the avatar's head at the centre.
 const int noticeTop = Frame::height / 6;
 const int noticePadding = 6;
@@ -30,9 +29,8 @@ int bufferPixel(int windowCell) {
 }
 } // namespace
 
-Frame::Frame(const World& shown)
-    : world(shown), image(create_bitmap(width, height)),
-      buffer(create_bitmap(bufferWidth, bufferHeight)) {}
+Frame::Frame()
+    : image(create_bitmap(width, height)), buffer(create_bitmap(bufferWidth, bufferHeight)) {}
 
 // The mouse pointer is drawn onto the frame; take it off before the frame goes away, or the
 // library would later restore the pointer's background into freed memory.
@@ -40,32 +38,30 @@ Frame::~Frame() {
     show_mouse(nullptr);
 }
 
-void Frame::draw() {
+void Frame::draw(const Scene& scene, const Overlay& overlay) {
     show_mouse(nullptr);
-    clearUncoveredCells();
-    drawLand();
-    drawElements();
-    if (world.getControls().areVitalsShown()) {
-        drawVitals();
+    clearUncoveredCells(scene);
+    drawLand(scene);
+    drawElements(scene);
+    if (overlay.vitals) {
+        drawVitals(scene);
     }
     int sx = cellSize;
     int sy = cellSize;
-    viewShift(sx, sy);
+    viewShift(scene, sx, sy);
     blit(buffer.get(), image.get(), sx, sy, 0, 0, width, height);
-    if (Element* selected = world.getSelected()) {
+    if (Element* selected = scene.getSelected()) {
         textout_ex(image.get(), font, selected->toString().c_str(), statusX, statusY,
                    makecol(255, 255, 255), makecol(0, 0, 0));
     }
-    if (world.isPanelShown()) {
-        drawPanel();
+    if (overlay.panel) {
+        drawPanel(scene, overlay);
     }
-    if (world.getControls().isOverviewShown()) {
-        overview.draw(image.get(), world);
+    if (overlay.overview) {
+        overview.draw(image.get(), scene);
     }
-    if (world.isPaused()) {
-        drawNotice({std::begin(pauseNotice), std::end(pauseNotice)});
-    } else if (world.isAvatarDead()) {
-        drawNotice(world.getControls().getDeathCard().lines());
+    if (!overlay.notice.empty()) {
+        drawNotice(overlay.notice, overlay.panel);
     }
     show_mouse(image.get());
     blit(image.get(), screen, 0, 0, 0, 0, width, height);
@@ -73,12 +69,12 @@ void Frame::draw() {
 
 // Black where no opaque land tile will cover a window cell, all before any tile is drawn: the
 // frame of clearing the whole buffer first, without writing most of its pixels twice.
-void Frame::clearUncoveredCells() {
+void Frame::clearUncoveredCells(const Scene& scene) {
     const int black = makecol(0, 0, 0);
     for (int i = -1; i <= Frame::screenColumns; ++i) {
         for (int k = -1; k <= Frame::screenRows; ++k) {
-            Element* tile = world.get(World::landLayer, world.getX() + i, world.getY() + k);
-            if (!coversCell(tile != nullptr ? tile->getImage() : nullptr)) {
+            Element* tile = scene.get(Habitat::landLayer, scene.getX() + i, scene.getY() + k);
+            if (!coversCell(scene, tile != nullptr ? tile->getImage() : nullptr)) {
                 rectfill(buffer.get(), bufferPixel(i), bufferPixel(k),
                          bufferPixel(i) + cellSize - 1, bufferPixel(k) + cellSize - 1, black);
             }
@@ -86,18 +82,18 @@ void Frame::clearUncoveredCells() {
     }
 }
 
-bool Frame::coversCell(BITMAP* tile) const {
+bool Frame::coversCell(const Scene& scene, BITMAP* tile) const {
     return tile != nullptr && tile->w >= cellSize && tile->h >= cellSize &&
-           world.getImages()->isOpaque(tile);
+           scene.getImages().isOpaque(tile);
 }
 
 // Window cells -1..16 by -1..12: the visible 16 x 12 plus a margin cell on every side.
-void Frame::drawLand() {
+void Frame::drawLand(const Scene& scene) {
     for (int i = -1; i <= Frame::screenColumns; ++i) {
         for (int k = -1; k <= Frame::screenRows; ++k) {
-            if (Element* tile = world.get(World::landLayer, world.getX() + i, world.getY() + k)) {
-                world.getImages()->draw(buffer.get(), tile->getImage(), bufferPixel(i),
-                                        bufferPixel(k));
+            if (Element* tile = scene.get(Habitat::landLayer, scene.getX() + i, scene.getY() + k)) {
+                scene.getImages().draw(buffer.get(), tile->getImage(), bufferPixel(i),
+                                       bufferPixel(k));
             }
         }
     }
@@ -106,10 +102,10 @@ void Frame::drawLand() {
 // Every element in the window cells -1..16 by -1..12 with the buffer pixel where its sprite
 // starts: half a cell above and left of its cell, so that a sprite larger than a cell can stand
 // out of it, and half a step behind its new cell while the first half of a step lasts.
-template <class Visit> void Frame::forEachElementInView(Visit visit) {
+template <class Visit> void Frame::forEachElementInView(const Scene& scene, Visit visit) {
     for (int i = -1; i <= Frame::screenColumns; ++i) {
         for (int k = -1; k <= Frame::screenRows; ++k) {
-            Element* element = world.get(World::elementLayer, world.getX() + i, world.getY() + k);
+            Element* element = scene.get(Habitat::elementLayer, scene.getX() + i, scene.getY() + k);
             if (element == nullptr) {
                 continue;
             }
@@ -127,35 +123,35 @@ template <class Visit> void Frame::forEachElementInView(Visit visit) {
     }
 }
 
-void Frame::drawElements() {
-    forEachElementInView([this](Element& element, int px, int py) {
+void Frame::drawElements(const Scene& scene) {
+    forEachElementInView(scene, [this, &scene](Element& element, int px, int py) {
         if (BITMAP* sprite = element.getImage()) {
-            world.getImages()->draw(buffer.get(), sprite, px, py);
+            scene.getImages().draw(buffer.get(), sprite, px, py);
         }
     });
 }
 
 // Over every sprite, so that no neighbour hides a bar; the marks go with the sprite's cell.
-void Frame::drawVitals() {
-    forEachElementInView([this](const Element& element, int px, int py) {
+void Frame::drawVitals(const Scene& scene) {
+    forEachElementInView(scene, [this](const Element& element, int px, int py) {
         Vitals::draw(buffer.get(), element, px + halfCell, py + halfCell);
     });
 }
 
 // While the avatar is in the first half of a step the view trails it by half a cell, except
 // against an edge of the grid, where the view cannot move.
-void Frame::viewShift(int& sx, int& sy) const {
+void Frame::viewShift(const Scene& scene, int& sx, int& sy) const {
     int dx = 0;
     int dy = 0;
-    const Element* avatar = world.getAvatar();
-    const int x = world.getX();
-    const int y = world.getY();
+    const Element* avatar = scene.getAvatar();
+    const int x = scene.getX();
+    const int y = scene.getY();
     if (avatar == nullptr || !avatar->isWalking() || !avatar->isStep() ||
         !World::stepOf(avatar->getDirection(), dx, dy)) {
         return;
     }
-    const bool roomX = 0 < x && x < world.getWidth() - Frame::screenColumns;
-    const bool roomY = 0 < y && y < world.getHeight() - Frame::screenRows;
+    const bool roomX = 0 < x && x < scene.getWidth() - Frame::screenColumns;
+    const bool roomY = 0 < y && y < scene.getHeight() - Frame::screenRows;
     const bool shifts =
         (dy == 0 && roomX) || (dx == 0 && roomY) || (dx != 0 && dy != 0 && roomX && roomY);
     if (shifts) {
@@ -167,8 +163,8 @@ void Frame::viewShift(int& sx, int& sy) const {
 // Each line centred in the upper third of the frame, over everything else, on a black box of its
 // own: the avatar stands at the centre, and the world stays in view around the notice. With the
 // panel down the right side, the notice is centred in what the panel leaves free.
-void Frame::drawNotice(const std::vector<std::string>& lines) {
-    const int centre = world.isPanelShown() ? panelLeft / 2 : width / 2;
+void Frame::drawNotice(const std::vector<std::string>& lines, bool besidePanel) {
+    const int centre = besidePanel ? panelLeft / 2 : width / 2;
     int widest = 0;
     for (const std::string& line : lines) {
         widest = std::max(widest, BigText::width(line));
