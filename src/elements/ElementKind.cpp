@@ -22,15 +22,16 @@ template <class Plays> Element* build(World* world, const ElementKind& kind) {
 
 constexpr auto buildPlain = build<Element>;
 
-const int land = Habitat::landLayer;
-const int element = Habitat::elementLayer;
+constexpr int land = Habitat::landLayer;
+constexpr int element = Habitat::elementLayer;
 
 // Land with a higher type code than this cannot be walked on.
 const int highestWalkableLand = 199;
 const int notCounted = -1;
 
-// In the order in which the world registers their image sets.
-const ElementKind kinds[] = {
+// In the order in which the world registers their image sets. Constant, so that the checks below
+// refuse a broken table at build time.
+constexpr ElementKind kinds[] = {
     // name, type code, layer, letter, creature, working, walkable, bears fruit, census column,
     // maxTime, class
     {"avatar", AVATAR, element, '@', true, false, false, false, 2, avatarMaxTime, build<Avatar>},
@@ -47,6 +48,39 @@ const ElementKind kinds[] = {
     {"tree", TREE, element, 'T', false, true, false, true, notCounted, defaultMaxTime, buildPlain},
     {"wall", WALL, element, '#', false, true, false, false, notCounted, defaultMaxTime, buildPlain},
 };
+
+// The first kind that is the same as an earlier one by `same`, null when there is none.
+template <class Same> constexpr const ElementKind* repeatedKind(Same same) {
+    for (auto later = std::begin(kinds); later != std::end(kinds); ++later) {
+        for (auto earlier = std::begin(kinds); earlier != later; ++earlier) {
+            if (same(*earlier, *later)) {
+                return later;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Each kind must have a code of its own: the index by code keeps only the last kind of a code, so
+// the others would vanish from every map without a word.
+constexpr int noneReused = -1;
+constexpr int reusedTypeCode() {
+    const ElementKind* kind =
+        repeatedKind([](const ElementKind& a, const ElementKind& b) { return a.type == b.type; });
+    return kind != nullptr ? kind->type : noneReused;
+}
+static_assert(reusedTypeCode() == noneReused,
+              "two kinds of the table share a type code (the left side below)");
+
+// A letter of a map picture must name one kind of its layer: findLetter only finds the first.
+constexpr char reusedLetter() {
+    const ElementKind* kind = repeatedKind([](const ElementKind& a, const ElementKind& b) {
+        return a.layer == b.layer && a.letter == b.letter;
+    });
+    return kind != nullptr ? kind->letter : '\0';
+}
+static_assert(reusedLetter() == '\0',
+              "two kinds of one layer share a letter (its character code is the left side below)");
 } // namespace
 
 const ElementKind* ElementKind::begin() {
