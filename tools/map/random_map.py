@@ -1,4 +1,4 @@
-"""Write a random map of the given size: a reproducible mix of every land and element kind.
+"""Write a random map of the given size: a reproducible mix of the land and element kinds.
 
 Usage: random_map.py WIDTH HEIGHT SEED > OUTPUT.map
 
@@ -8,30 +8,25 @@ fires, and scattered cyclopes and spiders; one avatar near the middle.
 import random
 import sys
 
-from kinds import code, codes
+from kinds import code
 from mapfile import EMPTY, Grid, map_text
 
-# How often each kind turns up among the cells of its layer, None standing for an empty cell. A
-# kind of the game's table that has no weight here gets the UNNAMED_WEIGHT of its layer; the
-# avatar is put in once, in the middle.
+# How often each kind turns up among the cells of its layer, None standing for an empty cell. Only
+# the kinds named here are drawn, so that a kind added to the game's table leaves every seed's map
+# as it was until it is given a weight; the avatar is put in once, in the middle.
 LAND_WEIGHTS = {"adobe": 10, "littlelawn": 30, "ground": 15, "rocks": 10, "lawn": 25, "water": 8,
                 None: 2}
 ELEMENT_WEIGHTS = {None: 880, "tree": 50, "wall": 30, "fire": 5, "cyclope": 20, "spider": 15}
-UNNAMED_WEIGHT = {"land": 10, "element": 10}
 
 
-def weighted(layer, weights):
-    """The codes and the weights of every kind of a layer (and of the empty cell), the named ones
-    first and in their order: what a seed draws depends on it."""
-    unnamed = [(name, UNNAMED_WEIGHT[layer]) for name in codes(layer)
-               if name not in weights and name != "avatar"]
-    table = list(weights.items()) + unnamed
-    return ([EMPTY if name is None else code(name) for name, _ in table],
-            [weight for _, weight in table])
+def weighted(weights):
+    """The codes and the weights of the named kinds (and of the empty cell), in their order: what
+    a seed draws depends on it."""
+    return ([EMPTY if name is None else code(name) for name in weights], list(weights.values()))
 
 
-LAND = weighted("land", LAND_WEIGHTS)
-ELEMENTS = weighted("element", ELEMENT_WEIGHTS)
+LAND = weighted(LAND_WEIGHTS)
+ELEMENTS = weighted(ELEMENT_WEIGHTS)
 
 
 def pick(rng, table):
