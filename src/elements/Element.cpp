@@ -1,7 +1,6 @@
 #include "elements/Element.h"
 
 #include "core/Timer.h"
-#include "core/Utils.h"
 #include "elements/ElementStorage.h"
 #include "elements/Habitat.h"
 #include "elements/Vision.h"
@@ -11,7 +10,6 @@
 
 namespace {
 const int maxHelth = 100;
-const int maxStrong = 100;
 const int initialStrong = 10;
 const int initialMaxTime = 10;
 const int initialVisionRange = 3;
@@ -287,117 +285,8 @@ void Element::incFood() {
     }
 }
 
-void Element::setDirection(int d) {
-    if (d >= 0 && d <= highestFacing) {
-        update(&State::direction, d);
-    }
-}
-
-void Element::setFood(int v) {
-    if (v >= 0 && v <= maxFood) {
-        update(&State::food, v);
-    }
-}
-
-void Element::setStrong(int v) {
-    if (v >= 0 && v <= maxStrong) {
-        update(&State::strong, v);
-    }
-}
-
 void Element::resetTime() {
     if (getTime() != 0) {
         change().time = 0;
     }
-}
-
-std::string Element::toString() {
-    const State& s = now();
-    return *s.looks->name + ": live " + decimal(s.alive ? 1 : 0) + " strong " + decimal(s.strong) +
-           " helth " + decimal(s.helth) + " food " + decimal(s.food);
-}
-
-// The first of its frames that is the image, for frame tables that repeat a bitmap.
-Element::Record Element::record() const {
-    const State s = unclocked();
-    int shown = shownPlaceholder;
-    for (int f = Images::frameCount - 1; f >= 0; --f) {
-        if ((*s.looks->frames)[f] == s.image) {
-            shown = f;
-        }
-    }
-    if (shown == shownPlaceholder && (*s.looks->meat)[0] == s.image) {
-        shown = shownMeat;
-    } else if (shown == shownPlaceholder && (*s.looks->dead)[0] == s.image) {
-        shown = shownDead;
-    }
-    const int flags = (s.walking ? walkingFlag : 0) | (s.working ? workingFlag : 0) |
-                      (s.alive ? aliveFlag : 0) | (s.creature ? creatureFlag : 0) |
-                      (s.underAttack ? underAttackFlag : 0) | (s.toErase ? toEraseFlag : 0) |
-                      (s.bearsFruit ? bearsFruitFlag : 0) | (restless ? restlessFlag : 0);
-    return Record{s.looks,
-                  shown,
-                  s.lastSecound,
-                  s.time,
-                  s.maxTime,
-                  s.direction,
-                  s.type,
-                  s.counterAttack,
-                  s.counterEat,
-                  s.counterFood,
-                  s.counterUnderAttack,
-                  s.counterHelth,
-                  s.food,
-                  s.counterDead,
-                  s.x,
-                  s.y,
-                  s.visionRange,
-                  s.helth,
-                  s.strong,
-                  flags};
-}
-
-// A frame the cache does not hold is shown as the placeholder, as everywhere.
-BITMAP* Element::frameShown(const Images::KindFrames& looks, int shown) const {
-    BITMAP* frame = nullptr;
-    if (shown < shownMeat) {
-        frame = (*looks.frames)[shown];
-    } else if (shown == shownMeat) {
-        frame = (*looks.meat)[0];
-    } else if (shown == shownDead) {
-        frame = (*looks.dead)[0];
-    }
-    return frame != nullptr ? frame : placeholder();
-}
-
-void Element::restore(const Record& r) {
-    wakeUp();
-    State& s = change();
-    s.looks = r.looks;
-    s.image = frameShown(*r.looks, r.shown);
-    s.lastSecound = r.lastSecound;
-    s.time = r.time;
-    s.maxTime = r.maxTime;
-    s.direction = r.direction;
-    s.type = r.type;
-    s.counterAttack = r.counterAttack;
-    s.counterEat = r.counterEat;
-    s.counterFood = r.counterFood;
-    s.counterUnderAttack = r.counterUnderAttack;
-    s.counterHelth = r.counterHelth;
-    s.food = r.food;
-    s.counterDead = r.counterDead;
-    s.x = r.x;
-    s.y = r.y;
-    s.visionRange = r.visionRange;
-    s.helth = r.helth;
-    s.strong = r.strong;
-    s.walking = (r.flags & walkingFlag) != 0;
-    s.working = (r.flags & workingFlag) != 0;
-    s.alive = (r.flags & aliveFlag) != 0;
-    s.creature = (r.flags & creatureFlag) != 0;
-    s.underAttack = (r.flags & underAttackFlag) != 0;
-    s.toErase = (r.flags & toEraseFlag) != 0;
-    s.bearsFruit = (r.flags & bearsFruitFlag) != 0;
-    restless = (r.flags & restlessFlag) != 0;
 }
