@@ -20,23 +20,23 @@ void Timer::reset() {
 }
 
 void Timer::inc() {
-    if (++secound <= 60) {
+    if (++secound <= lastSecound) {
         return;
     }
     secound = 0;
-    if (++minute <= 60) {
+    if (++minute <= lastMinute) {
         return;
     }
     minute = 0;
-    if (++hour <= 24) {
+    if (++hour <= lastHour) {
         return;
     }
     hour = 0;
-    if (++day <= 30) {
+    if (++day <= lastDay) {
         return;
     }
     day = 1;
-    if (++month <= 12) {
+    if (++month <= lastMonth) {
         return;
     }
     month = 1;
@@ -76,17 +76,17 @@ void Timer::setYear(int v) {
     year = v > 0 ? v : 1;
 }
 void Timer::setMonth(int v) {
-    month = std::clamp(v, 1, 12);
+    month = std::clamp(v, 1, lastMonth);
 }
 void Timer::setDay(int v) {
-    day = std::clamp(v, 1, 30);
+    day = std::clamp(v, 1, lastDay);
 }
 void Timer::setHour(int v) {
-    hour = std::clamp(v, 0, 24);
+    hour = std::clamp(v, 0, lastHour);
 }
 void Timer::setMinute(int v) {
-    minute = std::clamp(v, 0, 60);
+    minute = std::clamp(v, 0, lastMinute);
 }
 void Timer::setSecound(int v) {
-    secound = std::clamp(v, 0, 60);
+    secound = std::clamp(v, 0, lastSecound);
 }

@@ -7,6 +7,13 @@
 // minutes 0..60, a day hours 0..24, a month days 1..30 and a year months 1..12.
 class Timer {
   public:
+    // The calendar's units: the last value of each field before it wraps.
+    static constexpr int lastSecound = 60;
+    static constexpr int lastMinute = 60;
+    static constexpr int lastHour = 24;
+    static constexpr int lastDay = 30;
+    static constexpr int lastMonth = 12;
+
     Timer();
     virtual ~Timer() = default;
 

@@ -9,7 +9,6 @@
 #include <utility>
 
 namespace {
-const int maxHelth = 100;
 const int initialStrong = 10;
 const int initialMaxTime = 10;
 const int initialVisionRange = 3;

@@ -1,13 +1,13 @@
 #include "game/DeathCard.h"
 
+#include "core/Timer.h"
 #include "elements/Element.h"
 
 namespace {
-// As the calendar counts (core/Timer): a minute has seconds 0 to 60, an hour minutes 0 to 60
-// and a day hours 0 to 24.
-const long secondsPerMinute = 61;
-const long minutesPerHour = 61;
-const long hoursPerDay = 25;
+// As the calendar counts, from 0 to each field's last value.
+const long secondsPerMinute = Timer::lastSecound + 1;
+const long minutesPerHour = Timer::lastMinute + 1;
+const long hoursPerDay = Timer::lastHour + 1;
 
 std::string counted(long n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);

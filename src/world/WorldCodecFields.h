@@ -69,8 +69,12 @@ struct CalendarField {
     int highest;
 };
 inline const CalendarField calendarFields[] = {
-    {&Timer::getYear, 0, INT_MAX}, {&Timer::getMonth, 0, 12},  {&Timer::getDay, 0, 30},
-    {&Timer::getHour, 0, 24},      {&Timer::getMinute, 0, 60}, {&Timer::getSecound, 0, 60},
+    {&Timer::getYear, 0, INT_MAX},
+    {&Timer::getMonth, 0, Timer::lastMonth},
+    {&Timer::getDay, 0, Timer::lastDay},
+    {&Timer::getHour, 0, Timer::lastHour},
+    {&Timer::getMinute, 0, Timer::lastMinute},
+    {&Timer::getSecound, 0, Timer::lastSecound},
 };
 
 inline constexpr int layers[] = {Habitat::elementLayer, Habitat::landLayer};
