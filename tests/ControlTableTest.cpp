@@ -1,7 +1,11 @@
 // Every control of the table pressed through the real latch, and the README's table of controls
 // and the manual page's list read back against the table's words.
 #include "core/ControlTable.h"
+#include "TestSupport.h"
 #include "core/InputLatch.h"
+#include "elements/Element.h"
+#include "game/Game.h"
+#include "world/World.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -9,10 +13,33 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+// Keys given other actions for a test's while; the table's own keys come back at its end.
+class Rebound {
+  public:
+    Rebound(std::initializer_list<std::pair<Action, int>> keys) : changed(keys) {
+        for (const auto& [action, scancode] : changed) {
+            kept.emplace_back(action, ControlTable::firstKeyOf(action));
+            ControlTable::rebind(action, scancode);
+        }
+    }
+    ~Rebound() {
+        for (const auto& [action, scancode] : kept) {
+            ControlTable::rebind(action, scancode);
+        }
+    }
+
+  private:
+    std::vector<std::pair<Action, int>> changed;
+    std::vector<std::pair<Action, int>> kept;
+};
+
 // The text of a file of the source tree from the first `from` after `after` up to the next `to`.
 std::string excerpt(const std::string& file, const std::string& after, const std::string& from,
                     const std::string& to) {
@@ -61,4 +88,21 @@ TEST(ControlTableTest, TheReadmeAndTheManualPageListTheTableWordForWord) {
     }
     EXPECT_EQ(readme, excerpt("README.md", "### Controls", "| Key", "\n\n") + "\n");
     EXPECT_EQ(manual, excerpt("packaging/orvalle.6.in", ".SH CONTROLS", ".TP", ".SH "));
+}
+
+// A key changed in the table changes the game: the new key acts, the old one no longer does.
+TEST(ControlTableTest, AKeyChangedInTheTableChangesTheGame) {
+    TempDir dir;
+    auto world = makeWorld({"ggg"}, {"@.."});
+    Game& game = Game::of(*world);
+    const int oldPause = ControlTable::firstKeyOf(Action::pause);
+    const int oldRight = ControlTable::firstKeyOf(Action::walkRight);
+    const Rebound rebound{{Action::pause, KEY_SPACE}, {Action::walkRight, KEY_D}};
+    game.turn(*world, InputSnapshot::pressing({oldPause, oldRight}));
+    EXPECT_FALSE(game.isPaused());
+    EXPECT_EQ(0, world->getAvatar()->getX());
+    game.turn(*world, InputSnapshot::pressing({KEY_D}));
+    EXPECT_EQ(1, world->getAvatar()->getX());
+    game.turn(*world, InputSnapshot::pressing({KEY_SPACE}));
+    EXPECT_TRUE(game.isPaused());
 }

@@ -9,8 +9,8 @@
 namespace {
 const int scancodeCount = InputSnapshot::scancodeCount;
 // The keys whose short presses count, as the table of controls marks them; both mouse buttons
-// count too. Made before main(), so the hooks only ever read it.
-const std::bitset<scancodeCount> latchedKeys = ControlTable::latchedKeys();
+// count too. Taken from the table before the hooks are set, so the hooks only ever read it.
+std::bitset<scancodeCount> latchedKeys = ControlTable::latchedKeys();
 // The 8th bit of a raw scancode is set on a release.
 const int releaseBit = 0x80;
 const int noClick = -1;
@@ -94,6 +94,7 @@ void takeButtons(InputSnapshot& input) {
 } // namespace
 
 void InputLatch::install() {
+    latchedKeys = ControlTable::latchedKeys();
     LOCK_FUNCTION(keyHook);
     LOCK_FUNCTION(mouseHook);
     LOCK_FUNCTION(closeHook);

@@ -1,6 +1,8 @@
 #ifndef ORVALLE_INPUTSNAPSHOT_H
 #define ORVALLE_INPUTSNAPSHOT_H
 
+#include "core/Action.h"
+
 #include <allegro.h>
 
 #include <bitset>
@@ -29,18 +31,16 @@ struct InputSnapshot {
 
     bool isDown(int scancode) const { return down[scancode]; }
     bool wasPressed(int scancode) const { return pressed[scancode]; }
-    // Escape and the close button end the game alike.
-    bool quits() const { return isDown(KEY_ESC) || closeAsked; }
+    // Whether a key that the control table gives the action is held, or went down.
+    bool isHeld(Action action) const;
+    bool wasPressed(Action action) const;
+    // The quit key and the close button end the game alike.
+    bool quits() const { return isHeld(Action::quit) || closeAsked; }
 
     // The keys going down now, as a tap or the start of a hold gives them.
-    static InputSnapshot pressing(std::initializer_list<int> scancodes) {
-        InputSnapshot input;
-        for (int k : scancodes) {
-            input.down[k] = true;
-            input.pressed[k] = true;
-        }
-        return input;
-    }
+    static InputSnapshot pressing(std::initializer_list<int> scancodes);
+    // The first key that the control table gives each action, going down now.
+    static InputSnapshot pressing(std::initializer_list<Action> actions);
 };
 
 #endif

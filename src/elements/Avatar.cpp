@@ -18,27 +18,27 @@ void Avatar::run() {
 void Avatar::actOnKeys() {
     Habitat* here = getHabitat();
     const InputSnapshot& input = here->getInput();
-    if (input.isDown(KEY_UP)) {
+    if (input.isHeld(Action::walkUp)) {
         move(UP);
-    } else if (input.isDown(KEY_DOWN)) {
+    } else if (input.isHeld(Action::walkDown)) {
         move(DOWN);
-    } else if (input.isDown(KEY_RIGHT)) {
+    } else if (input.isHeld(Action::walkRight)) {
         move(RIGHT);
-    } else if (input.isDown(KEY_LEFT)) {
+    } else if (input.isHeld(Action::walkLeft)) {
         move(LEFT);
-    } else if (input.isDown(KEY_A)) {
+    } else if (input.isHeld(Action::lookAhead)) {
         reloadVision();
-    } else if (input.isDown(KEY_LCONTROL)) {
+    } else if (input.isHeld(Action::hit)) {
         if (Element* front = here->getFront(this, Habitat::elementLayer)) {
             attack(front);
         }
-    } else if (input.isDown(KEY_ALT)) {
+    } else if (input.isHeld(Action::eat)) {
         if (Element* front = here->getFront(this, Habitat::elementLayer)) {
             eat(front);
         }
-    } else if (input.isDown(KEY_M)) {
+    } else if (input.isHeld(Action::musicOn)) {
         here->setMusic(true);
-    } else if (input.isDown(KEY_N)) {
+    } else if (input.isHeld(Action::musicOff)) {
         here->setMusic(false);
     }
 }

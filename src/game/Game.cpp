@@ -56,7 +56,7 @@ bool Game::ends(const World& world, const InputSnapshot& controls) {
     if (controls.quits()) {
         return true;
     }
-    restartAsked = !paused && world.isAvatarDead() && controls.isDown(KEY_R);
+    restartAsked = !paused && world.isAvatarDead() && controls.isHeld(Action::playAgain);
     return restartAsked;
 }
 
@@ -97,29 +97,30 @@ void Game::act(World& world, const InputSnapshot& controls) {
 }
 
 void Game::takeSwitches(World& world, const InputSnapshot& controls) {
-    if (controls.wasPressed(KEY_P)) {
+    if (controls.wasPressed(Action::pause)) {
         switchPause();
     }
     const struct {
-        int key;
+        Action action;
         bool Game::*shown;
-    } views[] = {
-        {KEY_H, &Game::panelShown}, {KEY_V, &Game::vitalsShown}, {KEY_O, &Game::overviewShown}};
+    } views[] = {{Action::panel, &Game::panelShown},
+                 {Action::vitals, &Game::vitalsShown},
+                 {Action::overview, &Game::overviewShown}};
     for (const auto& view : views) {
-        if (controls.wasPressed(view.key)) {
+        if (controls.wasPressed(view.action)) {
             this->*view.shown = !(this->*view.shown);
         }
     }
-    if (controls.wasPressed(KEY_OPENBRACE)) {
+    if (controls.wasPressed(Action::slower)) {
         pace.slower();
     }
-    if (controls.wasPressed(KEY_CLOSEBRACE)) {
+    if (controls.wasPressed(Action::faster)) {
         pace.faster();
     }
-    if (controls.wasPressed(KEY_F5)) {
+    if (controls.wasPressed(Action::save)) {
         save(world);
     }
-    if (controls.wasPressed(KEY_F9)) {
+    if (controls.wasPressed(Action::load)) {
         resume(world);
     }
 }

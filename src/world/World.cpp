@@ -178,9 +178,9 @@ void World::switchMusicWithoutAvatar() {
     if (avatar != nullptr && avatar->isAlive()) {
         return;
     }
-    if (input.isDown(KEY_M)) {
+    if (input.isHeld(Action::musicOn)) {
         setMusic(true);
-    } else if (input.isDown(KEY_N)) {
+    } else if (input.isHeld(Action::musicOff)) {
         setMusic(false);
     }
 }

@@ -1,0 +1,30 @@
+#include "core/InputSnapshot.h"
+
+#include "core/ControlTable.h"
+
+bool InputSnapshot::isHeld(Action action) const {
+    return (down & ControlTable::keysOf(action)).any();
+}
+
+bool InputSnapshot::wasPressed(Action action) const {
+    return (pressed & ControlTable::keysOf(action)).any();
+}
+
+InputSnapshot InputSnapshot::pressing(std::initializer_list<int> scancodes) {
+    InputSnapshot input;
+    for (int k : scancodes) {
+        input.down[k] = true;
+        input.pressed[k] = true;
+    }
+    return input;
+}
+
+InputSnapshot InputSnapshot::pressing(std::initializer_list<Action> actions) {
+    InputSnapshot input;
+    for (Action action : actions) {
+        const int k = ControlTable::firstKeyOf(action);
+        input.down[k] = true;
+        input.pressed[k] = true;
+    }
+    return input;
+}
