@@ -3,6 +3,7 @@
 #include "core/Timer.h"
 #include "elements/ElementStorage.h"
 #include "elements/Habitat.h"
+#include "elements/SweepBooks.h"
 #include "elements/Vision.h"
 
 #include <string>
@@ -56,7 +57,7 @@ Element::State Element::initialState(int typeCode, const Images::KindFrames& fra
 // An element that the world handed back to a caller is forgotten by the world when it ends.
 Element::~Element() {
     if (endedBy == Keeper::caller) {
-        habitat->forget(*this);
+        habitat->books().forget(*this);
     }
 }
 
@@ -215,13 +216,13 @@ Vision* Element::getVision() const {
         return nullptr;
     }
     if (sight->pending) {
-        habitat->settle(*sight);
+        habitat->books().settle(*sight);
     }
     return sight->vision.get();
 }
 
 void Element::reloadVision() {
-    habitat->look(*this, sightOf());
+    habitat->books().look(*this, sightOf());
 }
 
 // The frames change, the kind and its name stay.

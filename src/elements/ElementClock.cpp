@@ -4,6 +4,7 @@
 
 #include "elements/Habitat.h"
 #include "elements/IdleClock.h"
+#include "elements/SweepBooks.h"
 
 #include <typeinfo>
 
@@ -30,7 +31,7 @@ bool Element::followClock() {
     if (clocked || restless || !isSettled()) {
         return clocked;
     }
-    const IdleClock& clock = habitat->getIdleClock();
+    const IdleClock& clock = habitat->books().getIdleClock();
     // The class check last: comparing type names costs more than every other test.
     if (clock.on && now().lastSecound == clock.secound && isPlainElement()) {
         clocked = true;
@@ -56,7 +57,7 @@ void Element::leaveClock() {
     const State left = unclocked();
     clocked = false;
     change() = left;
-    habitat->wake(this);
+    habitat->books().wake(this);
 }
 
 // Ahead of a sweep that ticked, the element has yet to make this pass's update: its last one
@@ -66,7 +67,7 @@ Element::State Element::unclocked() const {
     if (!clocked) {
         return s;
     }
-    const IdleClock& clock = habitat->getIdleClock();
+    const IdleClock& clock = habitat->books().getIdleClock();
     const bool updateDue = clockedTicks() < clock.ticks - clockBase;
     s.image = clockedImage();
     s.time = clockedTime();
@@ -75,9 +76,10 @@ Element::State Element::unclocked() const {
 }
 
 long Element::clockedTicks() const {
-    const IdleClock& clock = habitat->getIdleClock();
+    const IdleClock& clock = habitat->books().getIdleClock();
     const long ticks = clock.ticks - clockBase;
-    return ticks > 0 && clock.tickedThisSweep && habitat->isAheadOfSweep(*this) ? ticks - 1 : ticks;
+    return ticks > 0 && clock.tickedThisSweep && habitat->books().isAheadOfSweep(*this) ? ticks - 1
+                                                                                        : ticks;
 }
 
 // Each tick is one step of the timer, which runs 0..maxTime and wraps to 0.

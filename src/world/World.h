@@ -3,6 +3,7 @@
 
 #include "core/InputSnapshot.h"
 #include "elements/Habitat.h"
+#include "elements/SweepBooks.h"
 #include "images/Images.h"
 #include "images/LibraryPtr.h"
 #include "world/ElementKeeper.h"
@@ -23,7 +24,7 @@ class Timer;
 // together parts that each own one thing: the grid (cells, neighbours, movement, the cone a
 // creature sees) and the sweep (who runs when, and the idle clock). Its loop and its picture are
 // a stage's (Stage), which the game provides.
-class World : public Habitat {
+class World : public Habitat, public SweepBooks {
   public:
     // A cell is cellSize pixels square; the screen shows screenColumns x screenRows cells.
     static constexpr int cellSize = 50;
@@ -79,6 +80,7 @@ class World : public Habitat {
     }
     Element* getFront(Element* e, int layer) const override { return grid.getFront(e, layer); }
     bool move(Element* e, int direction) override { return keeper.move(e, direction); }
+    SweepBooks& books() override { return *this; }
     // A new vision of what e sees ahead within range, which the caller owns; null for no e.
     Vision* getVision(Element* e, int range) const;
     // Adds to vision what is seen from a viewpoint, as getVision does for a new one.
