@@ -11,7 +11,7 @@ const int maxStrong = 100;
 } // namespace
 
 void Element::setDirection(int d) {
-    if (d >= 0 && d <= highestFacing) {
+    if (d >= 0 && d <= Record::highestFacing) {
         update(&State::direction, d);
     }
 }
@@ -37,21 +37,22 @@ std::string Element::toString() {
 // The first of its frames that is the image, for frame tables that repeat a bitmap.
 Element::Record Element::record() const {
     const State s = unclocked();
-    int shown = shownPlaceholder;
+    int shown = Record::shownPlaceholder;
     for (int f = Images::frameCount - 1; f >= 0; --f) {
         if ((*s.looks->frames)[f] == s.image) {
             shown = f;
         }
     }
-    if (shown == shownPlaceholder && (*s.looks->meat)[0] == s.image) {
-        shown = shownMeat;
-    } else if (shown == shownPlaceholder && (*s.looks->dead)[0] == s.image) {
-        shown = shownDead;
+    if (shown == Record::shownPlaceholder && (*s.looks->meat)[0] == s.image) {
+        shown = Record::shownMeat;
+    } else if (shown == Record::shownPlaceholder && (*s.looks->dead)[0] == s.image) {
+        shown = Record::shownDead;
     }
-    const int flags = (s.walking ? walkingFlag : 0) | (s.working ? workingFlag : 0) |
-                      (s.alive ? aliveFlag : 0) | (s.creature ? creatureFlag : 0) |
-                      (s.underAttack ? underAttackFlag : 0) | (s.toErase ? toEraseFlag : 0) |
-                      (s.bearsFruit ? bearsFruitFlag : 0) | (restless ? restlessFlag : 0);
+    const int flags =
+        (s.walking ? Record::walkingFlag : 0) | (s.working ? Record::workingFlag : 0) |
+        (s.alive ? Record::aliveFlag : 0) | (s.creature ? Record::creatureFlag : 0) |
+        (s.underAttack ? Record::underAttackFlag : 0) | (s.toErase ? Record::toEraseFlag : 0) |
+        (s.bearsFruit ? Record::bearsFruitFlag : 0) | (restless ? Record::restlessFlag : 0);
     return Record{s.looks,
                   shown,
                   s.lastSecound,
@@ -77,11 +78,11 @@ Element::Record Element::record() const {
 // A frame the cache does not hold is shown as the placeholder, as everywhere.
 BITMAP* Element::frameShown(const Images::KindFrames& looks, int shown) const {
     BITMAP* frame = nullptr;
-    if (shown < shownMeat) {
+    if (shown < Record::shownMeat) {
         frame = (*looks.frames)[shown];
-    } else if (shown == shownMeat) {
+    } else if (shown == Record::shownMeat) {
         frame = (*looks.meat)[0];
-    } else if (shown == shownDead) {
+    } else if (shown == Record::shownDead) {
         frame = (*looks.dead)[0];
     }
     return frame != nullptr ? frame : placeholder();
@@ -109,12 +110,12 @@ void Element::restore(const Record& r) {
     s.visionRange = r.visionRange;
     s.helth = r.helth;
     s.strong = r.strong;
-    s.walking = (r.flags & walkingFlag) != 0;
-    s.working = (r.flags & workingFlag) != 0;
-    s.alive = (r.flags & aliveFlag) != 0;
-    s.creature = (r.flags & creatureFlag) != 0;
-    s.underAttack = (r.flags & underAttackFlag) != 0;
-    s.toErase = (r.flags & toEraseFlag) != 0;
-    s.bearsFruit = (r.flags & bearsFruitFlag) != 0;
-    restless = (r.flags & restlessFlag) != 0;
+    s.walking = (r.flags & Record::walkingFlag) != 0;
+    s.working = (r.flags & Record::workingFlag) != 0;
+    s.alive = (r.flags & Record::aliveFlag) != 0;
+    s.creature = (r.flags & Record::creatureFlag) != 0;
+    s.underAttack = (r.flags & Record::underAttackFlag) != 0;
+    s.toErase = (r.flags & Record::toEraseFlag) != 0;
+    s.bearsFruit = (r.flags & Record::bearsFruitFlag) != 0;
+    restless = (r.flags & Record::restlessFlag) != 0;
 }

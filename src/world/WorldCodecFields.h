@@ -36,11 +36,11 @@ struct IntField {
     const char* what;
 };
 inline const IntField intFields[] = {
-    {&Record::shown, 0, Element::shownPlaceholder, "an element's frame"},
+    {&Record::shown, 0, Element::Record::shownPlaceholder, "an element's frame"},
     {&Record::lastSecound, INT_MIN, INT_MAX, "an element's last second"},
     {&Record::time, INT_MIN, INT_MAX, "an element's step timer"},
     {&Record::maxTime, INT_MIN, INT_MAX, "an element's step bound"},
-    {&Record::direction, 0, Element::highestFacing, "an element's facing"},
+    {&Record::direction, 0, Element::Record::highestFacing, "an element's facing"},
     {&Record::type, INT_MIN, INT_MAX, "an element's type"},
     {&Record::counterAttack, INT_MIN, INT_MAX, "an element's counters"},
     {&Record::counterEat, INT_MIN, INT_MAX, "an element's counters"},
