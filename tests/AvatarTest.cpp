@@ -19,7 +19,7 @@ class AvatarTest : public ::testing::Test {
         tree = world->get(1, 3, 2);
         world->pass(InputLatch::take());
     }
-    void hold(std::initializer_list<int> keys) { held = InputSnapshot::pressing(keys); }
+    void hold(std::initializer_list<Action> actions) { held = InputSnapshot::pressing(actions); }
     // Passes with the keys held.
     void pass(int n = 1) { passes(*world, n, held); }
 
@@ -35,7 +35,7 @@ class AvatarTest : public ::testing::Test {
 } // namespace
 
 TEST_F(AvatarTest, UpWinsOverDownAndArrowsWinOverHitting) {
-    hold({KEY_UP, KEY_DOWN, KEY_LCONTROL});
+    hold({Action::walkUp, Action::walkDown, Action::hit});
     pass();
     EXPECT_TRUE(standsAt(2, 1));
     EXPECT_EQ(4, avatar->getDirection());
@@ -43,7 +43,7 @@ TEST_F(AvatarTest, UpWinsOverDownAndArrowsWinOverHitting) {
 }
 
 TEST_F(AvatarTest, ControlHitsTheElementInFrontOncePer20Calls) {
-    hold({KEY_LCONTROL});
+    hold({Action::hit});
     pass();
     EXPECT_TRUE(victim->isUnderAttack());
     EXPECT_EQ(avatar, victim->getAttacker());
@@ -56,7 +56,7 @@ TEST_F(AvatarTest, ControlHitsTheElementInFrontOncePer20Calls) {
 }
 
 TEST_F(AvatarTest, VisionKeyComesBeforeHitting) {
-    hold({KEY_A, KEY_LCONTROL});
+    hold({Action::lookAhead, Action::hit});
     pass();
     EXPECT_FALSE(victim->isUnderAttack());
     // Every pass gives a creature a vision, so only what it holds tells anything: the wall first.
@@ -65,15 +65,15 @@ TEST_F(AvatarTest, VisionKeyComesBeforeHitting) {
 
 TEST_F(AvatarTest, AltNeverBitesALiveCreatureNorEatsAtFullHealth) {
     lowerHelthTo(avatar, avatar->getHelth() - 5);
-    hold({KEY_ALT});
+    hold({Action::eat});
     pass();
     EXPECT_EQ(100, victim->getFood());
     // The refused bite kept the cool-down full: turning to the tree, the next pass bites.
-    hold({KEY_RIGHT});
+    hold({Action::walkRight});
     pass();
     EXPECT_TRUE(standsAt(2, 2));
     EXPECT_EQ(2, avatar->getDirection());
-    hold({KEY_ALT});
+    hold({Action::eat});
     pass();
     // Bitten to 90; the tree's full regrowth counter gives one unit back on its next call.
     EXPECT_EQ(91, tree->getFood());
@@ -81,17 +81,17 @@ TEST_F(AvatarTest, AltNeverBitesALiveCreatureNorEatsAtFullHealth) {
 }
 
 TEST_F(AvatarTest, AltAtFullHealthLeavesTheTreeAlone) {
-    hold({KEY_RIGHT});
+    hold({Action::walkRight});
     pass();
     avatar->incHelth();
     ASSERT_EQ(100, avatar->getHelth());
-    hold({KEY_ALT});
+    hold({Action::eat});
     pass();
     EXPECT_EQ(100, tree->getFood());
 }
 
 TEST_F(AvatarTest, WalksOneCellEverySevenPassesWhileAnArrowIsHeld) {
-    hold({KEY_LEFT});
+    hold({Action::walkLeft});
     pass();
     EXPECT_TRUE(standsAt(1, 2));
     pass(6);
@@ -102,15 +102,15 @@ TEST_F(AvatarTest, WalksOneCellEverySevenPassesWhileAnArrowIsHeld) {
     pass(7);
     EXPECT_TRUE(standsAt(0, 2));
     EXPECT_FALSE(avatar->isWalking());
-    hold({KEY_UP});
+    hold({Action::walkUp});
     pass();
     EXPECT_TRUE(standsAt(0, 1));
 }
 
 TEST_F(AvatarTest, KeysAreIgnoredDuringTheStepPause) {
-    hold({KEY_LEFT});
+    hold({Action::walkLeft});
     pass();
-    hold({KEY_UP});
+    hold({Action::walkUp});
     pass(5);
     EXPECT_TRUE(standsAt(1, 2));
     EXPECT_EQ(6, avatar->getDirection());
@@ -118,7 +118,7 @@ TEST_F(AvatarTest, KeysAreIgnoredDuringTheStepPause) {
 
 TEST_F(AvatarTest, ADeadAvatarIgnoresEveryKey) {
     kill(avatar);
-    hold({KEY_UP, KEY_LCONTROL, KEY_ALT});
+    hold({Action::walkUp, Action::hit, Action::eat});
     pass();
     EXPECT_TRUE(standsAt(2, 2));
     EXPECT_EQ(0, avatar->getDirection());
@@ -131,10 +131,10 @@ TEST_F(AvatarTest, MAndNSwitchTheMusicAliveOrDead) {
         if (dead) {
             kill(avatar);
         }
-        hold({KEY_N});
+        hold({Action::musicOff});
         pass();
         EXPECT_FALSE(world->isMusicOn()) << "dead " << dead;
-        hold({KEY_M, KEY_N});
+        hold({Action::musicOn, Action::musicOff});
         pass();
         EXPECT_TRUE(world->isMusicOn()) << "dead " << dead;
     }

@@ -55,11 +55,11 @@ TEST(DeathCardTest, TheCardTalliesTheLifeAndTheRecordKeepsTheLongest) {
     auto world = makeWorld({"g", "g"}, {"@", "T"});
     Game& game = Game::of(*world);
     game.keepBestTimeIn(record);
-    game.turn(*world, InputSnapshot::pressing({KEY_LCONTROL}));
+    game.turn(*world, InputSnapshot::pressing({Action::hit}));
     for (int pass = 0; pass < 20; ++pass) {
         game.turn(*world, InputSnapshot());
     }
-    game.turn(*world, InputSnapshot::pressing({KEY_ALT}));
+    game.turn(*world, InputSnapshot::pressing({Action::eat}));
     kill(world->getAvatar());
     game.turn(*world, InputSnapshot());
     game.turn(*world, InputSnapshot());

@@ -71,7 +71,7 @@ TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
         auto world = makeWorld(filled(40, 30, 'g'), elements);
         Game& game = Game::of(*world);
         game.turn(*world, InputSnapshot());
-        game.turn(*world, InputSnapshot::pressing({KEY_RIGHT}));
+        game.turn(*world, InputSnapshot::pressing({Action::walkRight}));
         Element* avatar = world->getAvatar();
         ASSERT_TRUE(avatar->isWalking());
         ASSERT_TRUE(avatar->isStep());
@@ -94,7 +94,7 @@ TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
         Game& game = Game::of(*world);
         game.turn(*world, InputSnapshot());
         EXPECT_EQ(std::make_pair(-25, -25), redDot(game.getFrame()));
-        game.turn(*world, InputSnapshot::pressing({KEY_DOWN}));
+        game.turn(*world, InputSnapshot::pressing({Action::walkDown}));
         // Walking down at row 1, drawn 25 px higher than its cell; the view does not shift.
         EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(game.getFrame())) << height;
     }
@@ -160,10 +160,10 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     Game& game = Game::of(*world);
     kill(world->get(1, 4, 1));
     game.turn(*world, InputSnapshot());
-    game.turn(*world, InputSnapshot::pressing({KEY_P}));
+    game.turn(*world, InputSnapshot::pressing({Action::pause}));
     // Held on, P does not resume.
-    InputSnapshot stillHeld;
-    stillHeld.down[KEY_P] = true;
+    InputSnapshot stillHeld = InputSnapshot::pressing({Action::pause});
+    stillHeld.pressed.reset();
     game.turn(*world, stillHeld);
     EXPECT_TRUE(game.isPaused());
     EXPECT_EQ(1, world->getTimer()->getSecound());
@@ -177,7 +177,7 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     world->set(1, 18, 5, spider);
     world->set(1, 19, 5, spider);
     lowerHelthTo(world->getAvatar(), 40);
-    game.turn(*world, InputSnapshot::pressing({KEY_H}));
+    game.turn(*world, InputSnapshot::pressing({Action::panel}));
     EXPECT_EQ(0, differingBigTextPixels(frame, "health", 488, 18));
     // From x 600 a green pixel per health point, dark red up to 100, then the number.
     const int black = makecol(0, 0, 0);
@@ -192,7 +192,7 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     EXPECT_EQ(0, differingBigTextPixels(frame, "day 0  00:00:01", 488, 38));
     EXPECT_EQ(0, differingBigTextPixels(frame, "cyclopes 1", 488, 58));
     EXPECT_EQ(0, differingBigTextPixels(frame, "spiders 1", 488, 78));
-    game.turn(*world, InputSnapshot::pressing({KEY_H}));
+    game.turn(*world, InputSnapshot::pressing({Action::panel}));
     int changedRows = 0;
     for (int y = 0; y < frame->h; ++y) {
         changedRows += std::memcmp(frame->line[y], paused->line[y],
@@ -200,6 +200,6 @@ TEST_F(DrawTest, PauseHoldsTheWorldAndThePanelComesAndGoesWithoutATrace) {
     }
     destroy_bitmap(paused);
     EXPECT_EQ(0, changedRows);
-    game.turn(*world, InputSnapshot::pressing({KEY_P}));
+    game.turn(*world, InputSnapshot::pressing({Action::pause}));
     EXPECT_EQ(2, world->getTimer()->getSecound());
 }

@@ -160,7 +160,9 @@ class Stirrer : public Element {
 // Something for every rule to do: hungry creatures that eat trees, carcasses to eat, a land tile
 // run out of turn, and an avatar that walks, hits and eats (with the controls returned).
 InputSnapshot stir(World& world, int pass) {
-    static const int keys[] = {KEY_RIGHT, KEY_DOWN, KEY_LCONTROL, KEY_ALT, KEY_LEFT, KEY_UP, 0};
+    // Six actions of the avatar's, then a while without any.
+    static const Action actions[] = {Action::walkRight, Action::walkDown, Action::hit,
+                                     Action::eat,       Action::walkLeft, Action::walkUp};
     const int column = pass * 7 % world.getWidth();
     const int row = pass * 11 % world.getHeight();
     if (pass % 97 == 0 && world.get(World::landLayer, column, row) != nullptr) {
@@ -177,7 +179,9 @@ InputSnapshot stir(World& world, int pass) {
     }
     std::minstd_rand draw(static_cast<unsigned>(pass));
     changeAnElement(world, draw);
-    InputSnapshot input = InputSnapshot::pressing({keys[pass / 40 % 7]});
+    const std::size_t turn = pass / 40 % (std::size(actions) + 1);
+    InputSnapshot input =
+        turn < std::size(actions) ? InputSnapshot::pressing({actions[turn]}) : InputSnapshot();
     input.leftButton = pass % 13 == 0;
     input.rightButton = pass % 26 == 0 || pass % 17 == 0;
     input.pointerX = pass * 37 % World::frameWidth;

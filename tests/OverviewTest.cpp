@@ -37,7 +37,7 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
     elements[150][200] = '@';
     auto world = makeWorld(filled(400, 300, 'g'), elements);
     Game& game = Game::of(*world);
-    game.turn(*world, InputSnapshot::pressing({KEY_O}));
+    game.turn(*world, InputSnapshot::pressing({Action::overview}));
     BITMAP* frame = game.getFrame();
     // The view's four sides, and the land just outside them: 8 pixels wide, 6 high.
     const int yellow = makecol(255, 255, 0);
@@ -79,7 +79,7 @@ TEST(OverviewTest, AWorldWiderThan200CellsShowsBlocksOfCells) {
     for (const auto& [cells, pixels] : {std::pair{200, 200}, {201, 101}}) {
         auto world = makeWorld(filled(cells, 100, 'g'), filled(cells, 100, '.'));
         Game& game = Game::of(*world);
-        game.turn(*world, InputSnapshot::pressing({KEY_O}));
+        game.turn(*world, InputSnapshot::pressing({Action::overview}));
         BITMAP* frame = game.getFrame();
         const int top = 600 - 10 - 100 * pixels / cells;
         EXPECT_EQ(makecol(0, 0, 200), getpixel(frame, 10 + pixels - 1, 560)) << cells;

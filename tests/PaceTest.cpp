@@ -58,8 +58,8 @@ TEST(PaceTest, TheBracketKeysStepTheGamesPace) {
     TempDir dir;
     auto world = makeWorld({"g"}, {"@"});
     Game& game = Game::of(*world);
-    game.turn(*world, InputSnapshot::pressing({KEY_CLOSEBRACE}));
+    game.turn(*world, InputSnapshot::pressing({Action::faster}));
     EXPECT_EQ("x2", game.getPace().name());
-    game.turn(*world, InputSnapshot::pressing({KEY_OPENBRACE}));
+    game.turn(*world, InputSnapshot::pressing({Action::slower}));
     EXPECT_EQ("x1", game.getPace().name());
 }

@@ -44,7 +44,7 @@ TEST_F(PanelTest, ThePanelListsEveryControlOfTheTable) {
     calendar.setHour(4);
     calendar.setMinute(25);
     calendar.setSecound(6);
-    game.turn(*world, InputSnapshot::pressing({KEY_H}));
+    game.turn(*world, InputSnapshot::pressing({Action::panel}));
     BITMAP* frame = game.getFrame();
     EXPECT_EQ(0, differingBigTextPixels(frame, "health", panelText, panelLine(0)));
     EXPECT_EQ(0, differingBigTextPixels(frame, "day 3  04:25:07", panelText, panelLine(1)));
@@ -92,7 +92,7 @@ TEST_F(PanelTest, ThePanelSaysWhenTheWorldWasSaved) {
     Game& game = Game::of(*world);
     world->getTimer()->setDay(2);
     game.keepSavesIn(dir.file("game.save"));
-    game.turn(*world, InputSnapshot::pressing({KEY_F5, KEY_H}));
+    game.turn(*world, InputSnapshot::pressing({Action::save, Action::panel}));
     BITMAP* frame = game.getFrame();
     EXPECT_EQ(0, differingBigTextPixels(frame, "saved at day 2", panelText, panelLine(5)));
     EXPECT_EQ(0, differingBigTextPixels(frame, "00:00:00", panelText, panelLine(6)));

@@ -44,7 +44,8 @@ std::unique_ptr<World> crowdedWorld(unsigned seed) {
 
 // The game's passes with the player's keys: the avatar walks, strikes and eats in turn.
 void play(World& world, int from, int count) {
-    const int keys[] = {KEY_RIGHT, KEY_LCONTROL, KEY_DOWN, KEY_ALT, KEY_LEFT, KEY_UP};
+    const Action keys[] = {Action::walkRight, Action::hit,      Action::walkDown,
+                           Action::eat,       Action::walkLeft, Action::walkUp};
     for (int pass = from; pass < from + count; ++pass) {
         world.pass(InputSnapshot::pressing({keys[(pass / 9) % std::size(keys)]}));
     }
@@ -216,10 +217,10 @@ TEST_F(SaveFileTest, F5SavesAndF9GoesBackOrTheNoteSaysWhyNot) {
     game.keepSavesIn(dir.file("saves/game.save"));
     passes(*world, 10);
     const std::string savedAt = "saved at " + world->getTimer()->dayAndTime();
-    game.turn(*world, InputSnapshot::pressing({KEY_F5}));
+    game.turn(*world, InputSnapshot::pressing({Action::save}));
     EXPECT_EQ(savedAt, game.getSaveNote());
     passes(*world, 5);
-    game.turn(*world, InputSnapshot::pressing({KEY_F9}));
+    game.turn(*world, InputSnapshot::pressing({Action::load}));
     const std::unique_ptr<World> back = game.takeResumed();
     ASSERT_NE(nullptr, back);
     EXPECT_EQ(10, back->getPasses());
@@ -227,14 +228,15 @@ TEST_F(SaveFileTest, F5SavesAndF9GoesBackOrTheNoteSaysWhyNot) {
     const struct {
         const char* name;
         const char* file;
-        int key;
+        Action key;
         std::string note;
     } failures[] = {
-        {"a damaged save", "saves/game.save", KEY_F9,
+        {"a damaged save", "saves/game.save", Action::load,
          "not loaded: " + dir.file("saves/game.save") + ": not an Orvalle save"},
-        {"no save yet", "none.save", KEY_F9,
+        {"no save yet", "none.save", Action::load,
          "not loaded: " + dir.file("none.save") + ": cannot read it: No such file or directory"},
-        {"a folder that cannot be made", "saves/game.save/x", KEY_F5, "not saved: Not a directory"},
+        {"a folder that cannot be made", "saves/game.save/x", Action::save,
+         "not saved: Not a directory"},
     };
     dir.write("saves/game.save", "scrambled");
     for (const auto& failure : failures) {
@@ -271,7 +273,7 @@ TEST_F(SaveFileTest, AResumedWorldShowsWhatTheSavedOneShowed) {
     kill(remains);
     remains->setFood(0);
     passes(*world, 3);
-    game.turn(*world, InputSnapshot::pressing({KEY_P}));
+    game.turn(*world, InputSnapshot::pressing({Action::pause}));
     auto again = resumed(*world);
     EXPECT_TRUE(Game::of(*again).isPaused());
     again->draw();

@@ -49,7 +49,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
     const int lost = makecol(96, 0, 0);
     const int red = makecol(255, 0, 0);
     const int orange = makecol(255, 150, 0);
-    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({Action::vitals}));
     avatar->attack(cyclope);
     avatar->eat(world->get(1, 2, 7));
     // Eaten bare: it has nothing left until it regrows a unit, 20 passes on.
@@ -81,7 +81,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
     }
     EXPECT_NE(makecol(255, 230, 0), pixel(149, 306))
         << "the bite mark, 4 pixels round, ends at 148";
-    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({Action::vitals}));
     for (const auto& p : shown) {
         EXPECT_NE(p.colour == makecol(0, 0, 200) ? -1 : p.colour, pixel(p.x, p.y)) << p.what;
     }
@@ -89,7 +89,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
 
 // The flash of a blow lasts as many of the hit creature's turns as it is meant to, and no more.
 TEST_F(VitalsTest, TheFlashOfABlowLastsItsTurns) {
-    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({Action::vitals}));
     avatar->attack(cyclope);
     for (int turns = 0; turns <= Vitals::flashTurns; ++turns) {
         world->draw();
@@ -100,7 +100,7 @@ TEST_F(VitalsTest, TheFlashOfABlowLastsItsTurns) {
 
 // A carcass shows the meat left on it, as a tree its fruit.
 TEST_F(VitalsTest, ACarcassShowsItsMeat) {
-    Game::of(*world).turn(*world, InputSnapshot::pressing({KEY_V}));
+    Game::of(*world).turn(*world, InputSnapshot::pressing({Action::vitals}));
     kill(cyclope);
     world->draw();
     EXPECT_EQ(makecol(255, 150, 0), pixel(510, 290));

@@ -239,11 +239,11 @@ int passesUntilItCanHitAgain(World& world, Element* avatar, Element* cyclope) {
 
 TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
     struct Case {
-        int arrow;
+        Action arrow;
         bool runTwice;
     };
-    for (Case c : {Case{KEY_DOWN, true}, Case{KEY_RIGHT, true}, Case{KEY_UP, false},
-                   Case{KEY_LEFT, false}}) {
+    for (Case c : {Case{Action::walkDown, true}, Case{Action::walkRight, true},
+                   Case{Action::walkUp, false}, Case{Action::walkLeft, false}}) {
         auto world = makeWorld(filled(5, 5, 'g'), {"C....", ".....", "..@..", ".....", "....."});
         Element* avatar = world->getAvatar();
         Element* cyclope = world->get(1, 0, 0);
@@ -254,7 +254,7 @@ TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
         // The step timer advanced at most once in the pass, and the move reset it.
         EXPECT_EQ(0, avatar->getTime());
         const int expected = c.runTwice ? 19 : 20;
-        EXPECT_EQ(expected, passesUntilItCanHitAgain(*world, avatar, cyclope)) << c.arrow;
+        EXPECT_EQ(expected, passesUntilItCanHitAgain(*world, avatar, cyclope)) << static_cast<int>(c.arrow);
     }
 }
 
