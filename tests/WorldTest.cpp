@@ -254,7 +254,8 @@ TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
         // The step timer advanced at most once in the pass, and the move reset it.
         EXPECT_EQ(0, avatar->getTime());
         const int expected = c.runTwice ? 19 : 20;
-        EXPECT_EQ(expected, passesUntilItCanHitAgain(*world, avatar, cyclope)) << static_cast<int>(c.arrow);
+        EXPECT_EQ(expected, passesUntilItCanHitAgain(*world, avatar, cyclope))
+            << static_cast<int>(c.arrow);
     }
 }
 

@@ -38,8 +38,8 @@ struct ElementKind {
     bool walkable;
     // Edible while it has food, which regrows one unit at a time up to full (the tree).
     bool bearsFruit;
-    // The census counts creatures of this kind, living and dead, in this column (0, 1, 2); -1
-    // for kinds it does not count.
+    // The census counts creatures of this kind, living and dead, in the columns of this number
+    // (0, 1, 2, ... in order); -1 for kinds it does not count.
     int censusColumn;
     // Bound of the step timer, in passes; land tiles get a random one from the loader instead.
     int maxTime;

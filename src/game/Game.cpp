@@ -74,14 +74,17 @@ void Game::draw(const World& world) {
 }
 
 Overlay Game::overlay(const World& world) const {
-    Overlay shown{panelShown, vitalsShown, overviewShown, {}, {}, saveNote};
+    Overlay over{.shown = shown,
+                 .notice = {},
+                 .paceLine =
+                     "pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s",
+                 .note = saveNote};
     if (paused) {
-        shown.notice = {pauseNotice};
+        over.notice = {pauseNotice};
     } else if (world.isAvatarDead()) {
-        shown.notice = deathCard.lines();
+        over.notice = deathCard.lines();
     }
-    shown.paceLine = "pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s";
-    return shown;
+    return over;
 }
 
 // While paused no pass runs, so the calendar, the creatures and every timer stand still; the
@@ -102,13 +105,13 @@ void Game::takeSwitches(World& world, const InputSnapshot& controls) {
     }
     const struct {
         Action action;
-        bool Game::*shown;
-    } views[] = {{Action::panel, &Game::panelShown},
-                 {Action::vitals, &Game::vitalsShown},
-                 {Action::overview, &Game::overviewShown}};
+        bool Shown::*switched;
+    } views[] = {{Action::panel, &Shown::panel},
+                 {Action::vitals, &Shown::vitals},
+                 {Action::overview, &Shown::overview}};
     for (const auto& view : views) {
         if (controls.wasPressed(view.action)) {
-            this->*view.shown = !(this->*view.shown);
+            shown.*view.switched = !(shown.*view.switched);
         }
     }
     if (controls.wasPressed(Action::slower)) {
@@ -169,9 +172,7 @@ void Game::goOnFrom(const PlayState& play) {
 }
 
 void Game::showAs(const Game& other) {
-    panelShown = other.panelShown;
-    vitalsShown = other.vitalsShown;
-    overviewShown = other.overviewShown;
+    shown = other.shown;
     pace = other.pace;
     record = other.record;
     saveFile = other.saveFile;

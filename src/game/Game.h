@@ -40,9 +40,9 @@ class Game : public Stage {
     static Game& of(World& world);
 
     bool isPaused() const { return paused; }
-    bool isPanelShown() const { return panelShown; }
-    bool areVitalsShown() const { return vitalsShown; }
-    bool isOverviewShown() const { return overviewShown; }
+    bool isPanelShown() const { return shown.panel; }
+    bool areVitalsShown() const { return shown.vitals; }
+    bool isOverviewShown() const { return shown.overview; }
     const Pace& getPace() const { return pace; }
     const DeathCard& getDeathCard() const { return deathCard; }
     BITMAP* getFrame() const { return frame.getImage(); }
@@ -82,9 +82,8 @@ class Game : public Stage {
     void showAs(const Game& other);
 
     bool paused = false;
-    bool panelShown = false;
-    bool vitalsShown = false;
-    bool overviewShown = false;
+    // What the player switched on; a resumed game shows the same.
+    Shown shown;
     bool restartAsked = false;
     Pace pace;
     DeathCard deathCard;

@@ -43,7 +43,7 @@ void Frame::draw(const Scene& scene, const Overlay& overlay) {
     clearUncoveredCells(scene);
     drawLand(scene);
     drawElements(scene);
-    if (overlay.vitals) {
+    if (overlay.shown.vitals) {
         drawVitals(scene);
     }
     int sx = cellSize;
@@ -54,14 +54,14 @@ void Frame::draw(const Scene& scene, const Overlay& overlay) {
         textout_ex(image.get(), font, selected->toString().c_str(), statusX, statusY,
                    makecol(255, 255, 255), makecol(0, 0, 0));
     }
-    if (overlay.panel) {
+    if (overlay.shown.panel) {
         drawPanel(scene, overlay);
     }
-    if (overlay.overview) {
+    if (overlay.shown.overview) {
         overview.draw(image.get(), scene);
     }
     if (!overlay.notice.empty()) {
-        drawNotice(overlay.notice, overlay.panel);
+        drawNotice(overlay.notice, overlay.shown.panel);
     }
     show_mouse(image.get());
     blit(image.get(), screen, 0, 0, 0, 0, width, height);

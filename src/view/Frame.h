@@ -13,11 +13,16 @@
 
 class Scene;
 
-// What the game asks to show over the view, frame by frame.
-struct Overlay {
+// What the player switched on over the view.
+struct Shown {
     bool panel = false;
     bool vitals = false;
     bool overview = false;
+};
+
+// What the game asks to show over the view, frame by frame.
+struct Overlay {
+    Shown shown;
     // Lines in the middle of the upper third (the pause, the death card); none when empty.
     std::vector<std::string> notice;
     // The panel's last status lines, under the living counts: the pace, then a note that the
