@@ -52,9 +52,10 @@ mutant() {
     ids+=("$1") subsystems+=("$2") fragments+=("$3") replacements+=("$4") reasons+=("${5:-}")
 }
 
-mutant calendar-second-carry calendar 'if (++secound <= 60)' 'if (++secound < 60)'
+mutant calendar-second-carry calendar 'if (++secound <= lastSecound)' 'if (++secound < lastSecound)'
 mutant calendar-first-day calendar 'day = 1;' 'day = 0;'
-mutant calendar-hour-clamp calendar 'hour = std::clamp(v, 0, 24)' 'hour = std::clamp(v, 0, 23)'
+mutant calendar-hour-clamp calendar 'hour = std::clamp(v, 0, lastHour)' \
+    'hour = std::clamp(v, 0, lastHour - 1)'
 mutant calendar-value-of-hour calendar '3600u *' '360u *'
 mutant conversion-radix conversions 'magnitude = magnitude * 10 +' 'magnitude = magnitude * 8 +'
 mutant conversion-saturate-low conversions 'magnitude >= limit ? INT_MIN' 'magnitude >= limit ? INT_MAX'
@@ -80,8 +81,8 @@ mutant selection-view-origin selection 'getX() + input.pointerX / cellSize' \
 mutant selection-empty-cell selection 'if (clicked != nullptr)' 'if (true)'
 mutant selection-button selection '(mouse_b & 1) != 0' '(mouse_b & 2) != 0'
 mutant drawing-half-step drawing 'px -= halfCell * dx;' 'px += halfCell * dx;'
-mutant drawing-view-at-edge drawing '0 < y && y < world.getHeight() - Frame::screenRows' \
-    '0 <= y && y < world.getHeight() - Frame::screenRows'
+mutant drawing-view-at-edge drawing '0 < y && y < scene.getHeight() - Frame::screenRows' \
+    '0 <= y && y < scene.getHeight() - Frame::screenRows'
 mutant drawing-status-place drawing 'const int statusY = 10;' 'const int statusY = 20;'
 mutant drawing-clear-uncovered drawing 'if (!coversCell(' 'if (coversCell('
 mutant drawing-opaque-copy drawing 'opaque = !hasMaskPixel(kept);' 'opaque = hasMaskPixel(kept);'
@@ -89,7 +90,7 @@ mutant drawing-step-frame drawing '(*s.looks->frames)[s.direction + (stepping ? 
     '(*s.looks->frames)[s.direction]'
 mutant movement-walkable-limit movement "{\"rocks\", ROCKS, land, 'r', false, true, true," \
     "{\"rocks\", ROCKS, land, 'r', false, true, false,"
-mutant movement-leave-cell movement 'put(WorldGrid::elementLayer, e->getX(), e->getY(), nullptr);' ''
+mutant movement-leave-cell movement 'put(Habitat::elementLayer, e->getX(), e->getY(), nullptr);' ''
 mutant movement-restart-timer movement '    resetTime();' ''
 mutant movement-direction-range movement 'highestFacing = 7' 'highestFacing = 8'
 mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 || ey < height)' \
@@ -97,8 +98,8 @@ mutant movement-bottom-edge movement '(dy != 1 || ey < height - 1)' '(dy != 1 ||
 mutant vision-depth vision 'd = 1; d <= from.range' 'd = 1; d < from.range'
 mutant vision-width vision 'int k = -d;' 'int k = -d + 1;'
 mutant vision-left-cone vision 'case 6: cone = {-1, 0, 0, 1};' 'case 6: cone = {1, 0, 0, 1};'
-mutant vision-land-layer vision 'land.columns[cx].cells[cy], landLayer' \
-    'elements.columns[cx].cells[cy], landLayer'
+mutant vision-land-layer vision 'land.columns[cx].cells[cy], Habitat::landLayer' \
+    'elements.columns[cx].cells[cy], Habitat::landLayer'
 mutant vision-refill vision 's.vision->clear();' ''
 mutant counters-attack-cool-down counters 'maxCounterAttack = 20' 'maxCounterAttack = 21'
 mutant counters-under-attack counters 'counterUnderAttack < maxCounterUnderAttack' \
@@ -120,7 +121,7 @@ mutant eating-trees-only eating '(s.bearsFruit && s.food > 0)' '(s.food > 0)'
 mutant eating-bite-size eating 'biteSize = 10' 'biteSize = 5'
 mutant eating-full-health eating 'helth >= maxHelth' 'helth > maxHelth'
 mutant avatar-keys-while-walking avatar 'if (isWalking() || !isAlive()) {' 'if (!isAlive()) {'
-mutant avatar-hit-key avatar 'isDown(KEY_LCONTROL)' 'isDown(KEY_RCONTROL)'
+mutant avatar-hit-key avatar 'isHeld(Action::hit)' 'isHeld(Action::eat)'
 mutant avatar-eat-in-front avatar 'eat(front);' 'attack(front);'
 mutant cyclope-prey cyclope 'hunt(AVATAR)' 'hunt(SPIDER)'
 mutant cyclope-wander-axes cyclope 'move((std::rand() % 4) * 2)' 'move(std::rand() % 4)'
@@ -135,21 +136,22 @@ mutant images-frame-zero image-fallback 'from < 0 ?' 'from <= 0 ?'
 mutant clock-tree-in-fruit idle-clock '(!s.bearsFruit || s.food >= maxFood)' '(true)' \
     'equivalent: the clock is asked after run(), whose regrowth resets a full counterFood whenever food is below 100, so a full counter already means full fruit'
 mutant clock-cycle idle-clock 'static_cast<long>(now().maxTime) + 1;' 'static_cast<long>(now().maxTime);'
-mutant clock-leave-time idle-clock '    s.time = stepTime;' ''
+mutant clock-leave-time idle-clock '    s.time = clockedTime();' ''
 # The rules hold by structure: one write path off the clock, only Element's own run() on it,
 # reads in the middle of the sweep, and the world's ownership of its grid.
 mutant guard-write-path idle-clock '            if (owner.clocked) {' '            if (false) {'
 mutant guard-own-run idle-clock 'isPlainElement()) {' 'true) {'
 mutant guard-class-check idle-clock 'typeid(*this) == typeid(Element)' 'true'
-mutant guard-wake-cell idle-clock '    habitat->wake(this);' ''
-mutant guard-ahead-of-sweep idle-clock 'clock.tickedThisSweep && habitat->isAheadOfSweep(*this)' 'false'
-mutant guard-same-cell-land idle-clock 'return position.layer == WorldGrid::elementLayer &&' \
-    'return position.layer == WorldGrid::landLayer &&'
+mutant guard-wake-cell idle-clock '    habitat->books().wake(this);' ''
+mutant guard-ahead-of-sweep idle-clock 'clock.tickedThisSweep && habitat->books().isAheadOfSweep(*this)' \
+    'false'
+mutant guard-same-cell-land idle-clock 'return position.layer == Habitat::elementLayer &&' \
+    'return position.layer == Habitat::landLayer &&'
 mutant guard-update-due idle-clock 'updateDue ? clock.previousSecound : clock.secound' 'clock.secound'
 mutant guard-hand-back ownership '        handBack(left);' '        removed.push_back(left);'
 mutant guard-delete-once ownership '++e->cellsHeld();' ''
 mutant guard-keep-swept ownership 'removed.push_back(left);' 'static_cast<void>(left);'
-mutant guard-forget-ended ownership '        habitat->forget(*this);' ''
+mutant guard-forget-ended ownership '        habitat->books().forget(*this);' ''
 # A look waits only while nothing can change what it will list.
 mutant look-fill-before-write vision '        settleLooksOver(layer, column, row);' ''
 mutant look-leaving-viewer vision 's->from.x == column && s->from.y == row' 'false'
@@ -165,11 +167,10 @@ mutant land-taken-closed movement \
     'if (e != nullptr) cells.setOpen(row, ElementKind::isWalkable(e->getType()));'
 mutant guard-walkable-threshold movement 'find(land, type);' 'find(type);'
 mutant selection-left-wins selection '} else if (input.rightButton) {' '} if (input.rightButton) {'
-mutant panel-clock-order panel 'calendar.getHour(), calendar.getMinute()' \
-    'calendar.getMinute(), calendar.getHour()'
-mutant overview-view-height overview 'toPixels(world.getY() + World::screenRows)' \
-    'toPixels(world.getY() + World::screenColumns)'
-mutant panel-caller-creatures panel 'wildCreatures.push_back(e);' ''
+mutant panel-clock-order panel 'day, hour, minute, secound);' 'day, minute, hour, secound);'
+mutant overview-view-height overview 'toPixels(scene.getY() + World::screenRows)' \
+    'toPixels(scene.getY() + World::screenColumns)'
+mutant panel-caller-creatures panel '        wildCreatures.push_back(e);' ''
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
 mutant latch-once input-latch 'latched = pending[k].exchange(0) != 0;' 'latched = pending[k] != 0;'
 mutant latch-release input-latch '(scancode & releaseBit) != 0' 'false'
@@ -178,9 +179,9 @@ mutant latch-pressed-once input-latch 'latched || (held && !heldBefore[k])' 'lat
 mutant latch-left-button input-latch '(flags & MOUSE_FLAG_LEFT_DOWN) != 0' \
     '(flags & MOUSE_FLAG_RIGHT_DOWN) != 0'
 mutant latch-counted-held input-latch 'heldBefore[k] = input.down[k];' 'heldBefore[k] = held;'
-mutant latch-escape input-latch 'keys(KEY_ESC), noButton, tapCounts' 'keys(KEY_TILDE), noButton, tapCounts'
-mutant restart-only-after-death restart 'isAvatarDead() && controls.isDown(KEY_R)' \
-    'controls.isDown(KEY_R)'
+mutant latch-escape input-latch 'Key{KEY_ESC, Action::quit}' 'Key{KEY_TILDE, Action::quit}'
+mutant restart-only-after-death restart 'world.isAvatarDead() && controls.isHeld(Action::playAgain)' \
+    'controls.isHeld(Action::playAgain)'
 
 # Copies the checkout's files (tracked, and new ones not ignored) whose content differs from the
 # copy, so that only those get a new time stamp and are rebuilt.
@@ -200,8 +201,47 @@ build_tests() {
 # One round of the unit tests: those that the gtest filter $1 names.
 run_round() {
     # Grouped, so that a crash goes to the log, not to the shell's "Segmentation fault" line.
-    { timeout "$limit" "$build/tests/orvalle_tests" --gtest_brief=1 --gtest_fail_fast \
-        --gtest_filter="$1"; } >> "$work/tests.log" 2>&1
+    { timeout "$(round_limit "$1")" "$build/tests/orvalle_tests" --gtest_brief=1 \
+        --gtest_fail_fast --gtest_filter="$1"; } >> "$work/tests.log" 2>&1
+}
+
+# The milliseconds each suite took on the unmutated code, from the log $1 of a whole run, by
+# the suite's name without the prefix of a parameterised instance.
+declare -A suite_ms=()
+note_suite_times() {
+    local ms suite
+    while read -r ms suite; do
+        suite=${suite#*/}
+        suite_ms[$suite]=$(( ${suite_ms[$suite]:-0} + ms ))
+    done < <(sed -n 's/^\[----------\] [0-9]* tests\? from \([^ ]*\) (\([0-9]*\) ms total)$/\2 \1/p' "$1")
+}
+
+# The suites that a part of a gtest filter ("A.*:*/B.*") names, one per line; every suite for an
+# empty part.
+suites_named() {
+    if [ -z "$1" ]; then
+        printf '%s\n' "${!suite_ms[@]}"
+        return
+    fi
+    local entries entry
+    IFS=: read -ra entries <<< "$1"
+    for entry in "${entries[@]}"; do
+        entry=${entry#\*/}
+        echo "${entry%.\*}"
+    done
+}
+
+# The seconds a round with the gtest filter $1 may take: five times what its suites took on the
+# unmutated code, and ten more, so that a mutant that makes a test hang costs little more than
+# its round would.
+round_limit() {
+    local positive=${1%%-*} negative='' suite ms=0
+    [[ $1 == *-* ]] && negative=${1#*-}
+    while read -r suite; do
+        ms=$(( ms + ${suite_ms[$suite]:-0} ))
+    done < <(comm -23 <(suites_named "$positive" | sort -u) \
+        <(if [ -n "$negative" ]; then suites_named "$negative" | sort -u; fi))
+    echo $(( ms * 5 / 1000 + 10 ))
 }
 
 # Every unit test, those that see the mutated file $1 (if any) first and the slow ones last.
@@ -431,7 +471,9 @@ if ! $check_only; then
     { timeout "$limit" "$build/tests/orvalle_tests"; } > "$work/tests.log" 2>&1 ||
         { echo "the unmutated tests fail: $work/tests.log"; exit 2; }
     slow_suites=$(find_slow_suites "$work/tests.log")
-    # A mutant that makes the tests hang is killed by this limit.
+    note_suite_times "$work/tests.log"
+    # A mutant that makes the tests hang is killed by this limit; a round of the unit tests has
+    # its own (round_limit).
     limit=$(( ($(date +%s) - start) * 5 + 30 ))
     if [ -n "$sample" ]; then
         run_sample

@@ -13,17 +13,8 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
-
-namespace {
-std::string contentOf(const std::string& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-} // namespace
 
 TEST(DeathCardTest, TheLifetimeCountsAsTheCalendarDoes) {
     const struct {

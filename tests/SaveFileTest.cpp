@@ -2,6 +2,7 @@
 #include "world/SaveFile.h"
 #include "Census.h"
 #include "TestSupport.h"
+#include "core/PlayerFiles.h"
 #include "core/RandomSequence.h"
 #include "core/Timer.h"
 #include "elements/Element.h"
@@ -12,7 +13,13 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -132,9 +139,11 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
     const std::string save = SaveFile::bytesOf(*world);
     auto newer = save;
     newer[8] = static_cast<char>(SaveFile::format + 1);
-    // Whole, but with a value no resumed element may take.
+    // Whole, but with values no resumed element may take.
     world->getAvatar()->setVisionRange(1001);
     const std::string tooDeep = SaveFile::bytesOf(*world);
+    world->getAvatar()->setVisionRange(-1);
+    const std::string blind = SaveFile::bytesOf(*world);
     const struct {
         const char* name;
         std::string bytes;
@@ -147,6 +156,7 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
         {"cut in the header", save.substr(0, 12), "cut short"},
         {"cut in the world", save.substr(0, save.size() - 1), "cut short"},
         {"a look too deep", tooDeep, "out of range (1001) in an element's vision range"},
+        {"a look of less than none", blind, "out of range (-1) in an element's vision range"},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
@@ -160,6 +170,40 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
                 << refusal.what();
         }
     }
+}
+
+// A file beyond 4 GiB is refused before a byte of it is read (it is sparse: it takes no room).
+TEST_F(SaveFileTest, AFileTooLargeToBeASaveIsRefusedUnread) {
+    dir.write("huge.save", "");
+    ASSERT_EQ(0, truncate(dir.file("huge.save").c_str(), (off_t{1} << 32) + 1));
+    EXPECT_THROW(
+        {
+            try {
+                SaveFile::check(dir.file("huge.save"));
+            } catch (const SaveFile::Refused& refusal) {
+                EXPECT_EQ(dir.file("huge.save") + ": too large to be a save", refusal.what());
+                throw;
+            }
+        },
+        SaveFile::Refused);
+}
+
+// A write that the file system cuts short (here a limit on the size of files) is reported, and
+// the save that was there stays whole.
+TEST_F(SaveFileTest, AWriteCutShortLeavesTheOldSave) {
+    const std::string file = dir.file("kept.save");
+    ASSERT_EQ("", PlayerFiles::writeWhole(file, "the old save"));
+    rlimit kept{};
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &kept));
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = kept;
+    small.rlim_cur = 16 * 1024;
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+    const std::string failed = PlayerFiles::writeWhole(file, std::string(100 * 1024, 'x'));
+    setrlimit(RLIMIT_FSIZE, &kept);
+    signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(std::strerror(EFBIG), failed);
+    EXPECT_EQ("the old save", contentOf(file));
 }
 
 // Cut at every length, or with bytes changed: refused, and the random sequence is where it was.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -73,6 +74,11 @@ std::unique_ptr<World> makeWorld(const std::vector<std::string>& land,
     const TempDir& dir = TempDir::current();
     dir.write("orvalle.map", mapText(land, elements));
     return std::make_unique<World>(dir.file("orvalle.map"), dir.path());
+}
+
+std::string contentOf(const std::string& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<std::string> filled(int width, int height, char c) {

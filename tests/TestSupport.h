@@ -43,6 +43,9 @@ std::string mapText(const std::vector<std::string>& land, const std::vector<std:
 std::unique_ptr<World> makeWorld(const std::vector<std::string>& land,
                                  const std::vector<std::string>& elements);
 
+// The whole text of a file; empty when there is none.
+std::string contentOf(const std::string& file);
+
 // A picture of the given size filled with one character.
 std::vector<std::string> filled(int width, int height, char c);
 
