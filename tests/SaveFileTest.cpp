@@ -2,6 +2,7 @@
 #include "world/SaveFile.h"
 #include "Census.h"
 #include "TestSupport.h"
+#include "core/ByteWriter.h"
 #include "core/PlayerFiles.h"
 #include "core/RandomSequence.h"
 #include "core/Timer.h"
@@ -22,6 +23,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -144,6 +146,13 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
     const std::string tooDeep = SaveFile::bytesOf(*world);
     world->getAvatar()->setVisionRange(-1);
     const std::string blind = SaveFile::bytesOf(*world);
+    // A calendar a year before its first: the year (after the 24 bytes of the header and the
+    // grid's two sides) made -1, and the checksum made to fit.
+    std::string beforeTime = save;
+    beforeTime[26] = 1;
+    ByteWriter checksum;
+    checksum.word(ByteWriter::crc32(std::string_view(beforeTime).substr(24)));
+    beforeTime.replace(20, 4, checksum.take());
     const struct {
         const char* name;
         std::string bytes;
@@ -157,6 +166,7 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
         {"cut in the world", save.substr(0, save.size() - 1), "cut short"},
         {"a look too deep", tooDeep, "out of range (1001) in an element's vision range"},
         {"a look of less than none", blind, "out of range (-1) in an element's vision range"},
+        {"a year before the first", beforeTime, "out of range (-1) in the calendar"},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
