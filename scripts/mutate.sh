@@ -184,13 +184,19 @@ mutant restart-only-after-death restart 'world.isAvatarDead() && controls.isHeld
     'controls.isHeld(Action::playAgain)'
 
 # Copies the checkout's files (tracked, and new ones not ignored) whose content differs from the
-# copy, so that only those get a new time stamp and are rebuilt.
+# copy, so that only those get a new time stamp and are rebuilt; and takes out of the copy the
+# files the checkout no longer has, which would otherwise be drawn as mutants.
 sync_tree() {
     (cd "$root" && git ls-files -z --cached --others --exclude-standard) |
         while IFS= read -r -d '' file; do
             if [ -f "$root/$file" ] && ! cmp -s "$root/$file" "$tree/$file"; then
                 mkdir -p "$(dirname "$tree/$file")" && cp "$root/$file" "$tree/$file"
             fi
+        done
+    comm -13 <(cd "$root" && git ls-files --cached --others --exclude-standard | sort) \
+        <(cd "$tree" && find . -type f | sed 's|^\./||' | sort) |
+        while IFS= read -r gone; do
+            rm -f "$tree/$gone"
         done
 }
 
@@ -216,8 +222,8 @@ note_suite_times() {
     done < <(sed -n 's/^\[----------\] [0-9]* tests\? from \([^ ]*\) (\([0-9]*\) ms total)$/\2 \1/p' "$1")
 }
 
-# The suites that a part of a gtest filter ("A.*:*/B.*") names, one per line; every suite for an
-# empty part.
+# The suites that a part of a gtest filter ("A.*:*/B.*:Prefix/C.*") names, without the prefix of
+# a parameterised instance, one per line; every suite for an empty part.
 suites_named() {
     if [ -z "$1" ]; then
         printf '%s\n' "${!suite_ms[@]}"
@@ -226,7 +232,7 @@ suites_named() {
     local entries entry
     IFS=: read -ra entries <<< "$1"
     for entry in "${entries[@]}"; do
-        entry=${entry#\*/}
+        entry=${entry##*/}
         echo "${entry%.\*}"
     done
 }
