@@ -65,6 +65,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
         {"health lost", 121, 290, lost},
         {"health, down to the bar's bottom row", 120, 292, green},
         {"health lost, to the bar's last pixel", 144, 290, lost},
+        {"the bar's black frame after it", 145, 290, makecol(0, 0, 0)},
         {"bite mark", 144, 306, makecol(255, 230, 0)},
         {"bite mark's right edge, 6 pixels in", 148, 306, makecol(255, 230, 0)},
         {"no flash on the hitter", 100, 325, makecol(0, 0, 200)},
