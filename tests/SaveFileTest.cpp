@@ -119,12 +119,17 @@ TEST_F(SaveFileTest, TheReferencesBetweenElementsAreKept) {
     passes(*world, 120);
     ASSERT_EQ(nullptr, world->get(1, 6, 4)) << "the spider's remains have rotted away";
     cyclope->areAttackedBy(spider);
-    // What a caller may set: a wall standing in a second cell, a deeper look.
+    // What a caller may set: a wall standing in a second cell, a deeper look, the last facing, a
+    // day apart from the month.
     world->set(1, 10, 10, world->get(1, 0, 0));
     world->getAvatar()->setVisionRange(5);
+    world->get(1, 0, 0)->setDirection(7);
+    world->getTimer()->setMonth(5);
+    world->getTimer()->setDay(3);
     auto again = resumed(*world);
     EXPECT_EQ(again->get(1, 0, 0), again->get(1, 10, 10));
     EXPECT_EQ(5, again->getAvatar()->getVisionRange());
+    EXPECT_EQ(7, again->get(1, 0, 0)->getDirection());
     EXPECT_EQ(1, again->countLiving(CYCLOPE));
     EXPECT_EQ(again->get(1, 2, 1), again->getAvatar());
     ASSERT_NE(nullptr, again->getSelected());
