@@ -71,9 +71,9 @@ TEST(DeathCardTest, ADamagedOrUnwritableRecordIsReportedAndIgnored) {
     const struct {
         const char* content;
         std::optional<long> best;
-    } files[] = {{"7", 7},        {"7\n", 7},   {"", {}},
-                 {"seven\n", {}}, {"-7\n", {}}, {"0\n", {}},
-                 {"7\n8\n", {}},  {"7 \n", {}}, {"99999999999999999999\n", {}}};
+    } files[] = {
+        {"7", 7},     {"7\n", 7},  {"1\n", 1},     {"", {}},     {"seven\n", {}},
+        {"-7\n", {}}, {"0\n", {}}, {"7\n8\n", {}}, {"7 \n", {}}, {"99999999999999999999\n", {}}};
     for (const auto& f : files) {
         dir.write("best-time", f.content);
         testing::internal::CaptureStderr();

@@ -98,6 +98,15 @@ TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
         // Walking down at row 1, drawn 25 px higher than its cell; the view does not shift.
         EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(game.getFrame())) << height;
     }
+    // Against the right edge (view column 24 of a 40-column grid): walking right from column 34,
+    // drawn 25 px left of its cell 11 of the view, which does not shift either.
+    std::vector<std::string> elements = filled(40, 30, '.');
+    elements[10][34] = '@';
+    auto world = makeWorld(filled(40, 30, 'g'), elements);
+    Game& game = Game::of(*world);
+    game.turn(*world, InputSnapshot::pressing({Action::walkRight}));
+    EXPECT_EQ(24, world->getX());
+    EXPECT_EQ(std::make_pair(11 * 50 - 25 - 25, 6 * 50 - 25), redDot(game.getFrame()));
 }
 
 // A sprite starts half a cell above and left of its cell: of those in the cells just outside the

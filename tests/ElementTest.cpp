@@ -1,6 +1,7 @@
 #include "elements/Element.h"
 #include "TestSupport.h"
 #include "core/InputLatch.h"
+#include "elements/ElementKind.h"
 #include "images/Images.h"
 #include "world/World.h"
 
@@ -247,4 +248,15 @@ TEST_F(ElementTest, LiveCreaturesRebuildTheirVisionEveryCall) {
     EXPECT_NE(nullptr, cyclope->getVision());
     tree->run();
     EXPECT_EQ(nullptr, tree->getVision());
+}
+
+// A letter of the map pictures stands for a kind of its own layer only.
+TEST_F(ElementTest, ALetterStandsForAKindOfItsLayerOnly) {
+    for (const ElementKind* kind = ElementKind::begin(); kind != ElementKind::end(); ++kind) {
+        const int other =
+            kind->layer == Habitat::landLayer ? Habitat::elementLayer : Habitat::landLayer;
+        EXPECT_EQ(kind, ElementKind::findLetter(kind->layer, kind->letter)) << kind->name;
+        const ElementKind* there = ElementKind::findLetter(other, kind->letter);
+        EXPECT_TRUE(there == nullptr || there->layer == other) << kind->name;
+    }
 }

@@ -37,6 +37,9 @@ TEST_F(ProgressLineTest, ALongRunRewritesOneLineAtMostTwiceASecondAndEndsIt) {
     progress.update(1000, 1.0);
     progress.update(1100, 1.2);
     progress.update(2000, 1.6);
+    progress.update(4000, 2.2);
     progress.finish();
-    EXPECT_EQ("\rpass 1000 of 4000 (25%), 1 s\rpass 2000 of 4000 (50%), 2 s\n", written());
+    EXPECT_EQ("\rpass 1000 of 4000 (25%), 1 s\rpass 2000 of 4000 (50%), 2 s"
+              "\rpass 4000 of 4000 (100%), 2 s\n",
+              written());
 }

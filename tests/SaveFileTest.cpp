@@ -2,6 +2,7 @@
 #include "world/SaveFile.h"
 #include "Census.h"
 #include "TestSupport.h"
+#include "core/ByteReader.h"
 #include "core/ByteWriter.h"
 #include "core/PlayerFiles.h"
 #include "core/RandomSequence.h"
@@ -187,6 +188,23 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
     }
 }
 
+// The checksum is the CRC-32 that other tools compute: its check value over "123456789".
+TEST_F(SaveFileTest, TheChecksumIsTheCommonCrc32) {
+    EXPECT_EQ(0xCBF43926u, ByteWriter::crc32("123456789"));
+}
+
+// A number of more bytes than any 64-bit value takes is refused, not read on.
+TEST_F(SaveFileTest, ANumberLongerThanAnyIsRefused) {
+    const std::string endless(11, '\xff');
+    ByteReader in(endless);
+    try {
+        in.number("a count");
+        ADD_FAILURE() << "read";
+    } catch (const ByteReader::Damaged& damage) {
+        EXPECT_STREQ("a number too long in a count", damage.what());
+    }
+}
+
 // A file beyond 4 GiB is refused before a byte of it is read (it is sparse: it takes no room).
 TEST_F(SaveFileTest, AFileTooLargeToBeASaveIsRefusedUnread) {
     dir.write("huge.save", "");
@@ -266,6 +284,11 @@ TEST_F(SaveFileTest, RandomSequenceGoesOnWhereItWasCaptured) {
     foreign[0] = 7; // a generator of another type
     EXPECT_FALSE(RandomSequence::restore(foreign));
     EXPECT_EQ(now, RandomSequence::capture());
+    // Every read position of the sequence, the 31 of them, is put back.
+    for (int draw = 0; draw < 31; ++draw) {
+        EXPECT_TRUE(RandomSequence::restore(RandomSequence::capture())) << draw;
+        std::rand();
+    }
 }
 
 // F5 saves before the pass it is pressed in, and F9 goes back to that moment; what cannot be

@@ -72,6 +72,7 @@ TEST_F(VitalsTest, VShowsHealthBlowsBitesAndFruitOverTheView) {
         {"flash", 500, 325, red},
         {"flash down to the cell's last row", 525, 349, red},
         {"flash, two pixels thick", 501, 325, red},
+        {"flash's top, two pixels thick", 520, 301, red},
         // The tree bitten once has 90 of 100 fruit: 36 pixels; the bare one is grey.
         {"fruit", 140, 340, orange},
         {"fruit eaten", 141, 340, makecol(80, 40, 0)},
