@@ -230,9 +230,10 @@ TEST_F(SaveFileTest, AWriteCutShortLeavesTheOldSave) {
     ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &kept));
     const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
     rlimit small = kept;
-    small.rlim_cur = 16 * 1024;
+    small.rlim_cur = rlim_t{16} * 1024;
     ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
-    const std::string failed = PlayerFiles::writeWhole(file, std::string(100 * 1024, 'x'));
+    const std::string failed =
+        PlayerFiles::writeWhole(file, std::string(std::size_t{100} * 1024, 'x'));
     setrlimit(RLIMIT_FSIZE, &kept);
     signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(std::strerror(EFBIG), failed);
