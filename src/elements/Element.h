@@ -128,6 +128,10 @@ class Element {
     // starts following it when the element may (it has just run, or was just built, and is
     // settled) and tells whether it follows it.
     bool followClock();
+    // Follows the clock as it would have since the clock's tick `ticks`, when it may: for an
+    // element made from the values that its world kept instead of it (a land tile), which would
+    // have followed the clock since then. Tells whether it follows it.
+    bool followClockSince(long ticks);
     bool isClocked() const { return clocked; }
     // Leaves the clock, if it follows it, with the timer and frame that the runs so far would
     // have left: an element taken off the grid keeps the frame it had when it left.

@@ -40,6 +40,14 @@ bool Element::followClock() {
     return clocked;
 }
 
+bool Element::followClockSince(long ticks) {
+    if (!clocked && !restless && isSettled() && isPlainElement()) {
+        clocked = true;
+        clockBase = ticks;
+    }
+    return clocked;
+}
+
 void Element::wakeUp() {
     if (clocked) {
         leaveClock();

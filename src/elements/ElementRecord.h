@@ -30,6 +30,8 @@ struct ElementRecord {
     int strong;
     int flags; // the Flag bits
 
+    bool operator==(const ElementRecord&) const = default;
+
     enum Shown : int { shownMeat = Images::frameCount, shownDead, shownPlaceholder };
     enum Flag : int {
         walkingFlag = 1,

@@ -1,34 +1,85 @@
 #include "elements/Vision.h"
 
+#include <algorithm>
+
 Vision::Vision() : elementCursor(0), landCursor(0) {}
 
-std::vector<Element*>* Vision::listOf(int layer) {
-    if (layer == 1) {
-        return &elements;
-    }
-    return layer == 0 ? &lands : nullptr;
+Vision::Vision(const Vision& other)
+    : elementCursor(other.elementCursor), landCursor(other.landCursor), elements(other.elements),
+      lands(other.lands) {
+    follow(other.source);
 }
 
-unsigned* Vision::cursorOf(int layer) {
-    if (layer == 1) {
-        return &elementCursor;
+Vision& Vision::operator=(const Vision& other) {
+    if (this != &other) {
+        lands.clear();
+        follow(other.source);
+        elementCursor = other.elementCursor;
+        landCursor = other.landCursor;
+        elements = other.elements;
+        lands = other.lands;
     }
-    return layer == 0 ? &landCursor : nullptr;
+    return *this;
+}
+
+Vision::~Vision() {
+    if (source != nullptr) {
+        source->untrack(*this);
+    }
+}
+
+// Cells of an earlier source stay listed only while that source lives: it is asked for them
+// first.
+void Vision::follow(LandSource* next) {
+    if (source == next) {
+        return;
+    }
+    if (source != nullptr) {
+        makeLand();
+        source->untrack(*this);
+    }
+    source = next;
+    if (source != nullptr) {
+        source->track(*this);
+    }
 }
 
 Element* Vision::getNext(int layer) {
-    std::vector<Element*>* list = listOf(layer);
-    unsigned* cursor = cursorOf(layer);
-    if (list == nullptr || *cursor >= list->size()) {
-        return nullptr;
+    if (layer == 1) {
+        return elementCursor < elements.size() ? elements[elementCursor++] : nullptr;
     }
-    return (*list)[(*cursor)++];
+    if (layer == 0 && landCursor < lands.size()) {
+        return landAt(landCursor++);
+    }
+    return nullptr;
+}
+
+// A tile is made once; the list keeps it from then on.
+Element* Vision::landAt(std::size_t index) {
+    std::uintptr_t& entry = lands[index];
+    if ((entry & landCellTag) != 0) {
+        entry = reinterpret_cast<std::uintptr_t>(source->landSeenAt(entry >> 1));
+    }
+    return reinterpret_cast<Element*>(entry);
+}
+
+void Vision::makeLand() {
+    for (std::size_t i = 0; i < lands.size(); ++i) {
+        landAt(i);
+    }
+}
+
+void Vision::sourceEnds() {
+    std::erase_if(lands, [](std::uintptr_t entry) { return (entry & landCellTag) != 0; });
+    landCursor = std::min(landCursor, static_cast<unsigned>(lands.size()));
+    source = nullptr;
 }
 
 void Vision::reset(int layer) {
-    unsigned* cursor = cursorOf(layer);
-    if (cursor != nullptr) {
-        *cursor = 0;
+    if (layer == 1) {
+        elementCursor = 0;
+    } else if (layer == 0) {
+        landCursor = 0;
     }
 }
 

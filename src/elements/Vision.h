@@ -1,6 +1,8 @@
 #ifndef ORVALLE_VISION_H
 #define ORVALLE_VISION_H
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -14,32 +16,69 @@ struct Viewpoint {
     int range = 0;
 };
 
+class Vision;
+
+// Where a vision finds a land tile that it saw as a cell: a world keeps most of its land as
+// values and makes a tile's element only when something asks for it. It knows the visions that
+// list its cells, to make their tiles before it ends.
+class LandSource {
+  public:
+    // The land element that stood in the cell when the vision saw it.
+    virtual Element* landSeenAt(std::size_t cell) = 0;
+    virtual void track(Vision& vision) = 0;
+    virtual void untrack(Vision& vision) = 0;
+
+  protected:
+    ~LandSource() = default;
+};
+
 // What a creature saw in the cone ahead of it: the element-layer and the land-layer elements in
-// scan order, each list with its own read cursor. The elements are not owned.
+// scan order, each list with its own read cursor. The elements are not owned. A land tile kept as
+// values is listed as its cell and made when the land list is read.
 class Vision {
   public:
     Vision();
-    virtual ~Vision() = default;
+    Vision(const Vision& other);
+    Vision& operator=(const Vision& other);
+    virtual ~Vision();
 
     // Null elements and layers other than 0 and 1 are left out.
     void add(Element* element, int layer) {
         if (element != nullptr && (layer == 0 || layer == 1)) {
-            (layer == 1 ? elements : lands).push_back(element);
+            if (layer == 1) {
+                elements.push_back(element);
+            } else {
+                lands.push_back(reinterpret_cast<std::uintptr_t>(element));
+            }
         }
+    }
+    // Lists the land tile that source keeps as values in a cell.
+    void addLandCell(std::size_t cell, LandSource& from) {
+        if (source != &from) {
+            follow(&from);
+        }
+        lands.push_back(cell << 1 | landCellTag);
     }
     Element* getNext(int layer);
     void reset(int layer);
     // Forgets all that was seen and rewinds both cursors, keeping the room of the lists.
     void clear();
+    // Its source ends: the cells not yet made into land tiles are no longer listed.
+    void sourceEnds();
 
   private:
-    std::vector<Element*>* listOf(int layer);
-    unsigned* cursorOf(int layer);
+    void makeLand();
+    // Element pointers are even; a cell is listed shifted left, with the low bit set.
+    static constexpr std::uintptr_t landCellTag = 1;
+    // Lists the cells of another source from now on (or of none).
+    void follow(LandSource* next);
+    Element* landAt(std::size_t index);
 
     unsigned elementCursor;
     unsigned landCursor;
     std::vector<Element*> elements;
-    std::vector<Element*> lands;
+    std::vector<std::uintptr_t> lands;
+    LandSource* source = nullptr;
 };
 
 // What a creature saw in its last look, and from where. A creature looks on every pass but reads

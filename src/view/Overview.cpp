@@ -55,10 +55,8 @@ void Overview::refresh(const Scene& scene) {
     for (int row = 0; row < scene.getHeight(); row += cellsPerPixel) {
         for (int column = 0; column < scene.getWidth(); column += cellsPerPixel) {
             Element* thing = scene.get(Habitat::elementLayer, column, row);
-            if (thing == nullptr || thing->isCreature()) {
-                thing = scene.get(Habitat::landLayer, column, row);
-            }
-            BITMAP* look = thing != nullptr ? thing->getImage() : nullptr;
+            BITMAP* look = thing == nullptr || thing->isCreature() ? scene.getLandImage(column, row)
+                                                                   : thing->getImage();
             const int x = toPixels(column);
             const int y = toPixels(row);
             rectfill(picture.get(), x, y, x + cellPixels - 1, y + cellPixels - 1,

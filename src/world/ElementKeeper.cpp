@@ -27,9 +27,14 @@ ElementKeeper::~ElementKeeper() {
     }
 }
 
-void ElementKeeper::build(int layer, int column, int row, Element* e, bool awake) {
+bool ElementKeeper::build(int layer, int column, int row, Element* e, bool awake, long clockTicks) {
+    if (layer == Habitat::landLayer && !awake && grid.keepAsValues(*e, column, row, clockTicks)) {
+        delete e;
+        return true;
+    }
     e->keeper() = Keeper::world;
     grid.place(layer, column, row, e, awake);
+    return false;
 }
 
 void ElementKeeper::put(int layer, int column, int row, Element* e) {

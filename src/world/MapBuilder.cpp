@@ -5,6 +5,7 @@
 #include "elements/ElementKind.h"
 #include "world/ElementKeeper.h"
 #include "world/LoadWorld.h"
+#include "world/World.h"
 #include "world/WorldGrid.h"
 
 #include <cstdlib>
@@ -87,7 +88,7 @@ void MapBuilder::createLandLayer(const std::vector<int>& codes) {
 }
 
 void MapBuilder::place(int layer, int column, int row, Element* e) {
-    keeper.build(layer, column, row, e, !e->followClock());
+    keeper.build(layer, column, row, e, !e->followClock(), world.getIdleClock().ticks);
 }
 
 Element* MapBuilder::buildAt(const ElementKind& kind, int column, int row) {

@@ -25,6 +25,9 @@ class Scene {
     Element* get(Habitat::Layer layer, int column, int row) const {
         return world.get(layer, column, row);
     }
+    // The frame that the land of a cell shows, null for none: of the land kept as values no
+    // element is made, which a picture of the whole grid would do for millions of cells.
+    BITMAP* getLandImage(int column, int row) const;
     const Element* getAvatar() const { return world.getAvatar(); }
     bool isAvatarDead() const { return world.isAvatarDead(); }
     Element* getSelected() const { return world.getSelected(); }

@@ -66,7 +66,7 @@ bool Sweep::isAheadOfSweep(const Element& e) const {
         return row > position.row;
     }
     return position.layer == Habitat::elementLayer &&
-           grid.get(Habitat::landLayer, column, row) == &e;
+           grid.peek(Habitat::landLayer, column, row) == &e;
 }
 
 // An element that asks to be erased leaves the grid but not the world: the avatar, the selection
@@ -95,7 +95,8 @@ void Sweep::runCell(Line& line, int column, int row, int layer) {
     }
 }
 
-// Rare (the game's own elements never move the calendar), so a walk over the rest of the grid.
+// Rare (the game's own elements never move the calendar), so a walk over the rest of the grid,
+// which makes the elements of the land kept as values there: they run in their turn.
 void Sweep::wakeAhead() {
     if (position.layer == Habitat::elementLayer) {
         wakeIfClocked(grid.get(Habitat::landLayer, position.column, position.row));

@@ -131,6 +131,8 @@ class World : public Habitat, public SweepBooks {
   private:
     // Writes and resumes the whole state (SaveFile).
     friend class WorldCodec;
+    // Reads the land without making elements of the land kept as values.
+    friend class Scene;
     // A world with its media and calendar but no map yet, for WorldCodec to fill.
     struct Unshaped {};
     World(Unshaped, const std::optional<std::string>& mediaFolder, bool idleClock);

@@ -74,7 +74,7 @@ void WorldCodec::noteReferable() {
     for (int layer : layers) {
         for (int column = 0; column < world.getWidth(); ++column) {
             for (int row = 0; row < world.getHeight(); ++row) {
-                noteElement(world.grid.get(layer, column, row));
+                noteElement(world.grid.peek(layer, column, row));
             }
         }
     }
@@ -91,7 +91,11 @@ void WorldCodec::noteReferable() {
 void WorldCodec::writeLayer(ByteWriter& out, int layer) {
     for (int column = 0; column < world.getWidth(); ++column) {
         for (int row = 0; row < world.getHeight(); ++row) {
-            writeEntry(out, world.grid.get(layer, column, row), column, row);
+            if (world.grid.holdsLandValues(column, row) && layer == Habitat::landLayer) {
+                writeEntry(out, world.grid.copyLand(column, row).get(), column, row);
+            } else {
+                writeEntry(out, world.grid.peek(layer, column, row), column, row);
+            }
         }
     }
 }

@@ -11,6 +11,12 @@
 #include <memory>
 #include <utility>
 
+WorldGrid::~WorldGrid() {
+    for (Vision* vision : seen.visions) {
+        vision->sourceEnds();
+    }
+}
+
 void WorldGrid::shape(int columns, int rows) {
     if (shaped) {
         return;
@@ -18,6 +24,7 @@ void WorldGrid::shape(int columns, int rows) {
     shaped = true;
     width = columns;
     height = rows;
+    landValues.shape(columns, rows);
     for (Type* layer : {&land, &elements}) {
         layer->columns.reserve(static_cast<std::size_t>(columns));
         for (int column = 0; column < columns; ++column) {
@@ -28,12 +35,20 @@ void WorldGrid::shape(int columns, int rows) {
 
 // The looks that see the cell are filled before it changes; then the counts of cells of the
 // element leaving and of the one coming.
+// Land kept as values is made first: the element leaving is the one the cell held all along.
 Element* WorldGrid::place(int layer, int column, int row, Element* e, bool awake) {
+    if (layer == Habitat::landLayer && landValues.holds(column, row)) {
+        makeLand(column, row);
+    }
     if (looksWait) {
         settleLooksOver(layer, column, row);
     }
     Line& cells = line(layer, column);
     Element* leaving = cells.cells[row];
+    if (layer == Habitat::landLayer && landValues.wasMadeHere(column, row)) {
+        seen.left[cellIndex(column, row)] = leaving;
+        landValues.forgetMade(column, row);
+    }
     cells.cells[row] = e;
     if (e != nullptr) {
         ++e->cellsHeld();
@@ -47,6 +62,38 @@ Element* WorldGrid::place(int layer, int column, int row, Element* e, bool awake
     return leftTheGrid(leaving);
 }
 
+bool WorldGrid::keepAsValues(const Element& e, int column, int row, long clockTicks) {
+    if (e.cellsHeld() != 0 || !landValues.takeOver(e, column, row, clockTicks)) {
+        return false;
+    }
+    land.columns[column].setOpen(row, ElementKind::isWalkable(e.getType()));
+    return true;
+}
+
+// The element is the world's, as every element standing in its grid; the cell sleeps on, for
+// the element follows the idle clock.
+Element* WorldGrid::makeLand(int column, int row) const {
+    Element* e = landValues.make(owner, column, row);
+    land.columns[column].cells[row] = e;
+    ++e->cellsHeld();
+    e->keeper() = Element::Keeper::world;
+    return e;
+}
+
+std::unique_ptr<Element> WorldGrid::copyLand(int column, int row) const {
+    return landValues.copy(owner, column, row);
+}
+
+Element* WorldGrid::SeenLand::landSeenAt(std::size_t cell) {
+    const auto column = static_cast<int>(cell / static_cast<std::size_t>(grid.height));
+    const auto row = static_cast<int>(cell % static_cast<std::size_t>(grid.height));
+    if (grid.landValues.wasMadeHere(column, row) || grid.landValues.holds(column, row)) {
+        return grid.get(Habitat::landLayer, column, row);
+    }
+    const auto found = left.find(cell);
+    return found != left.end() ? found->second : nullptr;
+}
+
 Element* WorldGrid::empty(int layer, int column, int row) {
     Element*& cell = line(layer, column).cells[row];
     return leftTheGrid(std::exchange(cell, nullptr));
@@ -58,7 +105,7 @@ Element* WorldGrid::leftTheGrid(Element* leaving) {
 
 void WorldGrid::wake(const Element* e) {
     for (int layer : {Habitat::elementLayer, Habitat::landLayer}) {
-        if (get(layer, e->getX(), e->getY()) == e) {
+        if (peek(layer, e->getX(), e->getY()) == e) {
             line(layer, e->getX()).wake(e->getY());
         }
     }
@@ -116,7 +163,11 @@ bool WorldGrid::canStep(const Element* e, int direction, int& column, int& row) 
 void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
     Cone::forEachCell(from, width, height, [&](int cx, int cy) {
         vision.add(elements.columns[cx].cells[cy], Habitat::elementLayer);
-        vision.add(land.columns[cx].cells[cy], Habitat::landLayer);
+        if (Element* tile = land.columns[cx].cells[cy]) {
+            vision.add(tile, Habitat::landLayer);
+        } else if (landValues.holds(cx, cy)) {
+            vision.addLandCell(cellIndex(cx, cy), seen);
+        }
     });
 }
 

@@ -3,12 +3,17 @@
 
 #include "elements/Habitat.h"
 #include "elements/Vision.h"
+#include "world/LandCells.h"
 
 #include <bit>
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class Element;
+class World;
 
 // One column of one layer: an element pointer per row, null for an empty cell. Columns, not
 // rows, because the sweep goes down each column in turn and so reads every Line front to back.
@@ -79,10 +84,20 @@ struct Type {
 // look waits only while its creature stands in the element layer at the look's cell, where a
 // write finds it by searching the cells within waitingReach, and it always lists the cells as
 // they were when the creature looked. A look deeper than waitingReach is filled at once.
+//
+// Land is kept as values (LandCells) wherever a tile only animates on the idle clock: such a
+// cell holds no element until one is asked for (get, a neighbour, the land list of a vision when
+// it is read, a write into the cell), and the element then made is the cell's from that moment
+// on, as if it had stood there all along. A vision lists such a cell and asks the grid for its
+// element when its land list is read.
 class WorldGrid {
   public:
-    // No cells until shaped.
-    WorldGrid() = default;
+    // No cells until shaped; land elements are made for world.
+    explicit WorldGrid(World& world) : owner(world), seen(*this) {}
+    // Visions that outlive the grid list no cells of it any more.
+    ~WorldGrid();
+    WorldGrid(const WorldGrid&) = delete;
+    WorldGrid& operator=(const WorldGrid&) = delete;
     // Gives the grid its size, every cell empty and asleep. Only an empty grid takes a shape.
     void shape(int columns, int rows);
     bool isShaped() const { return shaped; }
@@ -93,14 +108,38 @@ class WorldGrid {
         return column >= 0 && column < width && row >= 0 && row < height &&
                (layer == Habitat::landLayer || layer == Habitat::elementLayer);
     }
-    // Null outside the grid.
+    // Null outside the grid. Land kept as values is made into its element.
     Element* get(int layer, int column, int row) const {
+        if (!isInside(layer, column, row)) {
+            return nullptr;
+        }
+        Element* e = line(layer, column).cells[row];
+        return e != nullptr || layer != Habitat::landLayer || !landValues.holds(column, row)
+                   ? e
+                   : makeLand(column, row);
+    }
+    // The element that a cell holds, null for land kept as values: for the grid's own books.
+    Element* peek(int layer, int column, int row) const {
         return isInside(layer, column, row) ? line(layer, column).cells[row] : nullptr;
+    }
+    // True when the cell's land is kept as values, and copyLand gives its element.
+    bool holdsLandValues(int column, int row) const {
+        return isInside(Habitat::landLayer, column, row) && landValues.holds(column, row);
+    }
+    // An element equal to the land that a cell keeps as values, which the caller ends.
+    std::unique_ptr<Element> copyLand(int column, int row) const;
+    // A cell's number: columns outer, rows inner, as the sweep visits them.
+    std::size_t cellIndex(int column, int row) const {
+        return static_cast<std::size_t>(column) * static_cast<std::size_t>(height) +
+               static_cast<std::size_t>(row);
     }
     // Stores e in a cell inside the grid, marking the cell awake when asked: the loader leaves
     // idle elements asleep. Returns the element that was there when the write leaves it in no
     // cell of the grid, or null.
     Element* place(int layer, int column, int row, Element* e, bool awake);
+    // Keeps a land element that the loader built as values instead, when it can: it follows the
+    // idle clock and stands in no cell yet. True when kept: e is then the caller's to end.
+    bool keepAsValues(const Element& e, int column, int row, long clockTicks);
     // Empties a cell as the world ends: no look is filled, for every element is about to end, and
     // the elements around may have ended already. Returns what place() would.
     Element* empty(int layer, int column, int row);
@@ -145,6 +184,23 @@ class WorldGrid {
     static bool stepOf(int direction, int& dx, int& dy);
 
   private:
+    // The grid as the visions that list its cells of land values see it: each such cell's element
+    // is the one made from its values, wherever a write has taken it since.
+    class SeenLand : public LandSource {
+      public:
+        explicit SeenLand(const WorldGrid& cells) : grid(cells) {}
+        Element* landSeenAt(std::size_t cell) override;
+        void track(Vision& vision) override { visions.insert(&vision); }
+        void untrack(Vision& vision) override { visions.erase(&vision); }
+
+        const WorldGrid& grid;
+        std::unordered_set<Vision*> visions;
+        // The elements made from values that a write took out of their cells, by cell.
+        std::unordered_map<std::size_t, Element*> left;
+    };
+
+    // Makes the element of a cell's land values and puts it in the cell.
+    Element* makeLand(int column, int row) const;
     Type& of(int layer) { return layer == Habitat::landLayer ? land : elements; }
     const Type& of(int layer) const { return layer == Habitat::landLayer ? land : elements; }
 
@@ -156,8 +212,12 @@ class WorldGrid {
     // is about to leave it.
     void settleLooksOver(int layer, int column, int row);
 
-    Type land;
+    World& owner;
+    // Making a land element out of values changes nothing that a reader of the grid can tell.
+    mutable Type land;
     Type elements;
+    mutable LandCells landValues;
+    mutable SeenLand seen;
     // Set by the first look that waits: until then no write searches for looks (the loader's).
     bool looksWait = false;
     int width = 0;
