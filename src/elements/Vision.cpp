@@ -6,14 +6,17 @@ Vision::Vision() : elementCursor(0), landCursor(0) {}
 
 Vision::Vision(const Vision& other)
     : elementCursor(other.elementCursor), landCursor(other.landCursor), elements(other.elements),
-      lands(other.lands) {
+      lands(other.lands), landFrom(other.landFrom), landWaits(other.landWaits) {
     follow(other.source);
 }
 
 Vision& Vision::operator=(const Vision& other) {
     if (this != &other) {
         lands.clear();
+        landWaits = false;
         follow(other.source);
+        landFrom = other.landFrom;
+        landWaits = other.landWaits;
         elementCursor = other.elementCursor;
         landCursor = other.landCursor;
         elements = other.elements;
@@ -48,8 +51,9 @@ Element* Vision::getNext(int layer) {
     if (layer == 1) {
         return elementCursor < elements.size() ? elements[elementCursor++] : nullptr;
     }
-    if (layer == 0 && landCursor < lands.size()) {
-        return landAt(landCursor++);
+    if (layer == 0) {
+        listLandSeen();
+        return landCursor < lands.size() ? landAt(landCursor++) : nullptr;
     }
     return nullptr;
 }
@@ -64,12 +68,14 @@ Element* Vision::landAt(std::size_t index) {
 }
 
 void Vision::makeLand() {
+    listLandSeen();
     for (std::size_t i = 0; i < lands.size(); ++i) {
         landAt(i);
     }
 }
 
 void Vision::sourceEnds() {
+    landWaits = false;
     std::erase_if(lands, [](std::uintptr_t entry) { return (entry & landCellTag) != 0; });
     landCursor = std::min(landCursor, static_cast<unsigned>(lands.size()));
     source = nullptr;
@@ -86,6 +92,7 @@ void Vision::reset(int layer) {
 void Vision::clear() {
     elements.clear();
     lands.clear();
+    landWaits = false;
     elementCursor = 0;
     landCursor = 0;
 }

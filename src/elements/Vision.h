@@ -23,6 +23,8 @@ class Vision;
 // list its cells, to make their tiles before it ends.
 class LandSource {
   public:
+    // Lists in vision the land of the cone seen from a viewpoint, as it is now.
+    virtual void listLand(const Viewpoint& from, Vision& vision) = 0;
     // The land element that stood in the cell when the vision saw it.
     virtual Element* landSeenAt(std::size_t cell) = 0;
     virtual void track(Vision& vision) = 0;
@@ -33,8 +35,10 @@ class LandSource {
 };
 
 // What a creature saw in the cone ahead of it: the element-layer and the land-layer elements in
-// scan order, each list with its own read cursor. The elements are not owned. A land tile kept as
-// values is listed as its cell and made when the land list is read.
+// scan order, each list with its own read cursor. The elements are not owned. Creatures look on
+// every pass and read their land list hardly ever, so a vision may take the land it saw from its
+// source only when the list is read: the source lists it before any land changes. A land tile
+// kept as values is listed as its cell and made when the land list is read.
 class Vision {
   public:
     Vision();
@@ -48,12 +52,30 @@ class Vision {
             if (layer == 1) {
                 elements.push_back(element);
             } else {
+                listLandSeen();
                 lands.push_back(reinterpret_cast<std::uintptr_t>(element));
             }
         }
     }
+    // Adds the land of the cone seen from a viewpoint, which source lists when it is read.
+    void addLandLater(const Viewpoint& from, LandSource& land) {
+        listLandSeen();
+        if (source != &land) {
+            follow(&land);
+        }
+        landFrom = from;
+        landWaits = true;
+    }
+    // Lists now the land that waits to be listed: its cells are about to change.
+    void listLandSeen() {
+        if (landWaits) {
+            landWaits = false;
+            source->listLand(landFrom, *this);
+        }
+    }
     // Lists the land tile that source keeps as values in a cell.
     void addLandCell(std::size_t cell, LandSource& from) {
+        listLandSeen();
         if (source != &from) {
             follow(&from);
         }
@@ -79,6 +101,9 @@ class Vision {
     std::vector<Element*> elements;
     std::vector<std::uintptr_t> lands;
     LandSource* source = nullptr;
+    // Where the land waiting to be listed was seen from.
+    Viewpoint landFrom;
+    bool landWaits = false;
 };
 
 // What a creature saw in its last look, and from where. A creature looks on every pass but reads

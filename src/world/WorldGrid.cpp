@@ -43,6 +43,9 @@ Element* WorldGrid::place(int layer, int column, int row, Element* e, bool awake
     if (looksWait) {
         settleLooksOver(layer, column, row);
     }
+    if (layer == Habitat::landLayer) {
+        seen.listWaitingLand();
+    }
     Line& cells = line(layer, column);
     Element* leaving = cells.cells[row];
     if (layer == Habitat::landLayer && landValues.wasMadeHere(column, row)) {
@@ -163,12 +166,24 @@ bool WorldGrid::canStep(const Element* e, int direction, int& column, int& row) 
 void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
     Cone::forEachCell(from, width, height, [&](int cx, int cy) {
         vision.add(elements.columns[cx].cells[cy], Habitat::elementLayer);
-        if (Element* tile = land.columns[cx].cells[cy]) {
+    });
+    vision.addLandLater(from, seen);
+}
+
+void WorldGrid::SeenLand::listLand(const Viewpoint& from, Vision& vision) {
+    Cone::forEachCell(from, grid.width, grid.height, [&](int cx, int cy) {
+        if (Element* tile = grid.land.columns[cx].cells[cy]) {
             vision.add(tile, Habitat::landLayer);
-        } else if (landValues.holds(cx, cy)) {
-            vision.addLandCell(cellIndex(cx, cy), seen);
+        } else if (grid.landValues.holds(cx, cy)) {
+            vision.addLandCell(grid.cellIndex(cx, cy), *this);
         }
     });
+}
+
+void WorldGrid::SeenLand::listWaitingLand() {
+    for (Vision* vision : visions) {
+        vision->listLandSeen();
+    }
 }
 
 // A look that waited from the same cell is replaced: its creature has not left the cell since.

@@ -189,7 +189,10 @@ class WorldGrid {
     class SeenLand : public LandSource {
       public:
         explicit SeenLand(const WorldGrid& cells) : grid(cells) {}
+        void listLand(const Viewpoint& from, Vision& vision) override;
         Element* landSeenAt(std::size_t cell) override;
+        // Before land changes, every vision lists the land it saw.
+        void listWaitingLand();
         void track(Vision& vision) override { visions.insert(&vision); }
         void untrack(Vision& vision) override { visions.erase(&vision); }
 
