@@ -139,6 +139,12 @@ TEST_F(SaveFileTest, TheReferencesBetweenElementsAreKept) {
     EXPECT_EQ(again->getRemoved()[0], again->getSelected()->getAttacker());
     EXPECT_EQ(world->getTimer()->toString(), again->getTimer()->toString());
     EXPECT_EQ(world->getX(), again->getX());
+    // Saved before its first pass, a world's land is read back as the values it was loaded as;
+    // a land tile named as an attacker is the one of its cell all the same.
+    auto fresh = makeWorld(filled(20, 14, 'g'), standing);
+    fresh->get(1, 4, 4)->setAttacker(fresh->get(0, 15, 12));
+    auto freshAgain = resumed(*fresh);
+    EXPECT_EQ(freshAgain->get(0, 15, 12), freshAgain->get(1, 4, 4)->getAttacker());
 }
 
 TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {

@@ -117,6 +117,25 @@ TEST_F(VisionTest, CellsOutsideTheGridAreSkipped) {
     EXPECT_EQ(nullptr, std::unique_ptr<Vision>(world->getVision(nullptr, 3)));
 }
 
+// The land of a vision is listed when the list is read, as the grid's own tiles: a copy lists the
+// same ones, and a vision that outlives its world lists only what was read before it ended.
+TEST_F(VisionTest, LandIsListedWhenReadAndEndsWithItsWorld) {
+    std::unique_ptr<Vision> vision(world->getVision(viewer, 3));
+    const Vision copy(*vision);
+    Vision assigned;
+    assigned = *vision;
+    for (Vision* listed : {vision.get(), const_cast<Vision*>(&copy), &assigned}) {
+        EXPECT_EQ(world->get(0, 4, 6), listed->getNext(0));
+        EXPECT_EQ(world->get(0, 5, 6), listed->getNext(0));
+    }
+    world.reset();
+    EXPECT_EQ(nullptr, vision->getNext(0));
+    vision->reset(0);
+    EXPECT_NE(nullptr, vision->getNext(0));
+    EXPECT_NE(nullptr, vision->getNext(0));
+    EXPECT_EQ(nullptr, vision->getNext(0));
+}
+
 TEST(VisionList, CursorsStopAtTheEndAndRewindOnReset) {
     Vision vision;
     Element* a = reinterpret_cast<Element*>(0x10);
