@@ -189,6 +189,19 @@ static void BM_BuildTiledWorld(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildTiledWorld)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 
+// Ending a random_map.py world, as Escape does before the program ends; only the ending is
+// timed.
+static void BM_EndRandomWorld(benchmark::State& state) {
+    const std::string& map = randomMap(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto world = std::make_unique<World>(map, dataFolder);
+        state.ResumeTiming();
+        world.reset();
+    }
+}
+BENCHMARK(BM_EndRandomWorld)->Arg(2048)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 static void BM_LoadTiledMap1024(benchmark::State& state) {
     const MapFile& map = tiledMap(1024);
     for (auto _ : state) {
