@@ -72,10 +72,11 @@ TEST_F(CensusTest, RemainsTakenOffTheGridStillCountAsDead) {
 TEST_F(CensusTest, AnEatenTreeAddsNoFoodAndIsNotCountedAsHavingAny) {
     auto world = makeWorld(filled(3, 1, 'g'), {"TTT"});
     world->get(1, 0, 0)->setFood(0);
-    world->get(1, 1, 0)->setFood(35);
+    // One unit left is food still.
+    world->get(1, 1, 0)->setFood(1);
     Census census(*world);
     EXPECT_EQ(2, census.getTreesWithFood());
-    EXPECT_EQ(135, census.getTreeFood());
+    EXPECT_EQ(101, census.getTreeFood());
 }
 
 TEST_F(CensusTest, TheRowFollowsTheHeaderColumnByColumn) {

@@ -64,8 +64,9 @@ TEST_F(ElementTest, NewElementsHaveTheirKindsDefaults) {
     EXPECT_FALSE(tree->isCreature());
     EXPECT_FALSE(avatar->isWorking());
     EXPECT_EQ(world->getImages()->get("cyclope0"), cyclope->getImage());
-    // One made by a caller from a name alone steps every 10 passes.
+    // One made by a caller from a name alone steps every 10 passes and animates in place.
     EXPECT_EQ(10, Element(world.get(), "tree", TREE).getMaxTime());
+    EXPECT_TRUE(Element(world.get(), "wall", WALL).isWorking());
 }
 
 TEST_F(ElementTest, SettersIgnoreValuesOutOfRange) {

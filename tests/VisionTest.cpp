@@ -156,6 +156,19 @@ TEST(VisionList, CursorsStopAtTheEndAndRewindOnReset) {
     EXPECT_EQ(nullptr, vision.getNext(0));
 }
 
+// A look taken out of the creature's turn, here by a caller of a creature off the grid, is filled
+// at once: nothing would find it waiting.
+TEST(LateSight, ALookOutOfTurnListsTheConeAsItWasWhenTaken) {
+    TempDir dir;
+    auto world = makeWorld(filled(5, 5, 'g'), {".....", ".....", "..T..", ".....", "....."});
+    std::unique_ptr<Element> stray(new Element(world.get(), "cyclope", CYCLOPE));
+    stray->setX(2);
+    stray->reloadVision();
+    std::unique_ptr<Element> tree(world->get(1, 2, 2));
+    world->set(1, 2, 2, nullptr);
+    EXPECT_EQ(tree.get(), stray->getVision()->getNext(1));
+}
+
 // A creature that looked in its turn sees what stood in its cone then, however late what it saw
 // is read: after others moved on in the same pass, or after it died and passes went by.
 TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {

@@ -1,7 +1,8 @@
 """Every kind of `ORVALLE_SIM --kinds` on one map: each land kind in the first row, each element
 kind on walkable land in the second. It comes back unchanged through a Tiled map with a tile per
-kind, one more kind in the table leaves random_map.py's maps as they were, and one pass of the
-runner counts a living creature of each counted kind and each fruit kind as a tree with food.
+kind, a damaged line of the table is refused with what is wrong, one more kind in the table
+leaves random_map.py's maps as they were, and one pass of the runner counts a living creature of
+each counted kind and each fruit kind as a tree with food.
 
 Usage: every_kind_check.py ORVALLE_SIM WORK
 """
@@ -50,6 +51,18 @@ def main(sim, work):
     assert run(sys.executable, TOOLS / "from-tiled.py", work / "every.tmx") == every
 
     listed = (work / "kinds.tsv").read_text()
+    header = listed.splitlines()[0]
+    for line, reason in (("tree\t4\telement\tTT\t0\t1\t0\t1\t-1", "is not one character"),
+                         ("tree\t4\telement\tT\t0\t2\t0\t1\t-1", "not 0 or 1"),
+                         ("tree\t4\tsky\tT\t0\t1\t0\t1\t-1", "no layer"),
+                         ("tree\t4\telement\tT", "4 fields")):
+        (work / "damaged.tsv").write_text(f"{header}\n{line}\n")
+        try:
+            kinds.read(work / "damaged.tsv")
+        except SystemExit as refusal:
+            assert "damaged.tsv:2: not a kind" in str(refusal) and reason in str(refusal), refusal
+        else:
+            raise AssertionError(f"{line!r} was read as a kind")
     newcomer = f"newcomer\t{max(kind.code for kind in table) + 1}\telement\t?\t1\t1\t0\t0\t-1\n"
     assert random_map(work, listed) == random_map(work, listed + newcomer)
 
