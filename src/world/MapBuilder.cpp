@@ -19,13 +19,6 @@ int randomLandMaxTime() {
     const int spread = 4;
     return std::rand() % spread + shortest;
 }
-
-// An element of the element layer, on its way from the map's row order to the sweep's order.
-struct Placement {
-    int column;
-    int row;
-    const ElementKind* kind;
-};
 } // namespace
 
 MapBuilder::Residents MapBuilder::build(LoadWorld& reader) {
@@ -61,15 +54,25 @@ void MapBuilder::createElements(const std::vector<int>& codes) {
     for (const Placement& placed : inRows) {
         inColumns[columnStart[placed.column]++] = placed;
     }
-    for (const Placement& placed : inColumns) {
-        Element* element = buildAt(*placed.kind, placed.column, placed.row);
-        if (placed.kind->type == AVATAR) {
-            residents.avatar = element;
-        } else if (placed.kind->creature) {
-            residents.wildCreatures.push_back(element);
+    // The creatures first: the sweep runs them on every pass and passes most things by, so the
+    // creatures lie back to back in its order, and the things after them.
+    for (bool creatures : {true, false}) {
+        for (const Placement& placed : inColumns) {
+            if (placed.kind->creature == creatures) {
+                build(placed);
+            }
         }
-        place(Habitat::elementLayer, placed.column, placed.row, element);
     }
+}
+
+void MapBuilder::build(const Placement& placed) {
+    Element* element = buildAt(*placed.kind, placed.column, placed.row);
+    if (placed.kind->type == AVATAR) {
+        residents.avatar = element;
+    } else if (placed.kind->creature) {
+        residents.wildCreatures.push_back(element);
+    }
+    place(Habitat::elementLayer, placed.column, placed.row, element);
 }
 
 // Row by row, as the map lists the cells, so that the tiles draw their random step times in

@@ -25,7 +25,16 @@ class MapBuilder {
     Residents build(LoadWorld& reader);
 
   private:
+    // An element of the element layer, on its way from the map's row order to the sweep's order.
+    struct Placement {
+        int column;
+        int row;
+        const ElementKind* kind;
+    };
+
     void createElements(const std::vector<int>& codes);
+    // Builds the element of a placement into its cell.
+    void build(const Placement& placed);
     void createLandLayer(const std::vector<int>& codes);
     // Only what cannot follow the idle clock is marked for the sweep.
     void place(int layer, int column, int row, Element* e);
