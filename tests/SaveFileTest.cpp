@@ -139,8 +139,8 @@ TEST_F(SaveFileTest, TheReferencesBetweenElementsAreKept) {
     EXPECT_EQ(again->getRemoved()[0], again->getSelected()->getAttacker());
     EXPECT_EQ(world->getTimer()->toString(), again->getTimer()->toString());
     EXPECT_EQ(world->getX(), again->getX());
-    // Saved before its first pass, a world's land is read back as the values it was loaded as;
-    // a land tile named as an attacker is the one of its cell all the same.
+    // A land tile named as an attacker, in a world saved before its first pass, comes back as
+    // the tile of its cell.
     auto fresh = makeWorld(filled(20, 14, 'g'), standing);
     fresh->get(1, 4, 4)->setAttacker(fresh->get(0, 15, 12));
     auto freshAgain = resumed(*fresh);

@@ -60,11 +60,11 @@ Element* Vision::getNext(int layer) {
 
 // A tile is made once; the list keeps it from then on.
 Element* Vision::landAt(std::size_t index) {
-    std::uintptr_t& entry = lands[index];
-    if ((entry & landCellTag) != 0) {
-        entry = reinterpret_cast<std::uintptr_t>(source->landSeenAt(entry >> 1));
+    LandSeen& seen = lands[index];
+    if (seen.element == nullptr) {
+        seen.element = source->landSeenAt(seen.cell);
     }
-    return reinterpret_cast<Element*>(entry);
+    return seen.element;
 }
 
 void Vision::makeLand() {
@@ -76,7 +76,7 @@ void Vision::makeLand() {
 
 void Vision::sourceEnds() {
     landWaits = false;
-    std::erase_if(lands, [](std::uintptr_t entry) { return (entry & landCellTag) != 0; });
+    std::erase_if(lands, [](const LandSeen& seen) { return seen.element == nullptr; });
     landCursor = std::min(landCursor, static_cast<unsigned>(lands.size()));
     source = nullptr;
 }

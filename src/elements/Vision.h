@@ -2,7 +2,6 @@
 #define ORVALLE_VISION_H
 
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -53,7 +52,7 @@ class Vision {
                 elements.push_back(element);
             } else {
                 listLandSeen();
-                lands.push_back(reinterpret_cast<std::uintptr_t>(element));
+                lands.push_back(LandSeen{element, 0});
             }
         }
     }
@@ -79,7 +78,7 @@ class Vision {
         if (source != &from) {
             follow(&from);
         }
-        lands.push_back(cell << 1 | landCellTag);
+        lands.push_back(LandSeen{nullptr, cell});
     }
     Element* getNext(int layer);
     void reset(int layer);
@@ -90,8 +89,11 @@ class Vision {
 
   private:
     void makeLand();
-    // Element pointers are even; a cell is listed shifted left, with the low bit set.
-    static constexpr std::uintptr_t landCellTag = 1;
+    // A land element seen, or the cell of one that its source has yet to make (element null).
+    struct LandSeen {
+        Element* element;
+        std::size_t cell;
+    };
     // Lists the cells of another source from now on (or of none).
     void follow(LandSource* next);
     Element* landAt(std::size_t index);
@@ -99,7 +101,7 @@ class Vision {
     unsigned elementCursor;
     unsigned landCursor;
     std::vector<Element*> elements;
-    std::vector<std::uintptr_t> lands;
+    std::vector<LandSeen> lands;
     LandSource* source = nullptr;
     // Where the land waiting to be listed was seen from.
     Viewpoint landFrom;

@@ -27,14 +27,18 @@ ElementKeeper::~ElementKeeper() {
     }
 }
 
-bool ElementKeeper::build(int layer, int column, int row, Element* e, bool awake, long clockTicks) {
-    if (layer == Habitat::landLayer && !awake && grid.keepAsValues(*e, column, row, clockTicks)) {
-        delete e;
-        return true;
-    }
+void ElementKeeper::build(int layer, int column, int row, Element* e, bool awake) {
     e->keeper() = Keeper::world;
     grid.place(layer, column, row, e, awake);
-    return false;
+}
+
+void ElementKeeper::buildLand(int column, int row, Element* e, long clockTicks) {
+    const bool awake = !e->followClock();
+    if (!awake && grid.keepAsValues(*e, column, row, clockTicks)) {
+        delete e;
+        return;
+    }
+    build(Habitat::landLayer, column, row, e, awake);
 }
 
 void ElementKeeper::put(int layer, int column, int row, Element* e) {

@@ -20,10 +20,11 @@ class ElementKeeper {
     ElementKeeper(const ElementKeeper&) = delete;
     ElementKeeper& operator=(const ElementKeeper&) = delete;
 
-    // An element the map builds, in an empty cell; awake when the sweep is to run it. A land
-    // tile that only animates on the idle clock, from tick clockTicks, is kept as values, and
-    // ends here. True when e was kept as values.
-    bool build(int layer, int column, int row, Element* e, bool awake, long clockTicks);
+    // An element the map builds, in an empty cell; awake when the sweep is to run it.
+    void build(int layer, int column, int row, Element* e, bool awake);
+    // A land tile the map builds, in an empty cell: kept as values when it only animates on the
+    // idle clock, which shows clockTicks, and then ended here.
+    void buildLand(int column, int row, Element* e, long clockTicks);
     // A caller's write: e (null allowed) is the world's from now on; the element it replaces,
     // when left in no cell, is handed back to the caller.
     void put(int layer, int column, int row, Element* e);

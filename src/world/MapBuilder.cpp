@@ -91,7 +91,11 @@ void MapBuilder::createLandLayer(const std::vector<int>& codes) {
 }
 
 void MapBuilder::place(int layer, int column, int row, Element* e) {
-    keeper.build(layer, column, row, e, !e->followClock(), world.getIdleClock().ticks);
+    if (layer == Habitat::landLayer) {
+        keeper.buildLand(column, row, e, world.getIdleClock().ticks);
+    } else {
+        keeper.build(layer, column, row, e, !e->followClock());
+    }
 }
 
 Element* MapBuilder::buildAt(const ElementKind& kind, int column, int row) {

@@ -62,7 +62,7 @@ class WorldCodec {
     Element* readEntry(ByteReader& in, int column, int row, bool newOnly);
     Element* readRecord(ByteReader& in, int column, int row);
     void readReferences(ByteReader& in);
-    Element* readReference(ByteReader& in, const char* what);
+    Element* readReference(ByteReader& in, const char* what) const;
 
     World& world;
     // Writing: the elements that may be met twice (in two cells, or as someone's attacker, the
@@ -71,11 +71,8 @@ class WorldCodec {
     std::map<std::string, std::int64_t> nameIndices;
     std::vector<std::string> names;
     std::uint64_t written = 0;
-    // Reading: every element read, by number: its address, or for a land tile that the grid
-    // keeps as values, its cell shifted left with the low bit set.
-    std::vector<std::uintptr_t> elements;
-    // The element of a number, made when the grid keeps it as values.
-    Element* elementAt(std::size_t index);
+    // Reading: every element read, by number.
+    std::vector<Element*> elements;
     // Both: the fields of the record before, which the next one writes only where it differs.
     Fields previous{};
 };

@@ -87,11 +87,8 @@ void WorldCodec::readNames(ByteReader& in) {
 void WorldCodec::readLayer(ByteReader& in, int layer) {
     for (int column = 0; column < world.getWidth(); ++column) {
         for (int row = 0; row < world.getHeight(); ++row) {
-            Element* e = readEntry(in, column, row, false);
-            if (e != nullptr && world.keeper.build(layer, column, row, e, !e->followClock(),
-                                                   world.getIdleClock().ticks)) {
-                // Only an element read just now can be kept as values: it stands nowhere else.
-                elements.back() = world.grid.cellIndex(column, row) << 1 | 1;
+            if (Element* e = readEntry(in, column, row, false)) {
+                world.keeper.build(layer, column, row, e, !e->followClock());
             }
         }
     }
@@ -106,18 +103,7 @@ Element* WorldCodec::readEntry(ByteReader& in, int column, int row, bool newOnly
     if (entry == newEntry) {
         return readRecord(in, column, row);
     }
-    return elementAt(entry - firstReference);
-}
-
-Element* WorldCodec::elementAt(std::size_t index) {
-    std::uintptr_t& entry = elements[index];
-    if ((entry & 1) != 0) {
-        const auto height = static_cast<std::size_t>(world.getHeight());
-        entry = reinterpret_cast<std::uintptr_t>(
-            world.grid.get(Habitat::landLayer, static_cast<int>((entry >> 1) / height),
-                           static_cast<int>((entry >> 1) % height)));
-    }
-    return reinterpret_cast<Element*>(entry);
+    return elements[entry - firstReference];
 }
 
 // The element is built of its kind's class, or as a plain element for a type of no kind.
@@ -158,7 +144,7 @@ Element* WorldCodec::readRecord(ByteReader& in, int column, int row) {
     Element* e =
         kind != nullptr ? kind->build(&world, *kind) : new Element(&world, kindName, r.type);
     e->restore(r);
-    elements.push_back(reinterpret_cast<std::uintptr_t>(e));
+    elements.push_back(e);
     return e;
 }
 
@@ -183,7 +169,7 @@ void WorldCodec::readReferences(ByteReader& in) {
     }
 }
 
-Element* WorldCodec::readReference(ByteReader& in, const char* what) {
+Element* WorldCodec::readReference(ByteReader& in, const char* what) const {
     const std::uint64_t number = in.countUpTo(elements.size(), what);
-    return number == noElement ? nullptr : elementAt(number - 1);
+    return number == noElement ? nullptr : elements[number - 1];
 }
