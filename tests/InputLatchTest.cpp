@@ -92,6 +92,7 @@ TEST_F(InputLatchTest, ATapOrClickCountsInTheNextPassOnlyAndOnlyForTheControls) 
             const InputSnapshot tapped = InputLatch::take();
             EXPECT_EQ(c.counts, tapped.isDown(c.scancode));
             EXPECT_EQ(c.counts, tapped.wasPressed(c.scancode));
+            EXPECT_EQ(c.counts ? 1 : 0, tapped.presses[c.scancode]);
             EXPECT_FALSE(InputLatch::take().isDown(c.scancode));
         }
     }
@@ -122,6 +123,7 @@ TEST_F(InputLatchTest, APressSeenHeldOrRepeatedWhileHeldDoesNotCountInTheNextPas
     const InputSnapshot held = InputLatch::take();
     EXPECT_TRUE(held.isDown(KEY_RIGHT));
     EXPECT_FALSE(held.wasPressed(KEY_RIGHT));
+    EXPECT_EQ(0, held.presses[KEY_RIGHT]);
     key[KEY_RIGHT] = 0;
     keyboard_lowlevel_callback(KEY_RIGHT | releaseBit);
     EXPECT_FALSE(InputLatch::take().isDown(KEY_RIGHT));
@@ -133,6 +135,18 @@ TEST_F(InputLatchTest, APressSeenHeldOrRepeatedWhileHeldDoesNotCountInTheNextPas
     mouse_b = 0;
     mouse_callback(MOUSE_FLAG_LEFT_UP);
     EXPECT_FALSE(InputLatch::take().leftButton);
+}
+
+// Taps faster than the passes each count, for the action of their key.
+TEST_F(InputLatchTest, EveryTapBetweenTwoPassesCounts) {
+    const int faster = ControlTable::firstKeyOf(Action::faster);
+    for (int taps = 0; taps < 3; ++taps) {
+        tap(faster);
+    }
+    const InputSnapshot tapped = InputLatch::take();
+    EXPECT_EQ(3, tapped.timesPressed(Action::faster));
+    EXPECT_EQ(0, tapped.timesPressed(Action::slower));
+    EXPECT_EQ(0, InputLatch::take().timesPressed(Action::faster));
 }
 
 // A press counts once, whichever of the hook's report and the library's key state comes first,
