@@ -3,6 +3,7 @@
 #include "game/Pace.h"
 
 #include "TestSupport.h"
+#include "core/ControlTable.h"
 #include "game/Game.h"
 #include "world/World.h"
 
@@ -34,22 +35,34 @@ TEST(PaceTest, BracketsStepThroughThePacesAndAFrameRunsThePassesOfItsPace) {
     EXPECT_EQ("x8", pace.name());
 }
 
-TEST(PaceTest, ThePassesPerSecondAreMeasuredOverWholeSecondsOfPasses) {
+TEST(PaceTest, ThePassesPerSecondAreMeasuredOverQuarterSecondsAndFollowAChangeOfPace) {
     Pace pace;
     const Pace::Clock::time_point start{};
-    for (int pass = 0; pass <= 250; ++pass) {
-        pace.count(start + pass * 4ms);
-    }
-    EXPECT_EQ(250, pace.passesPerSecond());
-    // The next window starts at the pass that closed this one.
-    for (int pass = 1; pass <= 200; ++pass) {
-        pace.count(start + 1s + pass * 5ms);
+    for (int pass = 0; pass <= 50; ++pass) {
+        pace.count(start + pass * 5ms);
     }
     EXPECT_EQ(200, pace.passesPerSecond());
-    // After a pause of a second or more the measure starts afresh: 34 passes 30 ms apart.
-    for (int pass = 0; pass <= 34; ++pass) {
-        pace.count(start + 4s + pass * 30ms);
-        EXPECT_EQ(pass < 34 ? 200 : 33, pace.passesPerSecond()) << pass;
+    // The next window starts at the pass that closed this one.
+    for (int pass = 1; pass <= 25; ++pass) {
+        pace.count(start + 250ms + pass * 10ms);
+    }
+    EXPECT_EQ(100, pace.passesPerSecond());
+    // A pause of a window or more, or a change of pace, starts the measure afresh: 10 passes
+    // 30 ms apart then close the next window.
+    for (const bool changed : {false, true}) {
+        const Pace::Clock::time_point at = start + (changed ? 9s : 5s);
+        for (int pass = 0; pass <= 50; ++pass) {
+            pace.count(at + pass * 5ms);
+        }
+        ASSERT_EQ(200, pace.passesPerSecond());
+        if (changed) {
+            pace.faster();
+        }
+        const Pace::Clock::time_point next = at + (changed ? 255ms : 1255ms);
+        for (int pass = 0; pass <= 9; ++pass) {
+            pace.count(next + pass * 30ms);
+            EXPECT_EQ(pass < 9 ? 200 : 33, pace.passesPerSecond()) << changed << pass;
+        }
     }
 }
 
@@ -62,4 +75,9 @@ TEST(PaceTest, TheBracketKeysStepTheGamesPace) {
     EXPECT_EQ("x2", game.getPace().name());
     game.turn(*world, InputSnapshot::pressing({Action::slower}));
     EXPECT_EQ("x1", game.getPace().name());
+    // Three taps between two passes are three steps.
+    InputSnapshot taps = InputSnapshot::pressing({Action::faster});
+    taps.presses[ControlTable::firstKeyOf(Action::faster)] = 3;
+    game.turn(*world, taps);
+    EXPECT_EQ("x8", game.getPace().name());
 }

@@ -114,10 +114,11 @@ void Game::takeSwitches(World& world, const InputSnapshot& controls) {
             shown.*view.switched = !(shown.*view.switched);
         }
     }
-    if (controls.wasPressed(Action::slower)) {
+    // Each tap counts, however many came since the last pass.
+    for (int tap = controls.timesPressed(Action::slower); tap > 0; --tap) {
         pace.slower();
     }
-    if (controls.wasPressed(Action::faster)) {
+    for (int tap = controls.timesPressed(Action::faster); tap > 0; --tap) {
         pace.faster();
     }
     if (controls.wasPressed(Action::save)) {

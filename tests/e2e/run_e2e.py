@@ -28,6 +28,7 @@ from desktop_checks import DesktopChecks  # noqa: E402
 from press_checks import SILENT, PressChecks  # noqa: E402
 from overlay_checks import OverlayChecks  # noqa: E402
 from card_checks import CardChecks  # noqa: E402
+from switch_checks import SwitchChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
                      VirtualScreen, free_display_numbers, newest_sound, poll,
                      prepare_patch_index, quit_by_escape, sound_spread)
@@ -41,7 +42,7 @@ STEP_PASSES = 7  # passes the avatar takes for one cell
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
 
 
-class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks):
+class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks, SwitchChecks):
     def __init__(self, game, render_text, close_window, data, launcher=None):
         self.binary = Path(game).resolve()
         self.render_text = Path(render_text).resolve()
@@ -472,6 +473,7 @@ CHECKS = {
     "keys-listed": Checks.keys_listed, "vitals": Checks.vitals,
     "death-card": Checks.death_card, "best-time": Checks.best_time, "speed": Checks.speed,
     "overview": Checks.overview, "save-resume": Checks.save_resume,
+    "pace-taps": Checks.pace_taps,
 }
 
 
