@@ -3,6 +3,7 @@
 #include "core/InputLatch.h"
 #include "core/Timer.h"
 #include "game/BestTime.h"
+#include "game/Switches.h"
 #include "world/Scene.h"
 #include "world/World.h"
 
@@ -103,23 +104,8 @@ void Game::takeSwitches(World& world, const InputSnapshot& controls) {
     if (controls.wasPressed(Action::pause)) {
         switchPause();
     }
-    const struct {
-        Action action;
-        bool Shown::*switched;
-    } views[] = {{Action::panel, &Shown::panel},
-                 {Action::vitals, &Shown::vitals},
-                 {Action::overview, &Shown::overview}};
-    for (const auto& view : views) {
-        if (controls.wasPressed(view.action)) {
-            shown.*view.switched = !(shown.*view.switched);
-        }
-    }
-    // Each tap counts, however many came since the last pass.
-    for (int tap = controls.timesPressed(Action::slower); tap > 0; --tap) {
-        pace.slower();
-    }
-    for (int tap = controls.timesPressed(Action::faster); tap > 0; --tap) {
-        pace.faster();
+    if (takeShownAndPace(controls)) {
+        keepSwitches();
     }
     if (controls.wasPressed(Action::save)) {
         save(world);
@@ -127,6 +113,46 @@ void Game::takeSwitches(World& world, const InputSnapshot& controls) {
     if (controls.wasPressed(Action::load)) {
         resume(world);
     }
+}
+
+bool Game::takeShownAndPace(const InputSnapshot& controls) {
+    const struct {
+        Action action;
+        bool Shown::*switched;
+    } views[] = {{Action::panel, &Shown::panel},
+                 {Action::vitals, &Shown::vitals},
+                 {Action::overview, &Shown::overview}};
+    bool changed = false;
+    for (const auto& view : views) {
+        if (controls.wasPressed(view.action)) {
+            shown.*view.switched = !(shown.*view.switched);
+            changed = true;
+        }
+    }
+    // Each tap counts, however many came since the last pass.
+    const int slower = controls.timesPressed(Action::slower);
+    const int faster = controls.timesPressed(Action::faster);
+    for (int tap = 0; tap < slower; ++tap) {
+        pace.slower();
+    }
+    for (int tap = 0; tap < faster; ++tap) {
+        pace.faster();
+    }
+    return changed || slower + faster > 0;
+}
+
+void Game::keepSwitches() const {
+    if (switches != nullptr) {
+        switches->shown = shown;
+        switches->pace = pace.name();
+        switches->keep();
+    }
+}
+
+void Game::keepSwitchesIn(Switches& kept) {
+    switches = &kept;
+    shown = kept.shown;
+    pace = Pace::named(kept.pace).value_or(Pace());
 }
 
 void Game::save(const World& world) {
@@ -176,6 +202,7 @@ void Game::showAs(const Game& other) {
     shown = other.shown;
     pace = other.pace;
     record = other.record;
+    switches = other.switches;
     saveFile = other.saveFile;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 class BestTime;
+class Switches;
 struct InputSnapshot;
 class World;
 
@@ -20,7 +21,7 @@ class World;
 // death, P pauses, H shows the status panel, V the vitals over the view, O the overview of the
 // world, [ and ] step the pace, F5 saves the world and F9 resumes the last save. It holds no
 // world: it plays the one it is handed, and goes on with the same switches and pace in the world
-// of a save.
+// of a save, a new round and, when they are kept in a file, the next launch.
 class Game : public Stage {
   public:
     Game();
@@ -49,6 +50,9 @@ class Game : public Stage {
     // At the avatar's death its life is offered to the record, which keeps it when it is the
     // longest; without one the card shows no best time.
     void keepBestTimeIn(BestTime& kept) { record = &kept; }
+    // The switches to start with, which every change of H, V, O or the pace is kept in: a new
+    // round and the next launch start with them.
+    void keepSwitchesIn(Switches& kept);
     // F5 writes the world into this file and F9 reads it; without one they say there is none.
     void keepSavesIn(std::optional<std::string> file) { saveFile = std::move(file); }
     // True when run() ended on R after the avatar's death: the player wants the map afresh.
@@ -72,6 +76,9 @@ class Game : public Stage {
     // The switches, then the pass unless paused.
     void act(World& world, const InputSnapshot& controls);
     void takeSwitches(World& world, const InputSnapshot& controls);
+    // True when a switch of what is shown, or the pace, changed.
+    bool takeShownAndPace(const InputSnapshot& controls);
+    void keepSwitches() const;
     void switchPause();
     // After each pass: the avatar's life for the death card.
     void noteLife(const World& world);
@@ -88,6 +95,7 @@ class Game : public Stage {
     Pace pace;
     DeathCard deathCard;
     BestTime* record = nullptr;
+    Switches* switches = nullptr;
     std::optional<std::string> saveFile;
     std::unique_ptr<World> resumed;
     std::string saveNote;

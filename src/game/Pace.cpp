@@ -37,6 +37,16 @@ std::string Pace::name() const {
     return step == fastest ? "max" : std::string("x").append(std::to_string(passesPerFrame[step]));
 }
 
+std::optional<Pace> Pace::named(const std::string& wanted) {
+    Pace pace;
+    for (; pace.name() != wanted; ++pace.step) {
+        if (pace.step == fastest) {
+            return std::nullopt;
+        }
+    }
+    return pace;
+}
+
 // Over a window of at least a quarter second, from one pass to a later one. A change of pace, or
 // a window or more without a pass (a pause), starts the window afresh, so that the rate is that
 // of the passes running now.

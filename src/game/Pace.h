@@ -2,6 +2,7 @@
 #define ORVALLE_PACE_H
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 // How fast the world goes, which [ and ] step through: x1 (a pass per frame, about 33 passes a
@@ -20,6 +21,8 @@ class Pace {
     bool rests() const;
     // "x1" to "x8", or "max".
     std::string name() const;
+    // The pace of that name, if there is one.
+    static std::optional<Pace> named(const std::string& name);
 
     // A pass ran, at that moment.
     void count(Clock::time_point now);

@@ -473,7 +473,7 @@ CHECKS = {
     "keys-listed": Checks.keys_listed, "vitals": Checks.vitals,
     "death-card": Checks.death_card, "best-time": Checks.best_time, "speed": Checks.speed,
     "overview": Checks.overview, "save-resume": Checks.save_resume,
-    "pace-taps": Checks.pace_taps,
+    "pace-taps": Checks.pace_taps, "switches-kept": Checks.switches_kept,
 }
 
 

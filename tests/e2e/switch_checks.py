@@ -5,13 +5,17 @@ import time
 from pathlib import Path
 
 from desktop_checks import PANEL_LABEL, shot_showing
-from pictures import doubled, read_text
-from session import CheckFailed, poll
+from overlay_checks import BARS, MAPS, shows
+from pictures import WHITE, doubled, read_text
+from press_checks import NOTICE
+from session import CheckFailed, poll, quit_by_escape
 from worldmap import WorldMap
 
 PACE_TEXT = (488, 98)  # the pace line of the status panel on the shipped map
 FOLLOWS = 0.5  # seconds within which the readout follows a change of pace
 FAST = 150  # passes per second that x8 gives at least, and that x1 never reaches
+OVERVIEW_BORDER = (9, 585)  # a pixel of the overview's white border, bottom left
+KEPT = "panel 1\nvitals 1\noverview 1\npace x8\n"
 
 
 class SwitchChecks:
@@ -44,12 +48,60 @@ class SwitchChecks:
             return (f"three taps 2 ms apart made x8; within {FOLLOWS} s the panel read "
                     f"{pace_line()!r}")
 
+    def switches_kept(self, screen, root):
+        """H, V, O and x8 survive R after the avatar's death and a new launch, kept in the
+        player's data folder; a damaged file of switches is reported and the game starts with
+        none of them."""
+        folder, world = self.folder(root, MAPS / "vitals.txt")
+        masks = self.font_masks(root)
+        kept = folder.path / ".local" / "share" / "orvalle" / "switches"
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, least=0.5)
+            self.show_panel(screen, game, root)
+            screen.xdotool("key", "--delay", "100", "v", "o", *["bracketright"] * 3)
+            self.all_switched(game, masks, "after H, V, O and three ]")
+            notice = doubled(self.rendered(Path(root) / "notice.bmp", NOTICE))
+            if not poll(lambda: shot_showing(game, notice, ((480 - notice.width) // 2, 100),
+                                             True), 60.0):
+                raise CheckFailed("the avatar did not die within 60 s")
+            screen.xdotool("key", "r")
+            self.all_switched(game, masks, "after R")
+            quit_by_escape(screen, game)
+        if not kept.exists() or kept.read_text() != KEPT:
+            raise CheckFailed(f"{kept} holds {kept.exists() and kept.read_text()!r}, not {KEPT!r}")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, least=0.5)
+            self.all_switched(game, masks, "at the next launch")
+            quit_by_escape(screen, game)
+        kept.write_text("panel 1\nwhatever\n")
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, least=0.5)
+            time.sleep(0.5)
+            if switched(game.screenshot(), masks):
+                raise CheckFailed(f"with a damaged file {switched(game.last_shot, masks)} show")
+            if "damaged" not in game.error_text() or str(kept) not in game.error_text():
+                raise CheckFailed(f"a damaged file was not reported: {game.error_text()!r}")
+        return "H, V, O and x8 showed after R and at the next launch; a damaged file was reported"
+
+    def all_switched(self, game, masks, when):
+        if not poll(lambda: len(switched(game.screenshot(), masks)) == 4, 3.0):
+            raise CheckFailed(f"{when} only {switched(game.last_shot, masks)} show")
+
     def show_panel(self, screen, game, root):
         label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
         game.focus()
         screen.xdotool("key", "h")
         if not poll(lambda: shot_showing(game, label, PANEL_LABEL[1], True), 2.0):
             raise CheckFailed("H showed no panel")
+
+
+def switched(shot, masks):
+    """Which of the panel, the vitals, the overview and the pace x8 show."""
+    shown = ["vitals"] if shows(shot, {"bar": BARS["the avatar's health"]}) else []
+    shown += ["overview"] if shot.at(*OVERVIEW_BORDER) == WHITE else []
+    pace = read_text(shot, masks, *PACE_TEXT)
+    shown += ["panel"] if pace.startswith("pace ") else []
+    return shown + (["x8"] if pace.startswith("pace x8 ") else [])
 
 
 def passes_per_second(line):
