@@ -14,6 +14,7 @@ enum class Action {
     musicOn,
     musicOff,
     panel,
+    controls,
     vitals,
     overview,
     slower,

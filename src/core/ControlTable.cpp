@@ -37,8 +37,10 @@ constexpr Row defaults[] = {
      "clear the selection (with both buttons down, the left one selects)", "unselect"},
     {keys(Key{KEY_H, Action::panel}), noButton, tapCounts, "H",
      "show or hide the status panel: your health, the day and time, how many wild creatures "
-     "of each kind live, and every control",
-     "this panel"},
+     "of each kind live, and the pace",
+     "status"},
+    {keys(Key{KEY_F1, Action::controls}, Key{KEY_SLASH, Action::controls}), noButton, tapCounts,
+     "F1 or ?", "show or hide this list of controls (Escape closes it too)", "this page"},
     {keys(Key{KEY_V, Action::vitals}), noButton, tapCounts, "V",
      "show or hide the vitals: a health bar over every creature in view, a red frame around one "
      "a blow just landed on, a yellow mark on one eating, the fruit left on every tree (grey when "
