@@ -54,11 +54,26 @@ bool Game::playFrame(World& world) {
 }
 
 bool Game::ends(const World& world, const InputSnapshot& controls) {
+    if (controls.closeAsked) {
+        return true;
+    }
+    if (escapeClosesPage(controls)) {
+        return false;
+    }
     if (controls.quits()) {
         return true;
     }
     restartAsked = !paused && world.isAvatarDead() && controls.isHeld(Action::playAgain);
     return restartAsked;
+}
+
+bool Game::escapeClosesPage(const InputSnapshot& controls) {
+    if (controlsPage && controls.wasPressed(Action::quit)) {
+        controlsPage = false;
+        escapeHeld = true;
+    }
+    escapeHeld = escapeHeld && controls.isHeld(Action::quit);
+    return escapeHeld;
 }
 
 void Game::turn(World& world, const InputSnapshot& controls) {
@@ -79,7 +94,8 @@ Overlay Game::overlay(const World& world) const {
                  .notice = {},
                  .paceLine =
                      "pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s",
-                 .note = saveNote};
+                 .note = saveNote,
+                 .controlsPage = controlsPage};
     if (paused) {
         over.notice = {pauseNotice};
     } else if (world.isAvatarDead()) {
@@ -103,6 +119,9 @@ void Game::act(World& world, const InputSnapshot& controls) {
 void Game::takeSwitches(World& world, const InputSnapshot& controls) {
     if (controls.wasPressed(Action::pause)) {
         switchPause();
+    }
+    if (controls.wasPressed(Action::controls)) {
+        controlsPage = !controlsPage;
     }
     if (takeShownAndPace(controls)) {
         keepSwitches();

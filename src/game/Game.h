@@ -18,10 +18,10 @@ class World;
 
 // The player's game around the rules: the loop of frames and passes, and what the controls do
 // around a pass. Escape and the close button end the game, R plays again after the avatar's
-// death, P pauses, H shows the status panel, V the vitals over the view, O the overview of the
-// world, [ and ] step the pace, F5 saves the world and F9 resumes the last save. It holds no
-// world: it plays the one it is handed, and goes on with the same switches and pace in the world
-// of a save, a new round and, when they are kept in a file, the next launch.
+// death, P pauses, H shows the status panel, F1 or ? the page of controls, V the vitals over the
+// view, O the overview of the world, [ and ] step the pace, F5 saves the world and F9 resumes the
+// last save. It holds no world: it plays the one it is handed, and goes on with the same switches
+// and pace in the world of a save, a new round and, when they are kept in a file, the next launch.
 class Game : public Stage {
   public:
     Game();
@@ -44,6 +44,7 @@ class Game : public Stage {
     bool isPanelShown() const { return shown.panel; }
     bool areVitalsShown() const { return shown.vitals; }
     bool isOverviewShown() const { return shown.overview; }
+    bool isControlsPageShown() const { return controlsPage; }
     const Pace& getPace() const { return pace; }
     const DeathCard& getDeathCard() const { return deathCard; }
     BITMAP* getFrame() const { return frame.getImage(); }
@@ -73,6 +74,8 @@ class Game : public Stage {
     bool playFrame(World& world);
     // Escape or the close button, or R after the avatar's death (which asks for a restart).
     bool ends(const World& world, const InputSnapshot& controls);
+    // Escape closes the page of controls instead of quitting, and quits again once let go.
+    bool escapeClosesPage(const InputSnapshot& controls);
     // The switches, then the pass unless paused.
     void act(World& world, const InputSnapshot& controls);
     void takeSwitches(World& world, const InputSnapshot& controls);
@@ -89,6 +92,9 @@ class Game : public Stage {
     void showAs(const Game& other);
 
     bool paused = false;
+    bool controlsPage = false;
+    // Escape closed the page of controls and is still held.
+    bool escapeHeld = false;
     // What the player switched on; a resumed game shows the same.
     Shown shown;
     bool restartAsked = false;

@@ -1,5 +1,5 @@
 """End-to-end checks of what the game shows over the valley: the notices and the panel in the
-big font, clear of the avatar, the panel's list of every control, the vitals, the pace and the
+big font, clear of the avatar, the page's list of every control, the vitals, the pace and the
 overview."""
 import re
 import time
@@ -15,7 +15,9 @@ MAPS = Path(__file__).resolve().parent / "maps"
 SHOWN = 0.95  # share of the avatar's sprite that must show
 MASK_565 = pack565(MASK)
 PANEL_TEXT = (488, 18, 20)  # left of the panel's text, top of its first line, line pitch
-PANEL_LINES = 29
+PANEL_LINES = 5
+PAGE = (158, 48, 20)  # left of the page of controls' text, top of its title, line pitch
+PAGE_LINES = 26
 CALENDAR_LINE, PACE_LINE = 1, 4  # on the shipped map, with two lines of counts between them
 MEASURE = 3.0  # seconds over which the calendar's pace is measured
 # The overview of tests/e2e/maps/small.txt: 14 x 10 cells of 14 pixels from (10, 450).
@@ -68,23 +70,24 @@ class OverlayChecks:
             raise CheckFailed(f"{when}, the status line does not show at (10, 10)")
 
     def keys_listed(self, screen, root):
-        """H shows every key of the README's table of controls (which the unit tests hold to
-        the game's control table), read off the panel glyph by glyph."""
+        """F1 shows every key of the README's table of controls (which the unit tests hold to
+        the game's control table), read off the page of controls glyph by glyph."""
         folder, world = self.folder(root, MAPS / "pen.txt")
         masks = self.font_masks(root)
-        label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
+        title = doubled(self.rendered(Path(root) / "title.bmp", "Controls"))
         with self.start(screen, folder) as game:
             self.wait_avatar(game, world)
             game.focus()
-            screen.xdotool("key", "h")
-            shot = poll(lambda: shot_showing(game, label, PANEL_LABEL[1], True), 2.0)
+            screen.xdotool("key", "F1")
+            shot = poll(lambda: shot_showing(game, title, PAGE[:2], True), 2.0)
             if shot is None:
-                raise CheckFailed("H showed no panel")
-            text = " ".join(self.panel_lines(shot, masks))
+                raise CheckFailed("F1 showed no page of controls")
+            text = " ".join(read_text(shot, masks, PAGE[0], PAGE[1] + 40 + PAGE[2] * n)
+                            for n in range(PAGE_LINES))
             missing = [keys for keys in readme_keys() if keys not in " ".join(text.split())]
             if missing:
-                raise CheckFailed(f"the panel lacks {missing}; it reads {text!r}")
-            return f"the panel lists all {len(readme_keys())} controls of the README"
+                raise CheckFailed(f"the page lacks {missing}; it reads {text!r}")
+            return f"the page lists all {len(readme_keys())} controls of the README"
 
     def font_masks(self, root):
         return glyph_masks(self.rendered(Path(root) / "font.bmp", PRINTABLE))

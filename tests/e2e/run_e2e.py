@@ -474,6 +474,7 @@ CHECKS = {
     "death-card": Checks.death_card, "best-time": Checks.best_time, "speed": Checks.speed,
     "overview": Checks.overview, "save-resume": Checks.save_resume,
     "pace-taps": Checks.pace_taps, "switches-kept": Checks.switches_kept,
+    "help-page": Checks.help_page,
 }
 
 

@@ -2,6 +2,7 @@
 the switches kept across a new round and a new launch, and the page of controls."""
 import re
 import time
+from contextlib import contextmanager
 from pathlib import Path
 
 from desktop_checks import PANEL_LABEL, shot_showing
@@ -15,6 +16,8 @@ PACE_TEXT = (488, 98)  # the pace line of the status panel on the shipped map
 FOLLOWS = 0.5  # seconds within which the readout follows a change of pace
 FAST = 150  # passes per second that x8 gives at least, and that x1 never reaches
 OVERVIEW_BORDER = (9, 585)  # a pixel of the overview's white border, bottom left
+PAGE_TITLE = (158, 48)  # where the page of controls says "Controls"
+PANEL_CLOSED = (700, 121)  # the panel's white frame under its pace line, on the shipped map
 KEPT = "panel 1\nvitals 1\noverview 1\npace x8\n"
 
 
@@ -25,12 +28,7 @@ class SwitchChecks:
     def pace_taps(self, screen, root):
         """Three taps of ] two milliseconds apart step the pace from x1 to x8, and the panel's
         passes per second show the new pace within half a second."""
-        folder = self.shipped_folder(root)
-        world = WorldMap((self.data / "orvalle.map").read_text())
-        masks = self.font_masks(root)
-        with self.start(screen, folder) as game:
-            self.wait_avatar(game, world, least=0.8)
-            self.show_panel(screen, game, root)
+        with self.shipped_with_panel(screen, root) as (game, masks):
             pace_line = lambda: read_text(game.screenshot(), masks, *PACE_TEXT)  # noqa: E731
             if not poll(lambda: pace_line().startswith("pace x1 "), 2.0):
                 raise CheckFailed(f"the panel does not start at x1: {pace_line()!r}")
@@ -83,9 +81,41 @@ class SwitchChecks:
                 raise CheckFailed(f"a damaged file was not reported: {game.error_text()!r}")
         return "H, V, O and x8 showed after R and at the next launch; a damaged file was reported"
 
+    def help_page(self, screen, root):
+        """H shows the status alone, its frame closing under the pace line; F1 opens the page
+        of controls and closes it, so does ?, and Escape closes it without quitting the game,
+        which a second Escape then quits."""
+        with self.shipped_with_panel(screen, root) as (game, masks):
+            if game.screenshot().at(*PANEL_CLOSED) != WHITE:
+                raise CheckFailed(f"the panel goes on below its pace line, at {PANEL_CLOSED}")
+            page = lambda: read_text(game.screenshot(), masks, *PAGE_TITLE) == "Controls"  # noqa
+            for opening, closing in (("F1", "F1"), ("question", "question"), ("F1", "Escape")):
+                screen.xdotool("key", opening)
+                if not poll(page, 2.0):
+                    raise CheckFailed(f"{opening} showed no page of controls")
+                screen.xdotool("key", closing)
+                time.sleep(0.3)
+                if game.process.poll() is not None:
+                    raise CheckFailed(f"{closing} on the page of controls quit the game")
+                if not poll(lambda: not page(), 2.0):
+                    raise CheckFailed(f"{closing} left the page of controls open")
+            quit_by_escape(screen, game)
+        return "H showed the status alone; F1, ? and Escape opened and closed the page; " \
+               "a second Escape quit"
+
     def all_switched(self, game, masks, when):
         if not poll(lambda: len(switched(game.screenshot(), masks)) == 4, 3.0):
             raise CheckFailed(f"{when} only {switched(game.last_shot, masks)} show")
+
+    @contextmanager
+    def shipped_with_panel(self, screen, root):
+        """The game on the shipped map, the panel shown; with the font's glyphs to read it."""
+        world = WorldMap((self.data / "orvalle.map").read_text())
+        masks = self.font_masks(root)
+        with self.start(screen, self.shipped_folder(root)) as game:
+            self.wait_avatar(game, world, least=0.8)
+            self.show_panel(screen, game, root)
+            yield game, masks
 
     def show_panel(self, screen, game, root):
         label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
