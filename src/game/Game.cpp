@@ -96,10 +96,12 @@ Overlay Game::overlay(const World& world) const {
                      "pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s",
                  .note = saveNote,
                  .controlsPage = controlsPage};
-    if (paused) {
-        over.notice = {pauseNotice};
-    } else if (world.isAvatarDead()) {
+    // The death card stays while paused, the pause said under it.
+    if (world.isAvatarDead()) {
         over.notice = deathCard.lines();
+    }
+    if (paused) {
+        over.notice.emplace_back(pauseNotice);
     }
     return over;
 }
@@ -229,11 +231,17 @@ std::unique_ptr<World> Game::takeResumed() {
     return std::move(resumed);
 }
 
+// At the death the pace drops to x1, so that the player sees what follows; the pace kept for
+// the next round is still the one chosen.
 void Game::noteLife(const World& world) {
     const Element* avatar = world.getAvatar();
-    if (avatar != nullptr && deathCard.note(*avatar) && record != nullptr) {
-        record->offer(deathCard.getPasses());
-        deathCard.setBest(record->getBest());
+    if (avatar == nullptr || !deathCard.note(*avatar)) {
+        return;
+    }
+    pace = Pace();
+    if (record != nullptr) {
+        const bool beaten = record->offer(deathCard.getPasses());
+        deathCard.setBest(record->getBest(), beaten);
     }
 }
 

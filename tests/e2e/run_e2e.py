@@ -474,7 +474,8 @@ CHECKS = {
     "death-card": Checks.death_card, "best-time": Checks.best_time, "speed": Checks.speed,
     "overview": Checks.overview, "save-resume": Checks.save_resume,
     "pace-taps": Checks.pace_taps, "switches-kept": Checks.switches_kept,
-    "help-page": Checks.help_page,
+    "help-page": Checks.help_page, "death-cause": Checks.death_cause,
+    "new-best": Checks.new_best, "card-paused": Checks.card_paused,
 }
 
 
