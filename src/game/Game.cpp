@@ -103,6 +103,10 @@ Overlay Game::overlay(const World& world) const {
     if (paused) {
         over.notice.emplace_back(pauseNotice);
     }
+    if (const std::string warning = warnings.current(Warnings::Clock::now());
+        over.notice.empty() && !warning.empty()) {
+        over.notice = {warning};
+    }
     return over;
 }
 
@@ -235,7 +239,11 @@ std::unique_ptr<World> Game::takeResumed() {
 // the next round is still the one chosen.
 void Game::noteLife(const World& world) {
     const Element* avatar = world.getAvatar();
-    if (avatar == nullptr || !deathCard.note(*avatar)) {
+    if (avatar == nullptr) {
+        return;
+    }
+    warnings.note(*avatar, Warnings::Clock::now());
+    if (!deathCard.note(*avatar)) {
         return;
     }
     pace = Pace();

@@ -3,6 +3,7 @@
 
 #include "game/DeathCard.h"
 #include "game/Pace.h"
+#include "game/Warnings.h"
 #include "view/Frame.h"
 #include "world/SaveFile.h"
 #include "world/Stage.h"
@@ -100,6 +101,7 @@ class Game : public Stage {
     bool restartAsked = false;
     Pace pace;
     DeathCard deathCard;
+    Warnings warnings;
     BestTime* record = nullptr;
     Switches* switches = nullptr;
     std::optional<std::string> saveFile;

@@ -3,7 +3,8 @@
 presses and mouse clicks through xdotool, the real sound through ALSA, real exit codes.
 
 Usage:
-  run_e2e.py [--game BIN] [--render-text BIN] [--close-window BIN] [--data DIR] [CHECK ...]
+  run_e2e.py [--game BIN] [--render-text BIN] [--close-window BIN] [--make-save BIN]
+             [--data DIR] [CHECK ...]
                                                                      (no CHECK: all)
   run_e2e.py --screenshot docs/screenshot.png   (the real map at start, vitals and overview shown)
   run_e2e.py --launcher /usr/games/orvalle installed installed-music   (the installed game)
@@ -29,6 +30,7 @@ from press_checks import SILENT, PressChecks  # noqa: E402
 from overlay_checks import OverlayChecks  # noqa: E402
 from card_checks import CardChecks  # noqa: E402
 from switch_checks import SwitchChecks  # noqa: E402
+from warning_checks import WarningChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
                      VirtualScreen, free_display_numbers, newest_sound, poll,
                      prepare_patch_index, quit_by_escape, sound_spread)
@@ -42,9 +44,11 @@ STEP_PASSES = 7  # passes the avatar takes for one cell
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
 
 
-class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks, SwitchChecks):
-    def __init__(self, game, render_text, close_window, data, launcher=None):
+class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks, SwitchChecks,
+             WarningChecks):
+    def __init__(self, game, render_text, close_window, data, launcher=None, make_save=None):
         self.binary = Path(game).resolve()
+        self.make_save = Path(make_save).resolve() if make_save else None
         self.render_text = Path(render_text).resolve()
         self.close_window = Path(close_window).resolve()
         self.data = Path(data).resolve()
@@ -476,6 +480,7 @@ CHECKS = {
     "pace-taps": Checks.pace_taps, "switches-kept": Checks.switches_kept,
     "help-page": Checks.help_page, "death-cause": Checks.death_cause,
     "new-best": Checks.new_best, "card-paused": Checks.card_paused,
+    "warnings": Checks.warnings,
 }
 
 
@@ -515,6 +520,8 @@ def main():
                         "e2e-render-text")
     parser.add_argument("--close-window", default=REPO / "build" / "tests" / "e2e" /
                         "e2e-close-window")
+    parser.add_argument("--make-save", default=REPO / "build" / "tests" / "e2e" /
+                        "e2e-make-save")
     parser.add_argument("--data", default=REPO / "data")
     parser.add_argument("--screenshot", metavar="PNG", help="save the game at start and stop")
     parser.add_argument("--launcher", help="the installed game's launcher, for the installed "
@@ -525,7 +532,7 @@ def main():
     if unknown:
         parser.error(f"unknown checks: {', '.join(sorted(unknown))}")
     checks = Checks(options.game, options.render_text, options.close_window, options.data,
-                    options.launcher)
+                    options.launcher, options.make_save)
     if options.screenshot:
         target = Path(options.screenshot).resolve()
         return run_check(checks, "screenshot",
