@@ -480,7 +480,7 @@ CHECKS = {
     "pace-taps": Checks.pace_taps, "switches-kept": Checks.switches_kept,
     "help-page": Checks.help_page, "death-cause": Checks.death_cause,
     "new-best": Checks.new_best, "card-paused": Checks.card_paused,
-    "warnings": Checks.warnings,
+    "warnings": Checks.warnings, "overview-dense": Checks.overview_dense,
 }
 
 
