@@ -48,7 +48,8 @@ constexpr Row defaults[] = {
      "vitals"},
     {keys(Key{KEY_O, Action::overview}), noButton, tapCounts, "O",
      "show or hide the overview: the whole world in the bottom left corner, its land in their "
-     "colours, creatures as dots (you in white), the view as a yellow rectangle",
+     "colours, creatures as red dots or, on a big world, a red tint where they crowd, you in a "
+     "black ring, the view as a yellow rectangle",
      "overview"},
     {keys(Key{KEY_OPENBRACE, Action::slower}, Key{KEY_CLOSEBRACE, Action::faster}), noButton,
      tapCounts, "[ / ]",
