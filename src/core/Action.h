@@ -17,6 +17,7 @@ enum class Action {
     controls,
     vitals,
     overview,
+    effects,
     slower,
     faster,
     pause,

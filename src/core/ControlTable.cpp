@@ -51,6 +51,8 @@ constexpr Row defaults[] = {
      "colours, creatures as red dots or, on a big world, a red tint where they crowd, you in a "
      "black ring, the view as a yellow rectangle",
      "overview"},
+    {keys(Key{KEY_E, Action::effects}), noButton, tapCounts, "E",
+     "sound effects on / off: a blow landed by or on you, a bite, your death", "sounds"},
     {keys(Key{KEY_OPENBRACE, Action::slower}, Key{KEY_CLOSEBRACE, Action::faster}), noButton,
      tapCounts, "[ / ]",
      "slower / faster: x1, x2, x4, x8 and as fast as the machine goes, several passes a frame; "
