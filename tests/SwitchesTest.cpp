@@ -35,7 +35,8 @@ TEST(SwitchesTest, AGameKeepsEveryChangeAndTheNextOneStartsWithIt) {
     auto world = makeWorld({"g"}, {"@"});
     Game::of(*world).keepSwitchesIn(kept);
     Game::of(*world).turn(*world, InputSnapshot::pressing({Action::panel, Action::faster}));
-    EXPECT_EQ("panel 1\nvitals 0\noverview 0\npace x2\n", contentOf(dir.file("orvalle/switches")));
+    EXPECT_EQ("panel 1\nvitals 0\noverview 0\neffects 1\npace x2\n",
+              contentOf(dir.file("orvalle/switches")));
     Switches again(dir.file("orvalle/switches"));
     auto next = makeWorld({"g"}, {"@"});
     Game::of(*next).keepSwitchesIn(again);

@@ -34,11 +34,12 @@ TEST(WarningsTest, ABlowOrHungerBelowAQuarterWarnsForTwoSeconds) {
         // The first pass takes the avatar's first point of hunger; the next one, 501 passes on.
         world->pass(InputSnapshot());
         lowerHelthTo(&avatar, c.helth);
+        AvatarEvents events;
         Warnings warnings;
-        warnings.note(avatar, start);
+        warnings.note(events.note(*world), start);
         c.happen(*world, avatar);
         world->pass(InputSnapshot());
-        warnings.note(avatar, start + 1s);
+        warnings.note(events.note(*world), start + 1s);
         EXPECT_EQ(c.warning, warnings.current(start + 2900ms)) << c.what;
         EXPECT_EQ("", warnings.current(start + 3s)) << c.what;
     }

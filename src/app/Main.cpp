@@ -1,6 +1,7 @@
 #include "app/MidiPatches.h"
 #include "core/InputLatch.h"
 #include "game/BestTime.h"
+#include "game/Effects.h"
 #include "game/Game.h"
 #include "game/Switches.h"
 #include "world/LoadWorld.h"
@@ -21,6 +22,8 @@
 
 namespace {
 const char* const shippedMap = "orvalle.map";
+// The sound effects' samples, in the data folder.
+const char* const effectsFolder = "sounds";
 const char* const usage = "Usage: orvalle [full] [MAP | --load SAVE]";
 // Plain ASCII, which every window manager shows as it is.
 const char* const windowTitle = "Orvalle - H: status, P: pause, Esc: quit";
@@ -130,9 +133,11 @@ SaveFile::Resumed buildWorld(const std::string& map) {
 
 // A world played by a game of the player's: every life is offered to the record of the best
 // time, when there is a place to keep one, the game starts with the player's switches and keeps
-// them, and F5 and F9 use the player's save file.
-Game& playWithRecord(World& world, std::optional<BestTime>& record, Switches& switches) {
+// them, sounds the effects, and F5 and F9 use the player's save file.
+Game& playWithRecord(World& world, std::optional<BestTime>& record, Switches& switches,
+                     const Effects& effects) {
     auto game = std::make_unique<Game>();
+    game->playEffectsWith(effects);
     if (record) {
         game->keepBestTimeIn(*record);
     }
@@ -153,8 +158,9 @@ void playUntilQuit(const std::string& map, SaveFile::Resumed start) {
     }
     const std::optional<std::string> switchesFile = Switches::defaultFile();
     Switches switches = switchesFile ? Switches(*switchesFile) : Switches();
+    const Effects effects(effectsFolder);
     std::unique_ptr<World> world = std::move(start.world);
-    playWithRecord(*world, record, switches).goOnFrom(start.play);
+    playWithRecord(*world, record, switches, effects).goOnFrom(start.play);
     while (world != nullptr) {
         world->run();
         Game& game = Game::of(*world);
@@ -162,7 +168,7 @@ void playUntilQuit(const std::string& map, SaveFile::Resumed start) {
             world = std::move(resumed);
         } else if (game.isRestartAsked()) {
             world = buildWorld(map).world;
-            playWithRecord(*world, record, switches);
+            playWithRecord(*world, record, switches, effects);
         } else {
             world = nullptr;
         }

@@ -3,6 +3,7 @@
 #include "core/InputLatch.h"
 #include "core/Timer.h"
 #include "game/BestTime.h"
+#include "game/Effects.h"
 #include "game/Switches.h"
 #include "world/Scene.h"
 #include "world/World.h"
@@ -146,7 +147,8 @@ bool Game::takeShownAndPace(const InputSnapshot& controls) {
         bool Shown::*switched;
     } views[] = {{Action::panel, &Shown::panel},
                  {Action::vitals, &Shown::vitals},
-                 {Action::overview, &Shown::overview}};
+                 {Action::overview, &Shown::overview},
+                 {Action::effects, &Shown::effects}};
     bool changed = false;
     for (const auto& view : views) {
         if (controls.wasPressed(view.action)) {
@@ -228,6 +230,7 @@ void Game::showAs(const Game& other) {
     pace = other.pace;
     record = other.record;
     switches = other.switches;
+    effects = other.effects;
     saveFile = other.saveFile;
 }
 
@@ -242,7 +245,9 @@ void Game::noteLife(const World& world) {
     if (avatar == nullptr) {
         return;
     }
-    warnings.note(*avatar, Warnings::Clock::now());
+    const AvatarEvents::Pass pass = events.note(world);
+    warnings.note(pass, Warnings::Clock::now());
+    sound(pass);
     if (!deathCard.note(*avatar)) {
         return;
     }
@@ -250,6 +255,21 @@ void Game::noteLife(const World& world) {
     if (record != nullptr) {
         const bool beaten = record->offer(deathCard.getPasses());
         deathCard.setBest(record->getBest(), beaten);
+    }
+}
+
+void Game::sound(const AvatarEvents::Pass& pass) const {
+    if (effects == nullptr || !shown.effects) {
+        return;
+    }
+    if (pass.blowTaken || pass.blowLanded) {
+        effects->play(Effects::Sound::blow);
+    }
+    if (pass.bite) {
+        effects->play(Effects::Sound::bite);
+    }
+    if (pass.died) {
+        effects->play(Effects::Sound::death);
     }
 }
 

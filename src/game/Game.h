@@ -1,6 +1,7 @@
 #ifndef ORVALLE_GAME_H
 #define ORVALLE_GAME_H
 
+#include "game/AvatarEvents.h"
 #include "game/DeathCard.h"
 #include "game/Pace.h"
 #include "game/Warnings.h"
@@ -13,6 +14,7 @@
 #include <string>
 
 class BestTime;
+class Effects;
 class Switches;
 struct InputSnapshot;
 class World;
@@ -20,9 +22,10 @@ class World;
 // The player's game around the rules: the loop of frames and passes, and what the controls do
 // around a pass. Escape and the close button end the game, R plays again after the avatar's
 // death, P pauses, H shows the status panel, F1 or ? the page of controls, V the vitals over the
-// view, O the overview of the world, [ and ] step the pace, F5 saves the world and F9 resumes the
-// last save. It holds no world: it plays the one it is handed, and goes on with the same switches
-// and pace in the world of a save, a new round and, when they are kept in a file, the next launch.
+// view, O the overview of the world, E switches the sound effects, [ and ] step the pace, F5 saves
+// the world and F9 resumes the last save. It holds no world: it plays the one it is handed, and
+// goes on with the same switches and pace in the world of a save, a new round and, when they are
+// kept in a file, the next launch.
 class Game : public Stage {
   public:
     Game();
@@ -55,6 +58,9 @@ class Game : public Stage {
     // The switches to start with, which every change of H, V, O or the pace is kept in: a new
     // round and the next launch start with them.
     void keepSwitchesIn(Switches& kept);
+    // The sounds of a blow landed by or on the avatar, a bite and its death, while E leaves them
+    // on; without them the game is silent but for the music.
+    void playEffectsWith(const Effects& sounds) { effects = &sounds; }
     // F5 writes the world into this file and F9 reads it; without one they say there is none.
     void keepSavesIn(std::optional<std::string> file) { saveFile = std::move(file); }
     // True when run() ended on R after the avatar's death: the player wants the map afresh.
@@ -84,8 +90,9 @@ class Game : public Stage {
     bool takeShownAndPace(const InputSnapshot& controls);
     void keepSwitches() const;
     void switchPause();
-    // After each pass: the avatar's life for the death card.
+    // After each pass: the avatar's life for the death card, the warnings and the sounds.
     void noteLife(const World& world);
+    void sound(const AvatarEvents::Pass& pass) const;
     void save(const World& world);
     void resume(const World& world);
     Overlay overlay(const World& world) const;
@@ -101,7 +108,9 @@ class Game : public Stage {
     bool restartAsked = false;
     Pace pace;
     DeathCard deathCard;
+    AvatarEvents events;
     Warnings warnings;
+    const Effects* effects = nullptr;
     BestTime* record = nullptr;
     Switches* switches = nullptr;
     std::optional<std::string> saveFile;

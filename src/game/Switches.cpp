@@ -16,8 +16,10 @@ const std::size_t mostBytes = 256;
 const struct {
     const char* name;
     bool Shown::*shown;
-} shownSwitches[] = {
-    {"panel", &Shown::panel}, {"vitals", &Shown::vitals}, {"overview", &Shown::overview}};
+} shownSwitches[] = {{"panel", &Shown::panel},
+                     {"vitals", &Shown::vitals},
+                     {"overview", &Shown::overview},
+                     {"effects", &Shown::effects}};
 
 // "1" or "0"; anything else is no switch.
 std::optional<bool> onOrOff(const std::string& value) {

@@ -7,9 +7,10 @@
 #include <string>
 
 // The switches the player sets, kept across rounds and launches: what is shown over the view
-// (H, V, O) and the pace. They live in a file of one "name value" line each, written whole or
-// not at all whenever a switch changes. A file that cannot be read, or holds anything else, is
-// reported on the standard error stream and ignored: the switches start as at a first launch.
+// (H, V, O), the sound effects (E) and the pace. They live in a file of one "name value" line each,
+// written whole or not at all whenever a switch changes. A file that cannot be read, or holds
+// anything else, is reported on the standard error stream and ignored: the switches start as at a
+// first launch.
 class Switches {
   public:
     // $XDG_DATA_HOME/orvalle/switches, or ~/.local/share/orvalle/switches; nothing without a

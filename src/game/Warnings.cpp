@@ -7,20 +7,13 @@ namespace {
 const int starvingHelth = Element::maxHelth / 4;
 } // namespace
 
-// A blow of this pass reads 0 turns ago while the avatar is under attack, or 1 when the hitter's
-// turn came before the avatar's; a loss of health without one is hunger's. (The counter also
-// restarts on a blow of the avatar's own that lands: with a hunger loss in that very pass, it
-// reads as a blow taken.)
-void Warnings::note(const Element& avatar, Clock::time_point now) {
-    const int helth = avatar.getHelth();
-    const bool lost = helthBefore >= 0 && helth < helthBefore;
-    const bool blow = lost && avatar.getAttacker() != nullptr && avatar.turnsSinceBlowLanded() <= 1;
-    if (avatar.isAlive() && blow) {
+// A loss of health that is no blow's is hunger's.
+void Warnings::note(const AvatarEvents::Pass& pass, Clock::time_point now) {
+    if (pass.blowTaken) {
         warn(hit, now);
-    } else if (avatar.isAlive() && lost && helth < starvingHelth && helthBefore >= starvingHelth) {
+    } else if (!pass.died && pass.helth < starvingHelth && pass.helthBefore >= starvingHelth) {
         warn(starving, now);
     }
-    helthBefore = helth;
 }
 
 void Warnings::warn(const char* text, Clock::time_point now) {

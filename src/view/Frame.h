@@ -14,11 +14,12 @@
 
 class Scene;
 
-// What the player switched on over the view.
+// What the player switched on: over the view, and the sound effects.
 struct Shown {
     bool panel = false;
     bool vitals = false;
     bool overview = false;
+    bool effects = true;
 };
 
 // What the game asks to show over the view, frame by frame.

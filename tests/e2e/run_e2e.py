@@ -481,6 +481,7 @@ CHECKS = {
     "help-page": Checks.help_page, "death-cause": Checks.death_cause,
     "new-best": Checks.new_best, "card-paused": Checks.card_paused,
     "warnings": Checks.warnings, "overview-dense": Checks.overview_dense,
+    "effects": Checks.effects,
 }
 
 

@@ -18,7 +18,7 @@ FAST = 150  # passes per second that x8 gives at least, and that x1 never reache
 OVERVIEW_BORDER = (9, 585)  # a pixel of the overview's white border, bottom left
 PAGE_TITLE = (158, 48)  # where the page of controls says "Controls"
 PANEL_CLOSED = (700, 121)  # the panel's white frame under its pace line, on the shipped map
-KEPT = "panel 1\nvitals 1\noverview 1\npace x8\n"
+KEPT = "panel 1\nvitals 1\noverview 1\neffects 1\npace x8\n"
 
 
 class SwitchChecks:
