@@ -1,10 +1,8 @@
 // The death card: the lifetime in the calendar's units, the tally of a life, and the record of
 // the best time in its file.
 #include "game/DeathCard.h"
-#include "BigTextPixels.h"
 #include "TestSupport.h"
 #include "core/Timer.h"
-#include "elements/Element.h"
 #include "game/BestTime.h"
 #include "game/Game.h"
 #include "world/World.h"
@@ -69,31 +67,6 @@ TEST(DeathCardTest, TheCardTalliesTheLifeAndTheRecordKeepsTheLongest) {
     EXPECT_EQ("23\n", contentOf(dir.file("orvalle/best-time")));
     EXPECT_FALSE(record.offer(23));
     EXPECT_EQ(23, BestTime(dir.file("orvalle/best-time")).getBest());
-}
-
-// The last blow names its hitter's kind; a life shorter than the record is no new best; at x2 the
-// pace drops to x1 at the death, and the card stays while paused.
-TEST(DeathCardTest, TheCardSaysWhatKilledTheAvatarAndStaysWhilePaused) {
-    TempDir dir;
-    dir.write("best-time", "1000\n");
-    BestTime record(dir.file("best-time"));
-    for (const char* hitter : {"C", "S"}) {
-        auto world = makeWorld({"ggg"}, {std::string("@") + hitter + "."});
-        Game& game = Game::of(*world);
-        game.keepBestTimeIn(record);
-        game.turn(*world, InputSnapshot::pressing({Action::faster}));
-        world->get(Habitat::elementLayer, 1, 0)->attack(world->getAvatar());
-        kill(world->getAvatar());
-        game.turn(*world, InputSnapshot());
-        game.turn(*world, InputSnapshot::pressing({Action::pause}));
-        const std::vector<std::string> card = game.getDeathCard().lines();
-        EXPECT_EQ(std::string(hitter) == "C" ? "Killed by a cyclope's blow."
-                                             : "Killed by a spider's blow.",
-                  card[1]);
-        EXPECT_EQ("Best: 0 days 0 hours 16 min", card[5]);
-        EXPECT_EQ("x1", game.getPace().name());
-        EXPECT_EQ(0, differingBigTextPixels(game.getFrame(), "You died.", 328, 100));
-    }
 }
 
 // Anything but a line of digits is no record, and says so; a record that cannot be written

@@ -35,35 +35,31 @@ TEST(PaceTest, BracketsStepThroughThePacesAndAFrameRunsThePassesOfItsPace) {
     EXPECT_EQ("x8", pace.name());
 }
 
-TEST(PaceTest, ThePassesPerSecondAreMeasuredOverQuarterSecondsAndFollowAChangeOfPace) {
+TEST(PaceTest, ThePassesPerSecondAreMeasuredOverQuarterSecondsOfPassesOfOnePace) {
     Pace pace;
     const Pace::Clock::time_point start{};
-    for (int pass = 0; pass <= 50; ++pass) {
-        pace.count(start + pass * 5ms);
+    for (int pass = 0; pass <= 250; ++pass) {
+        pace.count(start + pass * 4ms);
+    }
+    EXPECT_EQ(250, pace.passesPerSecond());
+    // The next window starts at the pass that closed this one.
+    for (int pass = 1; pass <= 200; ++pass) {
+        pace.count(start + 1s + pass * 5ms);
     }
     EXPECT_EQ(200, pace.passesPerSecond());
-    // The next window starts at the pass that closed this one.
-    for (int pass = 1; pass <= 25; ++pass) {
-        pace.count(start + 250ms + pass * 10ms);
+    // After a pause of a quarter second or more the measure starts afresh: 9 passes 30 ms apart.
+    for (int pass = 0; pass <= 9; ++pass) {
+        pace.count(start + 4s + pass * 30ms);
+        EXPECT_EQ(pass < 9 ? 200 : 33, pace.passesPerSecond()) << pass;
     }
-    EXPECT_EQ(100, pace.passesPerSecond());
-    // A pause of a window or more, or a change of pace, starts the measure afresh: 10 passes
-    // 30 ms apart then close the next window.
-    for (const bool changed : {false, true}) {
-        const Pace::Clock::time_point at = start + (changed ? 9s : 5s);
-        for (int pass = 0; pass <= 50; ++pass) {
-            pace.count(at + pass * 5ms);
-        }
-        ASSERT_EQ(200, pace.passesPerSecond());
-        if (changed) {
+    // So does a change of pace: the passes before it do not count.
+    for (int pass = 0; pass <= 60; ++pass) {
+        if (pass == 10) {
             pace.faster();
         }
-        const Pace::Clock::time_point next = at + (changed ? 255ms : 1255ms);
-        for (int pass = 0; pass <= 9; ++pass) {
-            pace.count(next + pass * 30ms);
-            EXPECT_EQ(pass < 9 ? 200 : 33, pace.passesPerSecond()) << changed << pass;
-        }
+        pace.count(start + 5s + (pass < 10 ? pass * 30ms : 300ms + pass * 5ms));
     }
+    EXPECT_EQ(200, pace.passesPerSecond());
 }
 
 // In the game, ] and [ step the pace of the loop.

@@ -1,5 +1,5 @@
-// The warnings read off the avatar after each pass: a blow taken, hunger below a quarter. The
-// spider beside the avatar hunts cyclopes only, and strikes when a case says so.
+// The warnings read off the avatar after a pass: a blow taken, hunger below a quarter. The spider
+// beside the avatar hunts cyclopes only, and strikes when a case says so.
 #include "game/Warnings.h"
 #include "TestSupport.h"
 #include "elements/Element.h"
@@ -7,27 +7,15 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace std::chrono_literals;
 
 TEST(WarningsTest, ABlowOrHungerBelowAQuarterWarnsForTwoSeconds) {
     TempDir dir;
-    const Warnings::Clock::time_point start{};
     const struct {
-        const char* what;
         int helth;
-        std::function<void(World&, Element&)> happen;
+        bool blow;
         const char* warning;
-    } cases[] = {
-        {"a blow", 100,
-         [](World& w, Element& a) { w.get(Habitat::elementLayer, 0, 0)->attack(&a); },
-         Warnings::hit},
-        {"hunger to 24", 25, [](World&, Element& a) { a.decHelth(); }, Warnings::starving},
-        {"hunger to 25", 26, [](World&, Element& a) { a.decHelth(); }, ""},
-        {"hunger to 23", 24, [](World&, Element& a) { a.decHelth(); }, ""},
-        {"a bite", 24, [](World&, Element& a) { a.incHelth(); }, ""},
-    };
+    } cases[] = {{100, true, Warnings::hit}, {25, false, Warnings::starving}, {26, false, ""}};
     for (const auto& c : cases) {
         auto world = makeWorld({"gg"}, {"S@"});
         Element& avatar = *world->getAvatar();
@@ -36,11 +24,11 @@ TEST(WarningsTest, ABlowOrHungerBelowAQuarterWarnsForTwoSeconds) {
         lowerHelthTo(&avatar, c.helth);
         AvatarEvents events;
         Warnings warnings;
-        warnings.note(events.note(*world), start);
-        c.happen(*world, avatar);
+        warnings.note(events.note(*world), {});
+        c.blow ? (void)world->get(Habitat::elementLayer, 0, 0)->attack(&avatar) : avatar.decHelth();
         world->pass(InputSnapshot());
-        warnings.note(events.note(*world), start + 1s);
-        EXPECT_EQ(c.warning, warnings.current(start + 2900ms)) << c.what;
-        EXPECT_EQ("", warnings.current(start + 3s)) << c.what;
+        warnings.note(events.note(*world), Warnings::Clock::time_point(1s));
+        EXPECT_EQ(c.warning, warnings.current(Warnings::Clock::time_point(2900ms))) << c.helth;
+        EXPECT_EQ("", warnings.current(Warnings::Clock::time_point(3s))) << c.helth;
     }
 }

@@ -3,8 +3,7 @@
 presses and mouse clicks through xdotool, the real sound through ALSA, real exit codes.
 
 Usage:
-  run_e2e.py [--game BIN] [--render-text BIN] [--close-window BIN] [--make-save BIN]
-             [--data DIR] [CHECK ...]
+  run_e2e.py [--game BIN] [--render-text BIN] [--close-window BIN] [--data DIR] [CHECK ...]
                                                                      (no CHECK: all)
   run_e2e.py --screenshot docs/screenshot.png   (the real map at start, vitals and overview shown)
   run_e2e.py --launcher /usr/games/orvalle installed installed-music   (the installed game)
@@ -46,9 +45,8 @@ SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as sh
 
 class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks, SwitchChecks,
              WarningChecks):
-    def __init__(self, game, render_text, close_window, data, launcher=None, make_save=None):
+    def __init__(self, game, render_text, close_window, data, launcher=None):
         self.binary = Path(game).resolve()
-        self.make_save = Path(make_save).resolve() if make_save else None
         self.render_text = Path(render_text).resolve()
         self.close_window = Path(close_window).resolve()
         self.data = Path(data).resolve()
@@ -521,8 +519,6 @@ def main():
                         "e2e-render-text")
     parser.add_argument("--close-window", default=REPO / "build" / "tests" / "e2e" /
                         "e2e-close-window")
-    parser.add_argument("--make-save", default=REPO / "build" / "tests" / "e2e" /
-                        "e2e-make-save")
     parser.add_argument("--data", default=REPO / "data")
     parser.add_argument("--screenshot", metavar="PNG", help="save the game at start and stop")
     parser.add_argument("--launcher", help="the installed game's launcher, for the installed "
@@ -533,7 +529,7 @@ def main():
     if unknown:
         parser.error(f"unknown checks: {', '.join(sorted(unknown))}")
     checks = Checks(options.game, options.render_text, options.close_window, options.data,
-                    options.launcher, options.make_save)
+                    options.launcher)
     if options.screenshot:
         target = Path(options.screenshot).resolve()
         return run_check(checks, "screenshot",
