@@ -26,7 +26,7 @@ const char* const shippedMap = "orvalle.map";
 const char* const effectsFolder = "sounds";
 const char* const usage = "Usage: orvalle [full] [MAP | --load SAVE]";
 // Plain ASCII, which every window manager shows as it is.
-const char* const windowTitle = "Orvalle - H: status, P: pause, Esc: quit";
+const char* const windowTitle = "Orvalle - F1: controls, H: status, P: pause, Esc: quit";
 const char* const folderHint =
     "Orvalle runs in its data folder, the one holding orvalle.map, images/ and clkcwhrv.mid "
     "(data/ in the source tree); scripts/play.sh starts it there.";
