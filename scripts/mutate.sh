@@ -172,10 +172,10 @@ mutant overview-view-height overview 'toPixels(scene.getY() + World::screenRows)
     'toPixels(scene.getY() + World::screenColumns)'
 mutant panel-caller-creatures panel '        wildCreatures.push_back(e);' ''
 # Input latching (short key presses and clicks kept until the next pass), death and restart.
-mutant latch-once input-latch 'latched = pending[k].exchange(0) != 0;' 'latched = pending[k] != 0;'
+mutant latch-once input-latch 'latched = pending[k].exchange(0);' 'latched = pending[k];'
 mutant latch-release input-latch '(scancode & releaseBit) != 0' 'false'
 mutant latch-repeats input-latch 'hookDown[k].exchange(1) == 0 && latchedKeys[k]' 'latchedKeys[k]'
-mutant latch-pressed-once input-latch 'latched || (held && !heldBefore[k])' 'latched || held'
+mutant latch-pressed-once input-latch 'latched > 0 || (held && !heldBefore[k])' 'latched > 0 || held'
 mutant latch-left-button input-latch '(flags & MOUSE_FLAG_LEFT_DOWN) != 0' \
     '(flags & MOUSE_FLAG_RIGHT_DOWN) != 0'
 mutant latch-counted-held input-latch 'heldBefore[k] = input.down[k];' 'heldBefore[k] = held;'

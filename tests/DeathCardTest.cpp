@@ -54,9 +54,14 @@ TEST(DeathCardTest, TheCardTalliesTheLifeAndTheRecordKeepsTheLongest) {
     kill(world->getAvatar());
     game.turn(*world, InputSnapshot());
     game.turn(*world, InputSnapshot());
-    const std::vector<std::string> card = {
-        "You died.",      "Lived 0 days 0 hours 0 min", "Blows struck: 1",
-        "Bites eaten: 1", "Best: 0 days 0 hours 0 min", "R plays again, Escape quits."};
+    const std::vector<std::string> card = {"You died.",
+                                           "Starved.",
+                                           "Lived 0 days 0 hours 0 min",
+                                           "Blows struck: 1",
+                                           "Bites eaten: 1",
+                                           "Best: 0 days 0 hours 0 min",
+                                           "New best!",
+                                           "R plays again, Escape quits."};
     EXPECT_EQ(card, game.getDeathCard().lines());
     EXPECT_EQ(23, record.getBest());
     EXPECT_EQ("23\n", contentOf(dir.file("orvalle/best-time")));

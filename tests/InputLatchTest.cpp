@@ -135,6 +135,18 @@ TEST_F(InputLatchTest, APressSeenHeldOrRepeatedWhileHeldDoesNotCountInTheNextPas
     EXPECT_FALSE(InputLatch::take().leftButton);
 }
 
+// Taps faster than the passes each count, for the action of their key.
+TEST_F(InputLatchTest, EveryTapBetweenTwoPassesCounts) {
+    const int faster = ControlTable::firstKeyOf(Action::faster);
+    for (int taps = 0; taps < 3; ++taps) {
+        tap(faster);
+    }
+    const InputSnapshot tapped = InputLatch::take();
+    EXPECT_EQ(3, tapped.timesPressed(Action::faster));
+    EXPECT_EQ(0, tapped.timesPressed(Action::slower));
+    EXPECT_EQ(0, InputLatch::take().timesPressed(Action::faster));
+}
+
 // A press counts once, whichever of the hook's report and the library's key state comes first,
 // and a key held without any report counts as pressed when it is first seen.
 TEST_F(InputLatchTest, APressCountsOnceWhicheverOfTheHookAndTheKeyStateComesFirst) {

@@ -30,37 +30,49 @@ void writeTiles() {
 
 // 400 x 300 cells take a pixel for each block of 2 x 2: 200 x 150 from (10, 440), and the view's
 // 16 x 12 cells from (192, 144) are 8 x 6 pixels. A wall put in shows only with the next picture.
+// A creature tints its block by the share of it that it holds, at most three fifths towards red.
 TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
     TempDir dir;
     writeTiles();
     std::vector<std::string> elements = filled(400, 300, '.');
     elements[150][200] = '@';
+    // A cyclope penned in by walls, holding a quarter of its block of 2 x 2 cells.
+    elements[19].replace(299, 3, "###");
+    elements[20].replace(299, 3, "#C#");
+    elements[21].replace(299, 3, "###");
     auto world = makeWorld(filled(400, 300, 'g'), elements);
     Game& game = Game::of(*world);
     game.turn(*world, InputSnapshot::pressing({Action::overview}));
     BITMAP* frame = game.getFrame();
-    // The view's four sides, and the land just outside them: 8 pixels wide, 6 high.
+    // The view's four sides, and the land just outside them: 8 pixels wide, 6 high, grown to 9
+    // a side about the middle.
     const int yellow = makecol(255, 255, 0);
     const int blue = makecol(0, 0, 200);
     const int white = makecol(255, 255, 255);
+    const int black = makecol(0, 0, 0);
     const struct {
         int x;
         int y;
         int colour;
     } pixels[] = {{96, 75, yellow},
-                  {103, 75, yellow},
-                  {104, 75, blue},
+                  {104, 75, yellow},
+                  {105, 75, blue},
                   {95, 75, blue},
-                  {100, 72, yellow},
-                  {100, 77, yellow},
-                  {100, 78, blue},
-                  {100, 71, blue},
-                  // The avatar's dot, 2 x 2 pixels at least, in the middle of the view.
-                  {100, 75, white},
-                  {101, 76, white}};
+                  {100, 71, yellow},
+                  {100, 79, yellow},
+                  {100, 80, blue},
+                  {100, 70, blue},
+                  // The avatar, drawn last: a white mark of 3 x 3 in a black ring of 5 x 5.
+                  {99, 74, white},
+                  {101, 76, white},
+                  {98, 75, black},
+                  {102, 77, black},
+                  {103, 75, blue}};
     for (const auto& p : pixels) {
         EXPECT_EQ(p.colour, getpixel(frame, 10 + p.x, 440 + p.y)) << p.x << "," << p.y;
     }
+    // The cyclope's block: its land's blue three fifths towards red.
+    EXPECT_EQ(makecol(153, 0, 80), getpixel(frame, 10 + 150, 440 + 10));
     world->set(World::elementLayer, 20, 20, new Element(world.get(), ElementKind::of(WALL)));
     for (int pass = 1; pass <= Overview::refreshPasses; ++pass) {
         game.turn(*world, InputSnapshot());

@@ -3,6 +3,7 @@
 #include "game/Pace.h"
 
 #include "TestSupport.h"
+#include "core/ControlTable.h"
 #include "game/Game.h"
 #include "world/World.h"
 
@@ -34,7 +35,7 @@ TEST(PaceTest, BracketsStepThroughThePacesAndAFrameRunsThePassesOfItsPace) {
     EXPECT_EQ("x8", pace.name());
 }
 
-TEST(PaceTest, ThePassesPerSecondAreMeasuredOverWholeSecondsOfPasses) {
+TEST(PaceTest, ThePassesPerSecondAreMeasuredOverQuarterSecondsOfPassesOfOnePace) {
     Pace pace;
     const Pace::Clock::time_point start{};
     for (int pass = 0; pass <= 250; ++pass) {
@@ -46,11 +47,19 @@ TEST(PaceTest, ThePassesPerSecondAreMeasuredOverWholeSecondsOfPasses) {
         pace.count(start + 1s + pass * 5ms);
     }
     EXPECT_EQ(200, pace.passesPerSecond());
-    // After a pause of a second or more the measure starts afresh: 34 passes 30 ms apart.
-    for (int pass = 0; pass <= 34; ++pass) {
+    // After a pause of a quarter second or more the measure starts afresh: 9 passes 30 ms apart.
+    for (int pass = 0; pass <= 9; ++pass) {
         pace.count(start + 4s + pass * 30ms);
-        EXPECT_EQ(pass < 34 ? 200 : 33, pace.passesPerSecond()) << pass;
+        EXPECT_EQ(pass < 9 ? 200 : 33, pace.passesPerSecond()) << pass;
     }
+    // So does a change of pace: the passes before it do not count.
+    for (int pass = 0; pass <= 60; ++pass) {
+        if (pass == 10) {
+            pace.faster();
+        }
+        pace.count(start + 5s + (pass < 10 ? pass * 30ms : 300ms + pass * 5ms));
+    }
+    EXPECT_EQ(200, pace.passesPerSecond());
 }
 
 // In the game, ] and [ step the pace of the loop.
@@ -62,4 +71,9 @@ TEST(PaceTest, TheBracketKeysStepTheGamesPace) {
     EXPECT_EQ("x2", game.getPace().name());
     game.turn(*world, InputSnapshot::pressing({Action::slower}));
     EXPECT_EQ("x1", game.getPace().name());
+    // Three taps between two passes are three steps.
+    InputSnapshot taps = InputSnapshot::pressing({Action::faster});
+    taps.presses[ControlTable::firstKeyOf(Action::faster)] = 3;
+    game.turn(*world, taps);
+    EXPECT_EQ("x8", game.getPace().name());
 }

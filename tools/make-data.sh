@@ -13,6 +13,7 @@ mkdir -p "$out/data" "$out/tests/maps"
 python3 "$tools/gfx/make_images.py" "$out/data"
 python3 "$tools/gfx/make_icon.py" "$out/packaging"
 python3 "$tools/music/score2mid.py" "$tools/music/score.txt" "$out/data/clkcwhrv.mid"
+python3 "$tools/sound/make_effects.py" "$out/data/sounds"
 python3 "$tools/map/make_map.py" "$tools/map/orvalle.txt" "$out/data/orvalle.map"
 for source in "$repo"/tests/maps/*.txt; do
     name=$(basename "$source" .txt)

@@ -1,7 +1,9 @@
 #include "app/MidiPatches.h"
 #include "core/InputLatch.h"
 #include "game/BestTime.h"
+#include "game/Effects.h"
 #include "game/Game.h"
+#include "game/Switches.h"
 #include "world/LoadWorld.h"
 #include "world/SaveFile.h"
 #include "world/World.h"
@@ -20,9 +22,11 @@
 
 namespace {
 const char* const shippedMap = "orvalle.map";
+// The sound effects' samples, in the data folder.
+const char* const effectsFolder = "sounds";
 const char* const usage = "Usage: orvalle [full] [MAP | --load SAVE]";
 // Plain ASCII, which every window manager shows as it is.
-const char* const windowTitle = "Orvalle - H: status, P: pause, Esc: quit";
+const char* const windowTitle = "Orvalle - F1: controls, H: status, P: pause, Esc: quit";
 const char* const folderHint =
     "Orvalle runs in its data folder, the one holding orvalle.map, images/ and clkcwhrv.mid "
     "(data/ in the source tree); scripts/play.sh starts it there.";
@@ -128,28 +132,35 @@ SaveFile::Resumed buildWorld(const std::string& map) {
 }
 
 // A world played by a game of the player's: every life is offered to the record of the best
-// time, when there is a place to keep one, and F5 and F9 use the player's save file.
-Game& playWithRecord(World& world, std::optional<BestTime>& record) {
+// time, when there is a place to keep one, the game starts with the player's switches and keeps
+// them, sounds the effects, and F5 and F9 use the player's save file.
+Game& playWithRecord(World& world, std::optional<BestTime>& record, Switches& switches,
+                     const Effects& effects) {
     auto game = std::make_unique<Game>();
+    game->playEffectsWith(effects);
     if (record) {
         game->keepBestTimeIn(*record);
     }
+    game->keepSwitchesIn(switches);
     game->keepSavesIn(SaveFile::defaultFile());
     Game& played = *game;
     world.setStage(std::move(game));
     return played;
 }
 
-// The map again from the start, with a new calendar, the music from its beginning and the game's
-// switches as at launch, for as long as the player asks for it after the avatar's death; or the
-// world of the save after F9, which goes on with the switches as they were.
+// The map again from the start, with a new calendar and the music from its beginning, for as long
+// as the player asks for it after the avatar's death; or the world of the save after F9. Both go
+// on with the switches as the player left them.
 void playUntilQuit(const std::string& map, SaveFile::Resumed start) {
     std::optional<BestTime> record;
     if (const std::optional<std::string> file = BestTime::defaultFile()) {
         record.emplace(*file);
     }
+    const std::optional<std::string> switchesFile = Switches::defaultFile();
+    Switches switches = switchesFile ? Switches(*switchesFile) : Switches();
+    const Effects effects(effectsFolder);
     std::unique_ptr<World> world = std::move(start.world);
-    playWithRecord(*world, record).goOnFrom(start.play);
+    playWithRecord(*world, record, switches, effects).goOnFrom(start.play);
     while (world != nullptr) {
         world->run();
         Game& game = Game::of(*world);
@@ -157,7 +168,7 @@ void playUntilQuit(const std::string& map, SaveFile::Resumed start) {
             world = std::move(resumed);
         } else if (game.isRestartAsked()) {
             world = buildWorld(map).world;
-            playWithRecord(*world, record);
+            playWithRecord(*world, record, switches, effects);
         } else {
             world = nullptr;
         }

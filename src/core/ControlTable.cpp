@@ -37,8 +37,10 @@ constexpr Row defaults[] = {
      "clear the selection (with both buttons down, the left one selects)", "unselect"},
     {keys(Key{KEY_H, Action::panel}), noButton, tapCounts, "H",
      "show or hide the status panel: your health, the day and time, how many wild creatures "
-     "of each kind live, and every control",
-     "this panel"},
+     "of each kind live, and the pace",
+     "status"},
+    {keys(Key{KEY_F1, Action::controls}, Key{KEY_SLASH, Action::controls}), noButton, tapCounts,
+     "F1 or ?", "show or hide this list of controls (Escape closes it too)", "this page"},
     {keys(Key{KEY_V, Action::vitals}), noButton, tapCounts, "V",
      "show or hide the vitals: a health bar over every creature in view, a red frame around one "
      "a blow just landed on, a yellow mark on one eating, the fruit left on every tree (grey when "
@@ -46,8 +48,11 @@ constexpr Row defaults[] = {
      "vitals"},
     {keys(Key{KEY_O, Action::overview}), noButton, tapCounts, "O",
      "show or hide the overview: the whole world in the bottom left corner, its land in their "
-     "colours, creatures as dots (you in white), the view as a yellow rectangle",
+     "colours, creatures as red dots or, on a big world, a red tint where they crowd, you in a "
+     "black ring, the view as a yellow rectangle",
      "overview"},
+    {keys(Key{KEY_E, Action::effects}), noButton, tapCounts, "E",
+     "sound effects on / off: a blow landed by or on you, a bite, your death", "sounds"},
     {keys(Key{KEY_OPENBRACE, Action::slower}, Key{KEY_CLOSEBRACE, Action::faster}), noButton,
      tapCounts, "[ / ]",
      "slower / faster: x1, x2, x4, x8 and as fast as the machine goes, several passes a frame; "

@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -21,8 +22,8 @@ static_assert(std::atomic<char>::is_always_lock_free, "the hooks must never wait
 static_assert(std::atomic<int>::is_always_lock_free, "the hooks must never wait for a lock");
 // Keys down by the hook's own count: the repeats of a held key arrive as further presses.
 std::atomic<char> hookDown[scancodeCount];
-// Presses not yet taken by a pass.
-std::atomic<char> pending[scancodeCount];
+// Presses not yet taken by a pass, counted: taps faster than the passes each count.
+std::atomic<int> pending[scancodeCount];
 // Where the last left click not yet taken went down, as the library packs it in mouse_pos.
 std::atomic<int> pendingClick{noClick};
 std::atomic<char> pendingRightClick;
@@ -38,7 +39,7 @@ void keyHook(int scancode) {
         return;
     }
     if (hookDown[k].exchange(1) == 0 && latchedKeys[k]) {
-        pending[k] = 1;
+        pending[k].fetch_add(1);
     }
 }
 END_OF_FUNCTION(keyHook)
@@ -70,9 +71,11 @@ void takeKeys(InputSnapshot& input) {
             continue;
         }
         const bool held = key[k] != 0;
-        const bool latched = pending[k].exchange(0) != 0;
-        input.down[k] = held || latched;
-        input.pressed[k] = latched || (held && !heldBefore[k]);
+        const int latched = pending[k].exchange(0);
+        input.down[k] = held || latched > 0;
+        input.pressed[k] = latched > 0 || (held && !heldBefore[k]);
+        input.presses[k] = static_cast<unsigned char>(
+            std::clamp(latched, input.pressed[k] ? 1 : 0, InputSnapshot::mostPresses));
         heldBefore[k] = input.down[k];
     }
 }

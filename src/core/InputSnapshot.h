@@ -5,6 +5,7 @@
 
 #include <allegro.h>
 
+#include <array>
 #include <bitset>
 #include <initializer_list>
 
@@ -20,6 +21,10 @@ struct InputSnapshot {
     // Went down since the last snapshot: what the switches (pause, status panel) act on, once
     // per press however long it is held.
     std::bitset<scancodeCount> pressed;
+    // How often each key went down since the last snapshot: several times when taps come faster
+    // than the passes.
+    static constexpr int mostPresses = 255;
+    std::array<unsigned char, scancodeCount> presses{};
     bool leftButton = false;
     bool rightButton = false;
     // Where the left button went down in the frame's pixels, or where the pointer is while the
@@ -34,6 +39,7 @@ struct InputSnapshot {
     // Whether a key that the control table gives the action is held, or went down.
     bool isHeld(Action action) const;
     bool wasPressed(Action action) const;
+    int timesPressed(Action action) const;
     // The quit key and the close button end the game alike.
     bool quits() const { return isHeld(Action::quit) || closeAsked; }
 

@@ -1,11 +1,10 @@
 #include "game/BestTime.h"
 
 #include "core/PlayerFiles.h"
+#include "game/KeptFile.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -38,19 +37,13 @@ BestTime::BestTime(std::string recordFile) : file(std::move(recordFile)) {
 }
 
 void BestTime::load() {
-    std::FILE* in = std::fopen(file.c_str(), "rb");
-    if (in == nullptr) {
-        if (errno != ENOENT) {
-            std::fprintf(stderr, "Cannot read the best time in %s (%s): it starts afresh.\n",
-                         file.c_str(), std::strerror(errno));
-        }
+    // No further than a record can be long: one more byte tells a longer file.
+    const std::optional<std::string> text =
+        KeptFile::read(file, mostDigits + 1, "best time", "it starts afresh");
+    if (!text) {
         return;
     }
-    // No further than a record can be long: one more byte tells a longer file.
-    std::string text(mostDigits + 2, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), in));
-    std::fclose(in);
-    best = recordIn(text);
+    best = recordIn(*text);
     if (!best) {
         std::fprintf(stderr, "The best time in %s is damaged: it starts afresh.\n", file.c_str());
     }

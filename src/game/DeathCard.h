@@ -9,9 +9,10 @@
 
 class Element;
 
-// The card the player reads when the avatar dies: how long it lived, in the calendar's days,
-// hours and minutes, how many blows it struck and how many bites it ate, and the best time so
-// far when one is kept. It is tallied pass by pass while the avatar lives.
+// The card the player reads when the avatar dies: what killed it (hunger, or the blow of a
+// creature, named by its kind), how long it lived, in the calendar's days, hours and minutes, how
+// many blows it struck and how many bites it ate, and the best time so far when one is kept, with
+// "New best!" when this life set it. It is tallied pass by pass while the avatar lives.
 class DeathCard {
   public:
     // Counts a pass of the avatar's life, read after the pass; true for the pass in which it
@@ -22,7 +23,11 @@ class DeathCard {
     using Life = AvatarLife;
     Life getLife() const { return {passes, blows, bites, over}; }
     void resume(const Life& life);
-    void setBest(std::optional<long> bestPasses) { best = bestPasses; }
+    // The record after this life was offered to it, and whether this life set it.
+    void setBest(std::optional<long> bestPasses, bool setByThisLife);
+    // "Starved." or "Killed by a cyclope's blow."; empty before the death, and for a death that
+    // a save brought back, which keeps no cause.
+    const std::string& getCause() const { return cause; }
     std::vector<std::string> lines() const;
 
     // "2 days 13 hours 22 min": a span of passes in the calendar's units, a second a pass.
@@ -34,6 +39,8 @@ class DeathCard {
     long bites = 0;
     bool over = false;
     std::optional<long> best;
+    bool newBest = false;
+    std::string cause;
 };
 
 #endif

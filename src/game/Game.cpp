@@ -3,6 +3,8 @@
 #include "core/InputLatch.h"
 #include "core/Timer.h"
 #include "game/BestTime.h"
+#include "game/Effects.h"
+#include "game/Switches.h"
 #include "world/Scene.h"
 #include "world/World.h"
 
@@ -53,11 +55,26 @@ bool Game::playFrame(World& world) {
 }
 
 bool Game::ends(const World& world, const InputSnapshot& controls) {
+    if (controls.closeAsked) {
+        return true;
+    }
+    if (escapeClosesPage(controls)) {
+        return false;
+    }
     if (controls.quits()) {
         return true;
     }
     restartAsked = !paused && world.isAvatarDead() && controls.isHeld(Action::playAgain);
     return restartAsked;
+}
+
+bool Game::escapeClosesPage(const InputSnapshot& controls) {
+    if (controlsPage && controls.wasPressed(Action::quit)) {
+        controlsPage = false;
+        escapeHeld = true;
+    }
+    escapeHeld = escapeHeld && controls.isHeld(Action::quit);
+    return escapeHeld;
 }
 
 void Game::turn(World& world, const InputSnapshot& controls) {
@@ -78,11 +95,18 @@ Overlay Game::overlay(const World& world) const {
                  .notice = {},
                  .paceLine =
                      "pace " + pace.name() + "  " + std::to_string(pace.passesPerSecond()) + "/s",
-                 .note = saveNote};
-    if (paused) {
-        over.notice = {pauseNotice};
-    } else if (world.isAvatarDead()) {
+                 .note = saveNote,
+                 .controlsPage = controlsPage};
+    // The death card stays while paused, the pause said under it.
+    if (world.isAvatarDead()) {
         over.notice = deathCard.lines();
+    }
+    if (paused) {
+        over.notice.emplace_back(pauseNotice);
+    }
+    if (const std::string warning = warnings.current(Warnings::Clock::now());
+        over.notice.empty() && !warning.empty()) {
+        over.notice = {warning};
     }
     return over;
 }
@@ -103,22 +127,11 @@ void Game::takeSwitches(World& world, const InputSnapshot& controls) {
     if (controls.wasPressed(Action::pause)) {
         switchPause();
     }
-    const struct {
-        Action action;
-        bool Shown::*switched;
-    } views[] = {{Action::panel, &Shown::panel},
-                 {Action::vitals, &Shown::vitals},
-                 {Action::overview, &Shown::overview}};
-    for (const auto& view : views) {
-        if (controls.wasPressed(view.action)) {
-            shown.*view.switched = !(shown.*view.switched);
-        }
+    if (controls.wasPressed(Action::controls)) {
+        controlsPage = !controlsPage;
     }
-    if (controls.wasPressed(Action::slower)) {
-        pace.slower();
-    }
-    if (controls.wasPressed(Action::faster)) {
-        pace.faster();
+    if (takeShownAndPace(controls)) {
+        keepSwitches();
     }
     if (controls.wasPressed(Action::save)) {
         save(world);
@@ -126,6 +139,47 @@ void Game::takeSwitches(World& world, const InputSnapshot& controls) {
     if (controls.wasPressed(Action::load)) {
         resume(world);
     }
+}
+
+bool Game::takeShownAndPace(const InputSnapshot& controls) {
+    const struct {
+        Action action;
+        bool Shown::*switched;
+    } views[] = {{Action::panel, &Shown::panel},
+                 {Action::vitals, &Shown::vitals},
+                 {Action::overview, &Shown::overview},
+                 {Action::effects, &Shown::effects}};
+    bool changed = false;
+    for (const auto& view : views) {
+        if (controls.wasPressed(view.action)) {
+            shown.*view.switched = !(shown.*view.switched);
+            changed = true;
+        }
+    }
+    // Each tap counts, however many came since the last pass.
+    const int slower = controls.timesPressed(Action::slower);
+    const int faster = controls.timesPressed(Action::faster);
+    for (int tap = 0; tap < slower; ++tap) {
+        pace.slower();
+    }
+    for (int tap = 0; tap < faster; ++tap) {
+        pace.faster();
+    }
+    return changed || slower + faster > 0;
+}
+
+void Game::keepSwitches() const {
+    if (switches != nullptr) {
+        switches->shown = shown;
+        switches->pace = pace.name();
+        switches->keep();
+    }
+}
+
+void Game::keepSwitchesIn(Switches& kept) {
+    switches = &kept;
+    shown = kept.shown;
+    pace = Pace::named(kept.pace).value_or(Pace());
 }
 
 void Game::save(const World& world) {
@@ -175,6 +229,8 @@ void Game::showAs(const Game& other) {
     shown = other.shown;
     pace = other.pace;
     record = other.record;
+    switches = other.switches;
+    effects = other.effects;
     saveFile = other.saveFile;
 }
 
@@ -182,11 +238,38 @@ std::unique_ptr<World> Game::takeResumed() {
     return std::move(resumed);
 }
 
+// At the death the pace drops to x1, so that the player sees what follows; the pace kept for
+// the next round is still the one chosen.
 void Game::noteLife(const World& world) {
     const Element* avatar = world.getAvatar();
-    if (avatar != nullptr && deathCard.note(*avatar) && record != nullptr) {
-        record->offer(deathCard.getPasses());
-        deathCard.setBest(record->getBest());
+    if (avatar == nullptr) {
+        return;
+    }
+    const AvatarEvents::Pass pass = events.note(world);
+    warnings.note(pass, Warnings::Clock::now());
+    sound(pass);
+    if (!deathCard.note(*avatar)) {
+        return;
+    }
+    pace = Pace();
+    if (record != nullptr) {
+        const bool beaten = record->offer(deathCard.getPasses());
+        deathCard.setBest(record->getBest(), beaten);
+    }
+}
+
+void Game::sound(const AvatarEvents::Pass& pass) const {
+    if (effects == nullptr || !shown.effects) {
+        return;
+    }
+    if (pass.blowTaken || pass.blowLanded) {
+        effects->play(Effects::Sound::blow);
+    }
+    if (pass.bite) {
+        effects->play(Effects::Sound::bite);
+    }
+    if (pass.died) {
+        effects->play(Effects::Sound::death);
     }
 }
 

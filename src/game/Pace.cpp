@@ -9,14 +9,19 @@ const int passesPerFrame[] = {1, 2, 4, 8};
 const int fastest = 4;
 // At the fastest pace a frame is drawn about as often as at the others.
 const auto frameTime = std::chrono::milliseconds(30);
+// The passes per second are measured over windows this long, short enough for the readout to
+// follow a change of pace within half a second, long enough to hold several passes at x1.
+const auto window = std::chrono::milliseconds(250);
 } // namespace
 
 void Pace::faster() {
     step = std::min(step + 1, fastest);
+    passesInWindow = 0;
 }
 
 void Pace::slower() {
     step = std::max(step - 1, 0);
+    passesInWindow = 0;
 }
 
 bool Pace::wantsAnother(int done, Clock::duration spent) const {
@@ -32,17 +37,28 @@ std::string Pace::name() const {
     return step == fastest ? "max" : std::string("x").append(std::to_string(passesPerFrame[step]));
 }
 
-// Over a window of at least a second, from one pass to a later one. A second or more without
-// a pass (a pause) starts the window afresh, so that the rate is that of the passes running.
+std::optional<Pace> Pace::named(const std::string& wanted) {
+    Pace pace;
+    for (; pace.name() != wanted; ++pace.step) {
+        if (pace.step == fastest) {
+            return std::nullopt;
+        }
+    }
+    return pace;
+}
+
+// Over a window of at least a quarter second, from one pass to a later one. A change of pace, or
+// a window or more without a pass (a pause), starts the window afresh, so that the rate is that
+// of the passes running now.
 void Pace::count(Clock::time_point now) {
-    if (passesInWindow == 0 || now - lastPass >= std::chrono::seconds(1)) {
+    if (passesInWindow == 0 || now - lastPass >= window) {
         windowStart = now;
         passesInWindow = 0;
     }
     ++passesInWindow;
     lastPass = now;
     const std::chrono::duration<double> spent = now - windowStart;
-    if (spent.count() >= 1.0) {
+    if (spent >= window) {
         rate =
             static_cast<int>(std::lround(static_cast<double>(passesInWindow - 1) / spent.count()));
         windowStart = now;

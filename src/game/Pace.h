@@ -2,12 +2,13 @@
 #define ORVALLE_PACE_H
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 // How fast the world goes, which [ and ] step through: x1 (a pass per frame, about 33 passes a
 // second), x2, x4, x8, then as fast as the machine goes, where a frame is drawn after as many
 // passes as fit in a frame's time and the loop does not rest. Every pass is one pass of the
-// rules, whatever the pace. It also measures the passes per second, over whole seconds.
+// rules, whatever the pace. It also measures the passes per second, over quarter seconds.
 class Pace {
   public:
     using Clock = std::chrono::steady_clock;
@@ -20,10 +21,12 @@ class Pace {
     bool rests() const;
     // "x1" to "x8", or "max".
     std::string name() const;
+    // The pace of that name, if there is one.
+    static std::optional<Pace> named(const std::string& name);
 
     // A pass ran, at that moment.
     void count(Clock::time_point now);
-    // The passes per second of the last whole second measured; 0 before the first.
+    // The passes per second of the last quarter second measured; 0 before the first.
     int passesPerSecond() const { return rate; }
 
   private:

@@ -63,6 +63,9 @@ void Frame::draw(const Scene& scene, const Overlay& overlay) {
     if (!overlay.notice.empty()) {
         drawNotice(overlay.notice, overlay.shown.panel);
     }
+    if (overlay.controlsPage) {
+        controlsPage.draw(image.get());
+    }
     show_mouse(image.get());
     blit(image.get(), screen, 0, 0, 0, 0, width, height);
 }

@@ -3,6 +3,7 @@
 
 #include "images/LibraryPtr.h"
 #include "view/BigText.h"
+#include "view/ControlsPage.h"
 #include "view/Overview.h"
 #include "world/World.h"
 
@@ -13,11 +14,12 @@
 
 class Scene;
 
-// What the player switched on over the view.
+// What the player switched on: over the view, and the sound effects.
 struct Shown {
     bool panel = false;
     bool vitals = false;
     bool overview = false;
+    bool effects = true;
 };
 
 // What the game asks to show over the view, frame by frame.
@@ -29,11 +31,14 @@ struct Overlay {
     // panel wraps to its width.
     std::string paceLine;
     std::string note;
+    // The page of controls, over everything else.
+    bool controlsPage = false;
 };
 
 // What the player sees of a world: land, then elements, into the world buffer; the visible
 // window of the buffer into the frame, with the selected element's status line, the status
-// panel, the overview, a notice and the mouse pointer; the frame to the screen in one copy.
+// panel, the overview, a notice, the page of controls and the mouse pointer; the frame to the
+// screen in one copy.
 class Frame {
   public:
     static constexpr int cellSize = World::cellSize;
@@ -53,16 +58,6 @@ class Frame {
     void draw(const Scene& scene, const Overlay& overlay);
     BITMAP* getImage() const { return image.get(); }
 
-    // A line of the panel's list of controls: key names, and the words of what they do from
-    // the character column hintColumn on; either may be empty.
-    struct PanelLine {
-        std::string keys;
-        std::string hint;
-        int hintColumn;
-    };
-    // The control table's rows as the panel lists them, in its order.
-    static std::vector<PanelLine> controlLines();
-
   private:
     void clearUncoveredCells(const Scene& scene);
     bool coversCell(const Scene& scene, BITMAP* tile) const;
@@ -81,6 +76,7 @@ class Frame {
     BitmapPtr buffer;
     BigText bigText;
     Overview overview;
+    ControlsPage controlsPage;
 };
 
 #endif

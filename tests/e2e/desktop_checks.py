@@ -16,7 +16,7 @@ from session import (CheckFailed, Skip, free_display_numbers, newest_sound, poll
 from worldmap import REPO, avatar_corner, build_map, cell_centre
 
 MAPS = Path(__file__).resolve().parent / "maps"
-TITLE = "Orvalle - H: status, P: pause, Esc: quit"
+TITLE = "Orvalle - F1: controls, H: status, P: pause, Esc: quit"
 PAUSED = "Paused. P plays on."
 PANEL_LABEL = ("health", (488, 18))  # the panel's first word and where it stands
 NOTICE_TOP = 100  # the notices stand in the upper third, clear of the avatar at the centre

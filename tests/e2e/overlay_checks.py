@@ -1,25 +1,33 @@
 """End-to-end checks of what the game shows over the valley: the notices and the panel in the
-big font, clear of the avatar, the panel's list of every control, the vitals, the pace and the
+big font, clear of the avatar, the page's list of every control, the vitals, the pace and the
 overview."""
 import re
+import subprocess
+import sys
 import time
 from pathlib import Path
 
 from desktop_checks import PANEL_LABEL, PAUSED, select_avatar, shot_showing
-from pictures import (MASK, PRINTABLE, close, doubled, glyph_masks, pack565, quantise,
-                      read_text, status_line, unpack565)
-from session import CheckFailed, poll
-from worldmap import ELEMENT_NAMES, REPO, WorldMap, avatar_corner
+from pictures import (BLACK, MASK, PRINTABLE, WHITE, close, doubled, glyph_masks, pack565,
+                      quantise, read_text, status_line, text_shown, unpack565)
+from press_checks import NOTICE
+from session import CheckFailed, GameFolder, poll
+from worldmap import ELEMENT_NAMES, LAND_NAMES, REPO, WorldMap, avatar_corner
 
 MAPS = Path(__file__).resolve().parent / "maps"
 SHOWN = 0.95  # share of the avatar's sprite that must show
 MASK_565 = pack565(MASK)
 PANEL_TEXT = (488, 18, 20)  # left of the panel's text, top of its first line, line pitch
-PANEL_LINES = 29
+PANEL_LINES = 5
+PAGE = (158, 48, 20)  # left of the page of controls' text, top of its title, line pitch
+PAGE_LINES = 26
 CALENDAR_LINE, PACE_LINE = 1, 4  # on the shipped map, with two lines of counts between them
 MEASURE = 3.0  # seconds over which the calendar's pace is measured
 # The overview of tests/e2e/maps/small.txt: 14 x 10 cells of 14 pixels from (10, 450).
 OVERVIEW, OVERVIEW_CELL = (10, 450), 14
+# The overview of a 1024 x 1024 map: 147 x 147 pixels of 7 x 7 cells each, from (10, 443).
+DENSE = (10, 443)
+RANDOM_MAP = REPO / "tools" / "map" / "random_map.py"
 CREATURE_DOTS = {"avatar": quantise(255, 255, 255), "cyclope": quantise(255, 0, 0)}
 # On tests/e2e/maps/vitals.txt, with the view at (0, 0): the cyclope, the avatar and the tree in
 # cells (7, 6), (8, 6) and (9, 6). Where V draws what, and in which colour.
@@ -68,23 +76,24 @@ class OverlayChecks:
             raise CheckFailed(f"{when}, the status line does not show at (10, 10)")
 
     def keys_listed(self, screen, root):
-        """H shows every key of the README's table of controls (which the unit tests hold to
-        the game's control table), read off the panel glyph by glyph."""
+        """F1 shows every key of the README's table of controls (which the unit tests hold to
+        the game's control table), read off the page of controls glyph by glyph."""
         folder, world = self.folder(root, MAPS / "pen.txt")
         masks = self.font_masks(root)
-        label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
+        title = doubled(self.rendered(Path(root) / "title.bmp", "Controls"))
         with self.start(screen, folder) as game:
             self.wait_avatar(game, world)
             game.focus()
-            screen.xdotool("key", "h")
-            shot = poll(lambda: shot_showing(game, label, PANEL_LABEL[1], True), 2.0)
+            screen.xdotool("key", "F1")
+            shot = poll(lambda: shot_showing(game, title, PAGE[:2], True), 2.0)
             if shot is None:
-                raise CheckFailed("H showed no panel")
-            text = " ".join(self.panel_lines(shot, masks))
+                raise CheckFailed("F1 showed no page of controls")
+            text = " ".join(read_text(shot, masks, PAGE[0], PAGE[1] + 40 + PAGE[2] * n)
+                            for n in range(PAGE_LINES))
             missing = [keys for keys in readme_keys() if keys not in " ".join(text.split())]
             if missing:
-                raise CheckFailed(f"the panel lacks {missing}; it reads {text!r}")
-            return f"the panel lists all {len(readme_keys())} controls of the README"
+                raise CheckFailed(f"the page lacks {missing}; it reads {text!r}")
+            return f"the page lists all {len(readme_keys())} controls of the README"
 
     def font_masks(self, root):
         return glyph_masks(self.rendered(Path(root) / "font.bmp", PRINTABLE))
@@ -126,11 +135,13 @@ class OverlayChecks:
     def speed(self, screen, root):
         """On the shipped map the calendar, read off the panel, runs at least four times as fast
         at x8 as at x1, and at each of them as fast as the passes per second the panel prints
-        (within a quarter); the panel names each pace as ] reaches it, up to the fastest."""
+        (within a quarter); the panel names each pace as ] reaches it, up to the fastest (where
+        the avatar soon starves, and its death brings the pace back to x1)."""
         folder = self.shipped_folder(root)
         world = WorldMap((self.data / "orvalle.map").read_text())
         masks = self.font_masks(root)
         label = doubled(self.rendered(Path(root) / "label.bmp", PANEL_LABEL[0]))
+        died = doubled(self.rendered(Path(root) / "died.bmp", NOTICE))
         with self.start(screen, folder) as game:
             self.wait_avatar(game, world, least=0.8)
             game.focus()
@@ -138,14 +149,16 @@ class OverlayChecks:
             if not poll(lambda: shot_showing(game, label, PANEL_LABEL[1], True), 2.0):
                 raise CheckFailed("H showed no panel")
             rates, shown = {}, {}
+            starved = lambda: text_shown(game.last_shot, died, 240 - died.width // 2, 100)  # noqa
             pace_line = lambda: self.panel_lines(game.screenshot(), masks)[PACE_LINE]  # noqa
             for pace in ("x1", "x2", "x4", "x8", "max"):
                 if pace != "x1":
                     screen.xdotool("key", "bracketright")
-                if not poll(lambda p=pace: pace_line().startswith(f"pace {p} "), 2.0):
+                if not poll(lambda p=pace: pace_line().startswith(f"pace {p} ") or
+                            p == "max" and starved(), 2.0):
                     raise CheckFailed(f"the panel does not show pace {pace}: {pace_line()!r}")
                 if pace in ("x1", "x8"):
-                    time.sleep(2.0)  # the panel's measure covers whole seconds at this pace
+                    time.sleep(2.0)  # the panel's measure has settled at this pace
                     rates[pace] = self.calendar_rate(game, masks)
                 else:
                     time.sleep(1.5)
@@ -208,6 +221,35 @@ class OverlayChecks:
             return (f"O showed the {len(expected)} cells and dots of the 14 x 10 valley and the "
                     f"view; a second O took it away")
 
+    def overview_dense(self, screen, root):
+        """On the 1024 x 1024 map of random_map.py (seed 1), 7 x 7 cells a pixel: under a third
+        of O's picture reads red, every land kind's colour shows on 1% of it or more, the view's
+        outline has 16 pixels (5 a side) or more, and the avatar is ringed at its cell."""
+        folder = GameFolder(root, self.data)
+        folder.link_images()
+        with open(folder.path / "orvalle.map", "w") as out:
+            subprocess.run([sys.executable, str(RANDOM_MAP), "1024", "1024", "1"], stdout=out,
+                           check=True)
+        world = WorldMap((folder.path / "orvalle.map").read_text())
+        mark = tuple(corner + cell // 7 for corner, cell in zip(DENSE, world.avatar()))
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world, deadline=10.0, least=0.5)
+            game.focus()
+            screen.xdotool("key", "o")
+            poll(lambda: ringed(game.screenshot(), *mark), 2.0)
+        pixels = [game.last_shot.at(DENSE[0] + n % 147, DENSE[1] + n // 147)
+                  for n in range(147 ** 2)]
+        red = sum(p[0] > 18 and p[0] > p[1] and p[0] > 2 * p[2] for p in pixels) / len(pixels)
+        colours = {name: self.average_colours(name) for name in set(LAND_NAMES.values())}
+        lands = {name: sum(any(close(p, c, 2) for c in each) for p in pixels) / len(pixels)
+                 for name, each in colours.items()}
+        yellow = sum(close(p, quantise(255, 255, 0)) for p in pixels)
+        ring = ringed(game.last_shot, *mark)
+        if red >= 1 / 3 or min(lands.values()) < 0.01 or yellow < 16 or not ring:
+            raise CheckFailed(f"red {red:.0%}, lands {lands}, {yellow} yellow pixels, avatar "
+                              f"ringed at {mark}: {ring}")
+        return f"red {red:.0%}, every land kind on 1% or more, the avatar ringed at {mark}"
+
     def average_colours(self, name):
         """The average colour of the opaque pixels of each frame of a kind's pictures."""
         colours = []
@@ -224,6 +266,12 @@ def readme_keys():
     table = text[text.index("| Key | Action |"):].split("\n\n")[0]
     return [re.match(r"\| (.*?) \|", row).group(1) for row in table.splitlines()[2:]]
 
+
+
+def ringed(shot, x, y):
+    """Whether (x, y) is the middle of a white 3 x 3 mark in a black ring of 5 x 5."""
+    return all(shot.at(x + dx, y + dy) == (WHITE if max(abs(dx), abs(dy)) < 2 else BLACK)
+               for dx in range(-2, 3) for dy in range(-2, 3))
 
 
 def shows(shot, marks):

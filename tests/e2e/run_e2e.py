@@ -29,6 +29,8 @@ from press_checks import SILENT, PressChecks  # noqa: E402
 from overlay_checks import OverlayChecks  # noqa: E402
 from card_checks import CardChecks  # noqa: E402
 from big_map_checks import BigMapChecks  # noqa: E402
+from switch_checks import SwitchChecks  # noqa: E402
+from warning_checks import WarningChecks  # noqa: E402
 from session import (POINTER_REST, CheckFailed, Game, GameFolder, Skip,  # noqa: E402
                      VirtualScreen, free_display_numbers, newest_sound, poll,
                      prepare_patch_index, quit_by_escape, sound_spread)
@@ -42,7 +44,8 @@ STEP_PASSES = 7  # passes the avatar takes for one cell
 SHOWN = 0.95  # share of a sprite's pixels that must match for it to count as shown
 
 
-class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks, BigMapChecks):
+class Checks(PressChecks, DesktopChecks, OverlayChecks, CardChecks, SwitchChecks,
+             WarningChecks, BigMapChecks):
     def __init__(self, game, render_text, close_window, data, launcher=None):
         self.binary = Path(game).resolve()
         self.render_text = Path(render_text).resolve()
@@ -473,7 +476,11 @@ CHECKS = {
     "keys-listed": Checks.keys_listed, "vitals": Checks.vitals,
     "death-card": Checks.death_card, "best-time": Checks.best_time, "speed": Checks.speed,
     "overview": Checks.overview, "save-resume": Checks.save_resume,
-    "escape-dense": Checks.escape_dense,
+    "pace-taps": Checks.pace_taps, "switches-kept": Checks.switches_kept,
+    "help-page": Checks.help_page, "death-cause": Checks.death_cause,
+    "new-best": Checks.new_best, "card-paused": Checks.card_paused,
+    "warnings": Checks.warnings, "overview-dense": Checks.overview_dense,
+    "effects": Checks.effects, "escape-dense": Checks.escape_dense,
 }
 
 

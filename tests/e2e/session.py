@@ -12,7 +12,7 @@ from pathlib import Path
 from pictures import read_xwd
 
 SCREEN = "800x600x16"
-WINDOW_NAME = "^Orvalle "  # the title goes on: " - H: status, P: pause, Esc: quit"
+WINDOW_NAME = "^Orvalle "  # the title goes on: " - F1: controls, H: status, ..."
 ROOT = "root"
 # Allegro's mouse starts in the middle of the screen and then follows the X pointer's moves,
 # not its place: with the X pointer there too at start, both agree and clicks land where aimed.

@@ -1,0 +1,34 @@
+// The warnings read off the avatar after a pass: a blow taken, hunger below a quarter. The spider
+// beside the avatar hunts cyclopes only, and strikes when a case says so.
+#include "game/Warnings.h"
+#include "TestSupport.h"
+#include "elements/Element.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+TEST(WarningsTest, ABlowOrHungerBelowAQuarterWarnsForTwoSeconds) {
+    TempDir dir;
+    const struct {
+        int helth;
+        bool blow;
+        const char* warning;
+    } cases[] = {{100, true, Warnings::hit}, {25, false, Warnings::starving}, {26, false, ""}};
+    for (const auto& c : cases) {
+        auto world = makeWorld({"gg"}, {"S@"});
+        Element& avatar = *world->getAvatar();
+        // The first pass takes the avatar's first point of hunger; the next one, 501 passes on.
+        world->pass(InputSnapshot());
+        lowerHelthTo(&avatar, c.helth);
+        AvatarEvents events;
+        Warnings warnings;
+        warnings.note(events.note(*world), {});
+        c.blow ? (void)world->get(Habitat::elementLayer, 0, 0)->attack(&avatar) : avatar.decHelth();
+        world->pass(InputSnapshot());
+        warnings.note(events.note(*world), Warnings::Clock::time_point(1s));
+        EXPECT_EQ(c.warning, warnings.current(Warnings::Clock::time_point(2900ms))) << c.helth;
+        EXPECT_EQ("", warnings.current(Warnings::Clock::time_point(3s))) << c.helth;
+    }
+}
