@@ -8,10 +8,12 @@
 #include "world/World.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -67,6 +69,22 @@ TEST(DeathCardTest, TheCardTalliesTheLifeAndTheRecordKeepsTheLongest) {
     EXPECT_EQ("23\n", contentOf(dir.file("orvalle/best-time")));
     EXPECT_FALSE(record.offer(23));
     EXPECT_EQ(23, BestTime(dir.file("orvalle/best-time")).getBest());
+    // A life of no pass is no record, even where there is none yet.
+    EXPECT_FALSE(BestTime(dir.file("orvalle/none")).offer(0));
+}
+
+// A game started as the program starts one, from the play of a new world, tallies from nought.
+TEST(DeathCardTest, ANewWorldsPlayTalliesFromNought) {
+    TempDir dir;
+    auto world = makeWorld({"g"}, {"@"});
+    Game& game = Game::of(*world);
+    game.goOnFrom(PlayState());
+    kill(world->getAvatar());
+    game.turn(*world, InputSnapshot());
+    const std::vector<std::string> card = game.getDeathCard().lines();
+    for (const char* line : {"Blows struck: 0", "Bites eaten: 0"}) {
+        EXPECT_NE(card.end(), std::find(card.begin(), card.end(), line)) << line;
+    }
 }
 
 // Anything but a line of digits is no record, and says so; a record that cannot be written

@@ -232,3 +232,12 @@ TEST_F(InputLatchTest, RunEndsOnEscapeAndAfterDeathOnRWithTheNoticeDrawnWhileDea
         }
     }
 }
+
+// Escape held or the window's close button clicked ends the game; nothing else does.
+TEST(InputSnapshotTest, EscapeOrTheCloseButtonQuits) {
+    InputSnapshot closed;
+    closed.closeAsked = true;
+    EXPECT_TRUE(closed.quits());
+    EXPECT_TRUE(InputSnapshot::pressing({Action::quit}).quits());
+    EXPECT_FALSE(InputSnapshot::pressing({Action::pause}).quits());
+}
