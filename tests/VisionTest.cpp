@@ -121,6 +121,7 @@ TEST_F(VisionTest, CellsOutsideTheGridAreSkipped) {
 // same ones, and a vision that outlives its world lists only what was read before it ended.
 TEST_F(VisionTest, LandIsListedWhenReadAndEndsWithItsWorld) {
     std::unique_ptr<Vision> vision(world->getVision(viewer, 3));
+    const std::unique_ptr<Vision> unread(world->getVision(viewer, 3));
     const Vision copy(*vision);
     Vision assigned;
     assigned = *vision;
@@ -129,6 +130,7 @@ TEST_F(VisionTest, LandIsListedWhenReadAndEndsWithItsWorld) {
         EXPECT_EQ(world->get(0, 5, 6), listed->getNext(0));
     }
     world.reset();
+    EXPECT_EQ(nullptr, unread->getNext(0));
     EXPECT_EQ(nullptr, vision->getNext(0));
     vision->reset(0);
     EXPECT_NE(nullptr, vision->getNext(0));

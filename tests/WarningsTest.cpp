@@ -32,3 +32,14 @@ TEST(WarningsTest, ABlowOrHungerBelowAQuarterWarnsForTwoSeconds) {
         EXPECT_EQ("", warnings.current(Warnings::Clock::time_point(3s))) << c.helth;
     }
 }
+
+// The pass in which the avatar dies is told, that one only (its sound plays once).
+TEST(WarningsTest, TheAvatarsDeathIsToldInItsPassOnly) {
+    TempDir dir;
+    auto world = makeWorld({"g"}, {"@"});
+    AvatarEvents events;
+    EXPECT_FALSE(events.note(*world).died);
+    kill(world->getAvatar());
+    EXPECT_TRUE(events.note(*world).died);
+    EXPECT_FALSE(events.note(*world).died);
+}
