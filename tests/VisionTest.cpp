@@ -125,6 +125,7 @@ TEST_F(VisionTest, LandIsListedWhenReadAndEndsWithItsWorld) {
     const Vision copy(*vision);
     Vision assigned;
     assigned = *vision;
+    EXPECT_EQ(1, world->get(0, 4, 6)->cellsHeld()) << "a tile made when asked stands in its cell";
     for (Vision* listed : {vision.get(), const_cast<Vision*>(&copy), &assigned}) {
         EXPECT_EQ(world->get(0, 4, 6), listed->getNext(0));
         EXPECT_EQ(world->get(0, 5, 6), listed->getNext(0));
