@@ -281,6 +281,10 @@ TEST(CallerContract, WhatTheSweepTookOffLivesUntilTheWorldEnds) {
     EXPECT_EQ(nullptr, valley->world->get(elementLayer, 5, 0));
     EXPECT_TRUE(carcass->isToErase());
     EXPECT_EQ(0, ends);
+    // Put back by a caller, it is the grid's again, taken off again, and still ended once.
+    valley->world->set(elementLayer, 5, 0, carcass);
+    valley->runPasses(1);
+    EXPECT_EQ(0, ends);
     valley.reset();
     EXPECT_EQ(1, ends);
 }

@@ -9,6 +9,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 class WorldTest : public ::testing::Test {
@@ -66,6 +67,9 @@ TEST_F(WorldTest, LoaderBuildsBothLayersWithCoordinatesAndLandTimers) {
     EXPECT_EQ("spider", world->get(1, 1, 1)->getName());
     EXPECT_EQ("wall", world->get(1, 2, 1)->getName());
     EXPECT_EQ(10, world->get(1, 1, 0)->getMaxTime());
+    // The wild creatures the world lists are the creatures but the avatar, never a thing.
+    EXPECT_EQ((std::vector<Element*>{world->get(1, 1, 0), world->get(1, 1, 1)}),
+              world->getWildCreatures());
     // Only the first avatar counts; the second cell stays empty.
     EXPECT_EQ(world->get(1, 0, 0), world->getAvatar());
     EXPECT_EQ(nullptr, world->get(1, 2, 2));

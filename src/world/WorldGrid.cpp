@@ -127,26 +127,18 @@ bool WorldGrid::stepOf(int direction, int& dx, int& dy) {
     return true;
 }
 
+// A neighbour outside the grid reads as empty, as every cell outside does.
 Element* WorldGrid::get(const Element* e, int layer, int direction) const {
     int dx = 0;
     int dy = 0;
     if (!stepOf(direction, dx, dy)) {
         return nullptr;
     }
-    const int ex = e->getX();
-    const int ey = e->getY();
-    const bool inside = (dx != 1 || ex < width - 1) && (dx != -1 || ex > 0) &&
-                        (dy != 1 || ey < height - 1) && (dy != -1 || ey > 0);
-    return inside ? get(layer, ex + dx, ey + dy) : nullptr;
+    return get(layer, e->getX() + dx, e->getY() + dy);
 }
 
 Element* WorldGrid::getFront(const Element* e, int layer) const {
-    int dx = 0;
-    int dy = 0;
-    if (!stepOf(e->getDirection(), dx, dy)) {
-        return nullptr;
-    }
-    return get(layer, e->getX() + dx, e->getY() + dy);
+    return get(e, layer, e->getDirection());
 }
 
 // A step needs walkable land in the next cell and nothing on the element layer there.
