@@ -22,5 +22,10 @@ TEST(SwitchesTest, AFileOfSwitchesIsReadAndAnyOtherIsReportedAndIgnored) {
         EXPECT_EQ(f.pace != nullptr ? f.pace : "x1", read.pace) << f.content;
         EXPECT_EQ(f.pace == nullptr,
                   testing::internal::GetCapturedStderr().find("damaged") != std::string::npos);
+        // Kept again, the file holds good switches, whatever it held before.
+        read.keep();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(read.pace, Switches(dir.file("switches")).pace);
+        EXPECT_EQ("", testing::internal::GetCapturedStderr()) << f.content;
     }
 }

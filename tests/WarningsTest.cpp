@@ -43,3 +43,15 @@ TEST(WarningsTest, TheAvatarsDeathIsToldInItsPassOnly) {
     EXPECT_TRUE(events.note(*world).died);
     EXPECT_FALSE(events.note(*world).died);
 }
+
+// A blow of the avatar lands on a creature in front, never on a thing.
+TEST(WarningsTest, TheAvatarsBlowLandsOnACreatureOnly) {
+    TempDir dir;
+    for (const char* front : {"T", "C"}) {
+        auto world = makeWorld({"g", "g"}, {"@", front});
+        AvatarEvents events;
+        events.note(*world);
+        world->pass(InputSnapshot::pressing({Action::hit}));
+        EXPECT_EQ(front[0] == 'C', events.note(*world).blowLanded) << front;
+    }
+}
