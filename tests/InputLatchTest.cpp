@@ -15,6 +15,7 @@
 
 #include <bitset>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,20 +39,24 @@ void tap(int scancode) {
     keyboard_lowlevel_callback(scancode | releaseBit);
 }
 
-// Taps Escape on its third frame, so that run() ends at the start of the fourth pass; a lost tap
-// ends it at the tenth frame, with a failure.
-class ThreePassWorld : public World {
+// Taps the keys of its script at the end of their frames (Escape at the third unless told
+// otherwise, so that run() ends at the start of the fourth pass), and notes at the end of each
+// frame whether the page of controls shows. A lost tap ends it at the tenth frame, with a failure.
+class ScriptedWorld : public World {
   public:
     using World::World;
     void draw() override {
         World::draw();
-        if (++frames == 3) {
-            tap(KEY_ESC);
-        } else if (frames == 10) {
-            throw std::runtime_error("the Escape tapped at the third frame did not end run()");
+        pageShown.push_back(Game::of(*this).isControlsPageShown());
+        if (const auto tapped = taps.find(frames()); tapped != taps.end()) {
+            tap(tapped->second);
+        } else if (frames() == 10) {
+            throw std::runtime_error("the taps of the script did not end run()");
         }
     }
-    int frames = 0;
+    int frames() const { return static_cast<int>(pageShown.size()); }
+    std::map<int, int> taps{{3, KEY_ESC}};
+    std::vector<bool> pageShown;
 };
 
 class InputLatchTest : public ::testing::Test {
@@ -215,7 +220,7 @@ TEST_F(InputLatchTest, RunEndsOnEscapeAndAfterDeathOnRWithTheNoticeDrawnWhileDea
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         dir.write("orvalle.map", mapText({"ggg"}, {c.elements}));
-        ThreePassWorld world(dir.file("orvalle.map"), dir.path());
+        ScriptedWorld world(dir.file("orvalle.map"), dir.path());
         if (c.dead) {
             kill(world.getAvatar());
         }
@@ -224,13 +229,23 @@ TEST_F(InputLatchTest, RunEndsOnEscapeAndAfterDeathOnRWithTheNoticeDrawnWhileDea
         }
         ASSERT_NO_THROW(world.run());
         EXPECT_EQ(c.restart, Game::of(world).isRestartAsked());
-        EXPECT_EQ(c.passes, world.frames);
+        EXPECT_EQ(c.passes, world.frames());
         EXPECT_EQ(c.passes * c.passesPerFrame, world.getTimer()->getSecound());
         if (c.passes > 0) {
             EXPECT_EQ(c.dead,
                       differingBigTextPixels(Game::of(world).getFrame(), notice, left, top) == 0);
         }
     }
+}
+
+// F1 opens the page of controls, which stays until Escape closes it; that Escape does not quit,
+// the next one does.
+TEST_F(InputLatchTest, EscapeClosesThePageOfControlsWithoutQuitting) {
+    dir.write("orvalle.map", mapText({"ggg"}, {"@.."}));
+    ScriptedWorld world(dir.file("orvalle.map"), dir.path());
+    world.taps = {{1, KEY_F1}, {3, KEY_ESC}, {5, KEY_ESC}};
+    ASSERT_NO_THROW(world.run());
+    EXPECT_EQ((std::vector<bool>{false, true, true, false, false}), world.pageShown);
 }
 
 // Escape held or the window's close button clicked ends the game; nothing else does.
