@@ -52,7 +52,7 @@ Element* WorldGrid::place(int layer, int column, int row, Element* e, bool awake
         seen.left[cellIndex(column, row)] = leaving;
         landValues.forgetMade(column, row);
     }
-    cells.hold(row, e);
+    cells.cells[row] = e;
     if (e != nullptr) {
         ++e->cellsHeld();
     }
@@ -77,7 +77,7 @@ bool WorldGrid::keepAsValues(const Element& e, int column, int row, long clockTi
 // the element follows the idle clock.
 Element* WorldGrid::makeLand(int column, int row) const {
     Element* e = landValues.make(owner, column, row);
-    land.columns[column].hold(row, e);
+    land.columns[column].cells[row] = e;
     ++e->cellsHeld();
     e->keeper() = Element::Keeper::world;
     return e;
@@ -98,10 +98,8 @@ Element* WorldGrid::SeenLand::landSeenAt(std::size_t cell) {
 }
 
 Element* WorldGrid::empty(int layer, int column, int row) {
-    Line& cells = line(layer, column);
-    Element* leaving = cells.cells[row];
-    cells.hold(row, nullptr);
-    return leftTheGrid(leaving);
+    Element*& cell = line(layer, column).cells[row];
+    return leftTheGrid(std::exchange(cell, nullptr));
 }
 
 Element* WorldGrid::leftTheGrid(Element* leaving) {
@@ -153,17 +151,13 @@ bool WorldGrid::canStep(const Element* e, int direction, int& column, int& row) 
     column = e->getX() + dx;
     row = e->getY() + dy;
     return column >= 0 && column < width && row >= 0 && row < height &&
-           land.columns[column].isOpen(row) && !elements.columns[column].isHeld(row);
+           land.columns[column].isOpen(row) && elements.columns[column].cells[row] == nullptr;
 }
 
-// Every live creature may look on every call, so the cells are read straight from the columns,
-// and only those marked as holding an element.
+// Every live creature may look on every call, so the cells are read straight from the columns.
 void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
     Cone::forEachCell(from, width, height, [&](int cx, int cy) {
-        const Line& column = elements.columns[cx];
-        if (column.isHeld(cy)) {
-            vision.add(column.cells[cy], Habitat::elementLayer);
-        }
+        vision.add(elements.columns[cx].cells[cy], Habitat::elementLayer);
     });
     vision.addLandLater(from, seen);
 }

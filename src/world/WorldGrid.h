@@ -30,22 +30,12 @@ struct Line {
     std::vector<std::uint64_t> awake;
     std::vector<std::uint64_t> open;
     std::vector<std::uint64_t> looking;
-    // A mark for each cell that holds an element: a cone or a step reads these few words instead
-    // of the cells' pointers, most of which are empty.
-    std::vector<std::uint64_t> held;
 
     explicit Line(int rows)
         : cells(static_cast<std::size_t>(rows), nullptr),
           awake((static_cast<std::size_t>(rows) + 63) / 64, 0),
           open((static_cast<std::size_t>(rows) + 63) / 64, 0),
-          looking((static_cast<std::size_t>(rows) + 63) / 64, 0),
-          held((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
-    // Every write into a cell goes through here.
-    void hold(int row, Element* e) {
-        cells[static_cast<std::size_t>(row)] = e;
-        set(held, row, e != nullptr);
-    }
-    bool isHeld(int row) const { return isSet(held, row); }
+          looking((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
     bool isAwake(int row) const { return isSet(awake, row); }
     void wake(int row) { set(awake, row, true); }
     void sleep(int row) { set(awake, row, false); }
