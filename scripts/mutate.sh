@@ -17,9 +17,11 @@
 # three rounds, each stopping at its first failure: the suites of the test files that include the
 # mutated file's header, then the other quick ones, then the slow ones (those that took more than
 # a second on the unmutated code). Code that the unit tests' program does not hold (the game's
-# entry, the runner's) is then checked by the end-to-end or command-line checks of its program. Each mutant's line ends with the seconds its build and tests
-# took, and a sample ends with their median. Exit status 0 when at least 90% of the mutants are
-# killed, none is stale or broken and every survivor is explained.
+# entry, the runner's), and code of what the game shows and plays (src/view, src/game) that the
+# unit tests let live, is then checked by the end-to-end or command-line checks of its program:
+# some of what a window shows, only a real window shows. Each mutant's line ends with the seconds
+# its build and tests took, and a sample ends with their median. Exit status 0 when at least 90%
+# of the mutants are killed, none is stale or broken and every survivor is explained.
 #
 # Mechanical mutants: scripts/mutants.py lists every mutant that a fixed set of operators makes in
 # the C++ of src/ and tools/sim/ and the Python of tools/map/, as the code is at the start of the
@@ -349,10 +351,18 @@ try_mutant() {
         cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
     fi
     run_tests "$file" || { [ $? -ne 124 ] || timed_out=true; return 1; }
-    if $outside_tests; then
-        run_program_checks "$file" || return 1
+    if shown_in_a_window "$file" && ! $outside_tests; then
+        cmake --build "$build" -j"${MUTATE_JOBS:-1}" > "$work/build.log" 2>&1 || return 2
     fi
+    run_program_checks "$file" || return 1
     return 0
+}
+
+shown_in_a_window() {
+    case $1 in
+    src/view/* | src/game/*) return 0 ;;
+    *) return 1 ;;
+    esac
 }
 
 # Whether the unit tests' program holds the code of the file $1: a header, or a source compiled
@@ -365,12 +375,13 @@ held_by_unit_tests() {
         grep -qE 'CMakeFiles/(orvalle_[a-z]+|orvalle_sim_parts|orvalle_tests)\.dir/'
 }
 
-# Code that only a program holds (the game's entry, the runner's) is checked by the checks that
-# run that program: the end-to-end checks of the game, the runner's command-line checks.
+# Code that only a program holds (the game's entry, the runner's), and what the game shows and
+# plays, is checked by the checks that run that program: the end-to-end checks of the game, the
+# runner's command-line checks.
 run_program_checks() {
     local which
     case $1 in
-    src/app/*) which=(-L e2e) ;;
+    src/app/* | src/view/* | src/game/*) which=(-L e2e) ;;
     tools/sim/*) which=(-R '^sim\.') ;;
     *) return 0 ;;
     esac

@@ -4,9 +4,9 @@ import subprocess
 import time
 from pathlib import Path
 
-from pictures import status_line, text_shown
+from pictures import BLACK, sprite_match, status_line, text_shown
 from session import CheckFailed, poll
-from worldmap import REPO, avatar_corner, cell_centre
+from worldmap import CELL, COLUMNS, REPO, ROWS, avatar_corner, cell_centre
 
 MAPS = Path(__file__).resolve().parent / "maps"
 TAPS = 20
@@ -14,6 +14,9 @@ NOTICE = "You died."
 MISSING_MAP = "Error loanding fileorvalle.map"
 SILENT = "No sound device found"
 PARTLY = 0.8  # share of the avatar's sprite that shows between the cyclopes
+# The pointer rests this far into its window cell, its arrow within the cell: a cell's share
+# of the land it should show at or above SHOWN, yet below 1.
+INTO_CELL, SHOWN = 10, 0.95
 
 
 class PressChecks:
@@ -104,6 +107,32 @@ class PressChecks:
             return (f"the notice showed {died:.1f} s after the start; R brought the avatar back "
                     f"at {avatar_corner(world)} with health {health}; after its second death "
                     f"Escape quit with 0")
+
+    def pointer(self, screen, root):
+        """The pointer resting over the valley while the view moves a cell beneath it: around
+        its arrow the cell shows its new land, never the land that was there when the pointer
+        came to rest."""
+        folder, world = self.folder(root, MAPS / "walk.txt")
+        column, row = world.view_origin(*world.avatar())
+        name = lambda i, k: world.land_name(column + i, row + k)  # noqa: E731
+        # A cell of the lower half whose land differs from the land one cell right of it.
+        i, k = next((i, k) for k in range(ROWS - 2, ROWS // 2, -1) for i in range(1, 6)
+                    if name(i, k) != name(i + 1, k))
+        with self.start(screen, folder) as game:
+            self.wait_avatar(game, world)
+            screen.xdotool("mousemove", "--window", game.window, str(i * CELL + INTO_CELL),
+                           str(k * CELL + INTO_CELL))
+            game.focus()
+            screen.xdotool("key", "Right")
+            moved = (column + 1, row)
+            if not poll(lambda: self.centred_view(game, world, [moved]) == moved, 2.0):
+                raise CheckFailed(f"a tap of Right did not bring the view to {moved}")
+            share = max(sprite_match(game.last_shot, self.sprite(f"{name(i + 1, k)}{frame}"),
+                                     i * CELL, k * CELL, background=BLACK)[0] for frame in (0, 1))
+        if not SHOWN <= share < 1:
+            raise CheckFailed(f"under the pointer cell {(i, k)} shows {share:.1%} of its new "
+                              f"land, {name(i + 1, k)}: the arrow there, the land about it")
+        return f"under the resting pointer cell {(i, k)} showed {share:.1%} of its new land"
 
     def wrong_folder(self, screen, root):
         """Started from the project root as `build/orvalle`, with the machine's own sound

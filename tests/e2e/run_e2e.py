@@ -467,7 +467,7 @@ CHECKS = {
     "missing-images": Checks.missing_images, "no-display": Checks.no_display,
     "rle-images": lambda checks, screen, root: rle_images(checks, screen, root, MAPS, free_cells),
     "installed": Checks.installed, "installed-music": Checks.installed_music,
-    "escape-tap": Checks.escape_tap, "arrow-tap": Checks.arrow_tap,
+    "escape-tap": Checks.escape_tap, "arrow-tap": Checks.arrow_tap, "pointer": Checks.pointer,
     "click-tap": Checks.click_tap, "death": Checks.death, "wrong-folder": Checks.wrong_folder,
     "close-button": Checks.close_button, "pause": Checks.pause, "panel": Checks.panel,
     "own-map": Checks.own_map, "own-map-refused": Checks.own_map_refused,
