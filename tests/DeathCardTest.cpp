@@ -3,6 +3,7 @@
 #include "game/DeathCard.h"
 #include "TestSupport.h"
 #include "core/Timer.h"
+#include "elements/Element.h"
 #include "game/BestTime.h"
 #include "game/Game.h"
 #include "world/World.h"
@@ -71,6 +72,18 @@ TEST(DeathCardTest, TheCardTalliesTheLifeAndTheRecordKeepsTheLongest) {
     EXPECT_EQ(23, BestTime(dir.file("orvalle/best-time")).getBest());
     // A life of no pass is no record, even where there is none yet.
     EXPECT_FALSE(BestTime(dir.file("orvalle/none")).offer(0));
+}
+
+// A death under a blow names the kind of the last attacker.
+TEST(DeathCardTest, TheCardNamesTheKindOfTheLastAttacker) {
+    TempDir dir;
+    auto world = makeWorld({"gg"}, {"@S"});
+    Game& game = Game::of(*world);
+    Element* avatar = world->getAvatar();
+    world->get(World::elementLayer, 1, 0)->attack(avatar);
+    kill(avatar);
+    game.turn(*world, InputSnapshot());
+    EXPECT_EQ("Killed by a spider's blow.", game.getDeathCard().lines().at(1));
 }
 
 // A game started as the program starts one, from the play of a new world, tallies from nought.

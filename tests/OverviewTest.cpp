@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 // A cell shows the average of its tile's visible pixels: the wall is solid brown, the ground
@@ -67,7 +69,8 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
                   {101, 76, white},
                   {98, 75, black},
                   {102, 77, black},
-                  {103, 75, blue}};
+                  {103, 75, blue},
+                  {100, 72, blue}};
     for (const auto& p : pixels) {
         EXPECT_EQ(p.colour, getpixel(frame, 10 + p.x, 440 + p.y)) << p.x << "," << p.y;
     }
@@ -79,6 +82,31 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
         EXPECT_EQ(pass < Overview::refreshPasses ? makecol(0, 0, 200) : makecol(120, 60, 0),
                   getpixel(frame, 10 + 10, 440 + 10))
             << pass;
+    }
+}
+
+// A world smaller than the picture's room shows each cell as a square: 14 x 10 cells of 14
+// pixels from (10, 450), a live creature as a red dot of half a cell in the middle of its cell.
+TEST(OverviewTest, ASmallWorldShowsACreatureAsADotInTheMiddleOfItsCell) {
+    TempDir dir;
+    writeTiles();
+    std::vector<std::string> elements = filled(14, 10, '.');
+    elements[4].replace(4, 3, "###");
+    elements[5].replace(4, 3, "#C#");
+    elements[6].replace(4, 3, "###");
+    auto world = makeWorld(filled(14, 10, 'g'), elements);
+    Game& game = Game::of(*world);
+    game.turn(*world, InputSnapshot::pressing({Action::overview}));
+    const int left = 10 + 14 * 5;
+    const int top = 450 + 14 * 5;
+    const int red = makecol(255, 0, 0);
+    for (const auto& [x, y, dot] : {std::tuple{3, 3, true},
+                                    {9, 9, true},
+                                    {2, 6, false},
+                                    {10, 6, false},
+                                    {6, 2, false},
+                                    {6, 10, false}}) {
+        EXPECT_EQ(dot, getpixel(game.getFrame(), left + x, top + y) == red) << x << "," << y;
     }
 }
 

@@ -1,6 +1,8 @@
 #include "game/Effects.h"
 
+#include <array>
 #include <cstddef>
+#include <iterator>
 
 namespace {
 // The file of each sound, in the order of Effects::Sound.
@@ -13,6 +15,8 @@ const int asRecorded = 1000;
 } // namespace
 
 Effects::Effects(const std::string& folder) {
+    static_assert(std::tuple_size_v<decltype(samples)> == std::size(fileNames),
+                  "a sample for each file");
     for (std::size_t sound = 0; sound < samples.size(); ++sound) {
         samples[sound].reset(load_sample((folder + "/" + fileNames[sound]).c_str()));
     }
