@@ -1,7 +1,7 @@
 """Every kind of `ORVALLE_SIM --kinds` on one map: each land kind in the first row, each element
 kind on walkable land in the second. It comes back unchanged through a Tiled map with a tile per
 kind, a damaged line of the table is refused with what is wrong, one more kind in the table
-leaves random_map.py's maps as they were, and one pass of the runner counts a living creature of
+leaves random_map.py's maps as they were (any whole number a seed), and one pass of the runner counts a living creature of
 each counted kind and each fruit kind as a tree with food.
 
 Usage: every_kind_check.py ORVALLE_SIM WORK
@@ -65,6 +65,11 @@ def main(sim, work):
             raise AssertionError(f"{line!r} was read as a kind")
     newcomer = f"newcomer\t{max(kind.code for kind in table) + 1}\telement\t?\t1\t1\t0\t0\t-1\n"
     assert random_map(work, listed) == random_map(work, listed + newcomer)
+    # Any whole number is a seed; a width under 1 is refused.
+    for width, seed in ((40, 0), (40, -7), (0, 1)):
+        made = subprocess.run([sys.executable, TOOLS / "random_map.py", str(width), "30",
+                               str(seed)], capture_output=True, text=True)
+        assert (made.returncode == 0) == (width > 0), (width, seed, made.stderr)
 
     header, row = run(sim, work / "every.map", "--passes", 1).splitlines()
     census = dict(zip(header.split(","), map(int, row.split(","))))
