@@ -55,3 +55,16 @@ TEST(WarningsTest, TheAvatarsBlowLandsOnACreatureOnly) {
         EXPECT_EQ(front[0] == 'C', events.note(*world).blowLanded) << front;
     }
 }
+
+// A loss of health two passes after a blow is no blow taken.
+TEST(WarningsTest, ALossPassesAfterABlowIsNoBlowTaken) {
+    TempDir dir;
+    auto world = makeWorld({"gg"}, {"S@"});
+    Element& avatar = *world->getAvatar();
+    world->get(Habitat::elementLayer, 0, 0)->attack(&avatar);
+    passes(*world, 2);
+    AvatarEvents events;
+    events.note(*world);
+    avatar.decHelth();
+    EXPECT_FALSE(events.note(*world).blowTaken);
+}
