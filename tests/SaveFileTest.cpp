@@ -33,6 +33,13 @@ class SaveFileTest : public ::testing::Test {
     TempDir dir;
 };
 
+// The checksum made to fit a save whose bytes were changed after its header's 24.
+void sealed(std::string& save) {
+    ByteWriter checksum;
+    checksum.word(ByteWriter::crc32(std::string_view(save).substr(24)));
+    save.replace(20, 4, checksum.take());
+}
+
 // A crowded valley of every kind, the same for the same seed, with the avatar in its middle.
 std::unique_ptr<World> crowdedWorld(unsigned seed) {
     std::mt19937 draw(seed);
@@ -162,13 +169,19 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
     // grid's two sides) made -1, and the checksum made to fit.
     std::string beforeTime = save;
     beforeTime[26] = 1;
-    ByteWriter checksum;
-    checksum.word(ByteWriter::crc32(std::string_view(beforeTime).substr(24)));
-    beforeTime.replace(20, 4, checksum.take());
+    sealed(beforeTime);
+    // A grid that the bytes after its sides could hold at a byte a cell, but not at one in each
+    // layer: refused before any of it is read.
+    const std::size_t rows = (save.size() - 26) / 127;
+    ASSERT_LT(rows, 128u);
+    std::string tooLarge = save;
+    tooLarge[24] = 127;
+    tooLarge[25] = static_cast<char>(rows);
+    sealed(tooLarge);
     const struct {
         const char* name;
         std::string bytes;
-        const char* says;
+        std::string says;
     } files[] = {
         {"a map file", "<world>\n{[1][1]}\n", "not an Orvalle save"},
         {"an empty file", "", "not an Orvalle save"},
@@ -179,6 +192,8 @@ TEST_F(SaveFileTest, AFileThatIsNoWholeSaveIsRefusedWithWhatIsWrong) {
         {"a look too deep", tooDeep, "out of range (1001) in an element's vision range"},
         {"a look of less than none", blind, "out of range (-1) in an element's vision range"},
         {"a year before the first", beforeTime, "out of range (-1) in the calendar"},
+        {"a grid larger than the file", tooLarge,
+         "a grid size that the file cannot hold (127 x " + std::to_string(rows) + ")"},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
