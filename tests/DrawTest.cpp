@@ -83,15 +83,6 @@ TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
         EXPECT_FALSE(avatar->isStep());
         EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(game.getFrame())) << column;
     }
-    // A step down and right, which only a caller's code makes: the view trails it on both axes.
-    std::vector<std::string> elements = filled(40, 30, '.');
-    elements[10][20] = '@';
-    auto world = makeWorld(filled(40, 30, 'g'), elements);
-    Game& game = Game::of(*world);
-    ASSERT_TRUE(world->getAvatar()->move(8));
-    game.turn(*world, InputSnapshot());
-    ASSERT_TRUE(world->getAvatar()->isStep());
-    EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(game.getFrame()));
 }
 
 TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
