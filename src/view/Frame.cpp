@@ -142,7 +142,8 @@ void Frame::drawVitals(const Scene& scene) {
 }
 
 // While the avatar is in the first half of a step the view trails it by half a cell, except
-// against an edge of the grid, where the view cannot move.
+// against an edge of the grid, where the view cannot move. An element keeps a facing of 0 to 7,
+// so the step the view follows runs along an axis.
 void Frame::viewShift(const Scene& scene, int& sx, int& sy) const {
     int dx = 0;
     int dy = 0;
@@ -155,9 +156,7 @@ void Frame::viewShift(const Scene& scene, int& sx, int& sy) const {
     }
     const bool roomX = 0 < x && x < scene.getWidth() - Frame::screenColumns;
     const bool roomY = 0 < y && y < scene.getHeight() - Frame::screenRows;
-    const bool shifts =
-        (dy == 0 && roomX) || (dx == 0 && roomY) || (dx != 0 && dy != 0 && roomX && roomY);
-    if (shifts) {
+    if ((dy == 0 && roomX) || (dx == 0 && roomY)) {
         sx = cellSize - halfCell * dx;
         sy = cellSize - halfCell * dy;
     }
