@@ -236,7 +236,7 @@ TEST_F(HostileMedia, RunLengthBmpsThatWouldOverrunGetThePlaceholder) {
     const std::string sound = rle8({4, 7, 0, 0, 0, 4, 1, 2, 3, 4, 0, 1});
     ASSERT_TRUE(avatarImageLoads(sound));
     std::string topDown = sound, absurd = sound, wrongDepth = sound, offsetPastEnd = sound,
-                offsetInHeader = sound, noWidth = sound;
+                offsetInHeader = sound, noWidth = sound, negativeWidth = sound;
     put32(topDown, 22, static_cast<std::uint32_t>(-2));
     put32(absurd, 18, 20000);
     put32(absurd, 22, 20000);
@@ -244,6 +244,7 @@ TEST_F(HostileMedia, RunLengthBmpsThatWouldOverrunGetThePlaceholder) {
     put32(offsetPastEnd, 10, sound.size() + 1);
     put32(offsetInHeader, 10, 40);
     put32(noWidth, 18, 0);
+    put32(negativeWidth, 18, static_cast<std::uint32_t>(-4));
     const struct {
         const char* name;
         std::string file;
@@ -267,6 +268,7 @@ TEST_F(HostileMedia, RunLengthBmpsThatWouldOverrunGetThePlaceholder) {
         {"data offset past the end", offsetPastEnd},
         {"data offset inside the header", offsetInHeader},
         {"no width", noWidth},
+        {"a width of less than none", negativeWidth},
     };
     for (const auto& bmp : cases) {
         EXPECT_FALSE(avatarImageLoads(bmp.file)) << bmp.name;

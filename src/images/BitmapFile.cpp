@@ -86,12 +86,12 @@ bool pixelsFitIn(const Header& header, long fileSize) {
 }
 
 // Allegro decodes RLE8 only from 8-bit and RLE4 only from 4-bit files with the Windows header,
-// bottom-up, starting right at the data offset (the palette before it is read to there).
+// bottom-up, starting right at the data offset (the palette before it is read to there). A side
+// of no pixel is refused by the walk of the data.
 bool isDecodableRunLength(const Header& header) {
     const unsigned bits = header.compression == runLength8 ? 8 : 4;
-    return header.bitsPerPixel == bits && header.infoSize == windowsInfoSize && header.width > 0 &&
-           header.width <= largestRunLengthSide && header.height > 0 &&
-           header.height <= largestRunLengthSide &&
+    return header.bitsPerPixel == bits && header.infoSize == windowsInfoSize &&
+           header.width <= largestRunLengthSide && header.height <= largestRunLengthSide &&
            header.dataOffset >= fileHeaderSize + windowsInfoSize;
 }
 
