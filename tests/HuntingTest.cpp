@@ -78,14 +78,22 @@ TEST_F(HuntingTest, HungerStartsAt19) {
 
 TEST_F(HuntingTest, HungryCreaturesBiteFoodFromADistanceWhenAThingIsInFront) {
     // A wall, or a tree with no fruit left, in front and a tree further off in the cone: the
-    // tree further off is bitten from where the creature stands.
-    for (const std::string front : {"#", "T"}) {
-        build({".C..", "." + front + "..", "...T", "...."});
+    // tree further off is bitten from where the creature stands. A tree in front with a unit of
+    // fruit is the one bitten.
+    const struct {
+        const char* front;
+        int fruitInFront;
+        int fruitLeftInFront;
+        int fruitLeftFurther;
+    } cases[] = {{"#", 0, 0, 90}, {"T", 0, 0, 90}, {"T", 1, -9, 100}};
+    for (const auto& c : cases) {
+        build({".C..", std::string(".") + c.front + "..", "...T", "...."});
         Element* cyclope = at(1, 0);
-        at(1, 1)->setFood(0);
+        at(1, 1)->setFood(c.fruitInFront);
         lowerHelthTo(cyclope, 10);
         cyclope->run();
-        EXPECT_EQ(90, at(3, 2)->getFood()) << front;
+        EXPECT_EQ(c.fruitLeftInFront, at(1, 1)->getFood()) << c.front << c.fruitInFront;
+        EXPECT_EQ(c.fruitLeftFurther, at(3, 2)->getFood()) << c.front << c.fruitInFront;
         EXPECT_EQ(cyclope, at(1, 0));
     }
 }
