@@ -34,7 +34,27 @@ class HandedATree : public Element {
   private:
     std::unique_ptr<Vision> handed = std::make_unique<Vision>();
 };
+// A vision that counts its ends.
+struct CountedVision : Vision {
+    explicit CountedVision(int& count) : ends(count) {}
+    ~CountedVision() override { ++ends; }
+    int& ends;
+};
 } // namespace
+
+// The vision a creature is handed lives through its looks and passes, refilled each time, and
+// ends with the creature.
+TEST(VisionReuseTest, AHandedVisionLivesUntilItsCreatureEnds) {
+    TempDir dir;
+    auto world = makeWorld(filled(3, 3, 'g'), {".C.", "...", "..."});
+    int ends = 0;
+    world->get(1, 1, 0)->setVision(new CountedVision(ends));
+    world->get(1, 1, 0)->reloadVision();
+    passes(*world, 3);
+    EXPECT_EQ(0, ends);
+    world.reset();
+    EXPECT_EQ(1, ends);
+}
 
 // A creature keeps the vision it is handed, as the avatar's look key hands one over, and every
 // pass refills that same vision in place: it shows what is in the cone now, read from the front
