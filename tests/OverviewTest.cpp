@@ -28,6 +28,14 @@ void writeTiles() {
         destroy_bitmap(tile);
     }
 }
+
+// A cyclope at (column, row) of an element picture, penned in by walls so that it stays there.
+void penCyclope(std::vector<std::string>& elements, int column, int row) {
+    for (int k = -1; k <= 1; ++k) {
+        elements[static_cast<std::size_t>(row + k)].replace(static_cast<std::size_t>(column - 1), 3,
+                                                            k == 0 ? "#C#" : "###");
+    }
+}
 } // namespace
 
 // 400 x 300 cells take a pixel for each block of 2 x 2: 200 x 150 from (10, 440), and the view's
@@ -39,9 +47,7 @@ TEST(OverviewTest, ABigWorldShowsBlocksOfCellsAndIsRedrawnEveryFewPasses) {
     std::vector<std::string> elements = filled(400, 300, '.');
     elements[150][200] = '@';
     // A cyclope penned in by walls, holding a quarter of its block of 2 x 2 cells.
-    elements[19].replace(299, 3, "###");
-    elements[20].replace(299, 3, "#C#");
-    elements[21].replace(299, 3, "###");
+    penCyclope(elements, 300, 20);
     auto world = makeWorld(filled(400, 300, 'g'), elements);
     Game& game = Game::of(*world);
     game.turn(*world, InputSnapshot::pressing({Action::overview}));
@@ -91,9 +97,7 @@ TEST(OverviewTest, ASmallWorldShowsACreatureAsADotInTheMiddleOfItsCell) {
     TempDir dir;
     writeTiles();
     std::vector<std::string> elements = filled(14, 10, '.');
-    elements[4].replace(4, 3, "###");
-    elements[5].replace(4, 3, "#C#");
-    elements[6].replace(4, 3, "###");
+    penCyclope(elements, 5, 5);
     auto world = makeWorld(filled(14, 10, 'g'), elements);
     Game& game = Game::of(*world);
     game.turn(*world, InputSnapshot::pressing({Action::overview}));
