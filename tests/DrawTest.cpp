@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 namespace {
 // Land tiles are solid green; the avatar is a magenta sprite of 100 x 100 with a red dot at
@@ -86,17 +87,20 @@ TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
 }
 
 TEST_F(DrawTest, AtTheGridEdgeTheAvatarMovesOnTheScreenInstead) {
-    // As tall as the screen, the view cannot move; taller, it stays at the top edge.
-    for (int height : {12, 20}) {
-        std::vector<std::string> elements = filled(20, height, '.');
-        elements[0][0] = '@';
-        auto world = makeWorld(filled(20, height, 'g'), elements);
+    // As tall as the screen, the view cannot move; taller, it stays at the top edge. Walking
+    // down from the middle of a wide grid's top row, the view does not shift down either, though
+    // it has room across.
+    for (const auto& [width, height, column] : {std::tuple{20, 12, 0}, {20, 20, 0}, {40, 12, 20}}) {
+        std::vector<std::string> elements = filled(width, height, '.');
+        elements[0][column] = '@';
+        auto world = makeWorld(filled(width, height, 'g'), elements);
         Game& game = Game::of(*world);
         game.turn(*world, InputSnapshot());
-        EXPECT_EQ(std::make_pair(-25, -25), redDot(game.getFrame()));
+        const int left = (column - world->getX()) * 50 - 25;
+        EXPECT_EQ(std::make_pair(left, -25), redDot(game.getFrame()));
         game.turn(*world, InputSnapshot::pressing({Action::walkDown}));
         // Walking down at row 1, drawn 25 px higher than its cell; the view does not shift.
-        EXPECT_EQ(std::make_pair(-25, 50 - 25 - 25), redDot(game.getFrame())) << height;
+        EXPECT_EQ(std::make_pair(left, 50 - 25 - 25), redDot(game.getFrame())) << width << height;
     }
     // Against the right edge (view column 24 of a 40-column grid): walking right from column 34,
     // drawn 25 px left of its cell 11 of the view, which does not shift either.
