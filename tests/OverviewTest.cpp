@@ -32,8 +32,7 @@ void writeTiles() {
 // A cyclope at (column, row) of an element picture, penned in by walls so that it stays there.
 void penCyclope(std::vector<std::string>& elements, int column, int row) {
     for (int k = -1; k <= 1; ++k) {
-        elements[static_cast<std::size_t>(row + k)].replace(static_cast<std::size_t>(column - 1), 3,
-                                                            k == 0 ? "#C#" : "###");
+        elements[row + k].replace(column - 1, 3, k == 0 ? "#C#" : "###");
     }
 }
 } // namespace
