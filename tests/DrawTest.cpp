@@ -65,19 +65,23 @@ TEST_F(DrawTest, LandFillsTheScreenAndTheAvatarSitsOnItsCell) {
 }
 
 TEST_F(DrawTest, AWalkingAvatarIsHalfACellBehindWhileTheViewTrailsIt) {
-    // From the middle, and from where the view moves off the grid's left edge to column 1.
-    for (int column : {20, 8}) {
+    // Right from the middle, and from where the view moves off the grid's left edge to column 1;
+    // down from the middle.
+    for (const auto& [column, walk] :
+         {std::pair{20, Action::walkRight}, {8, Action::walkRight}, {20, Action::walkDown}}) {
         std::vector<std::string> elements = filled(40, 30, '.');
         elements[10][column] = '@';
         auto world = makeWorld(filled(40, 30, 'g'), elements);
         Game& game = Game::of(*world);
         game.turn(*world, InputSnapshot());
-        game.turn(*world, InputSnapshot::pressing({Action::walkRight}));
+        game.turn(*world, InputSnapshot::pressing({walk}));
         Element* avatar = world->getAvatar();
         ASSERT_TRUE(avatar->isWalking());
         ASSERT_TRUE(avatar->isStep());
-        // The view moved a cell with it but shows the buffer from x 25: it stays put on screen.
-        EXPECT_EQ(column - 7, world->getX());
+        // The view moved a cell with it but shows the buffer from 25 px on: it stays put on
+        // screen.
+        EXPECT_EQ(std::make_pair(avatar->getX() - 8, avatar->getY() - 6),
+                  std::make_pair(world->getX(), world->getY()));
         EXPECT_EQ(std::make_pair(8 * 50 - 25, 6 * 50 - 25), redDot(game.getFrame())) << column;
         passes(*world, 3);
         world->draw();
