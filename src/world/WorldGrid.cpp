@@ -114,6 +114,20 @@ void WorldGrid::wake(const Element* e) {
     }
 }
 
+// A look that waits reaches no farther than waitingReach: the rows it may read in each column
+// around lie within two cache lines of that column, the first and the last of them.
+void WorldGrid::readyCell(int column, int row) const {
+    __builtin_prefetch(elements.columns[column].cells[row]);
+    const int firstRow = std::max(row - waitingReach, 0);
+    const int lastRow = std::min(row + waitingReach, height - 1);
+    const int lastColumn = std::min(column + waitingReach, width - 1);
+    for (int c = std::max(column - waitingReach, 0); c <= lastColumn; ++c) {
+        const std::vector<Element*>& cells = elements.columns[c].cells;
+        __builtin_prefetch(&cells[firstRow]);
+        __builtin_prefetch(&cells[lastRow]);
+    }
+}
+
 bool WorldGrid::stepOf(int direction, int& dx, int& dy) {
     // Down, right, up, left, then the diagonals down-right, down-left, up-right, up-left.
     static const int steps[8][2] = {{0, 1}, {1, 0},  {0, -1}, {-1, 0},

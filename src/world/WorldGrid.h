@@ -164,6 +164,11 @@ class WorldGrid {
         return height;
     }
 
+    // Asks the processor for the element standing in a cell and for the cells of the element
+    // layer that a look from it may read, ahead of the element's turn. A hint, which changes
+    // nothing.
+    void readyCell(int column, int row) const;
+
     // The neighbour of e's cell in a direction, null outside the grid or for no direction.
     Element* get(const Element* e, int layer, int direction) const;
     Element* getFront(const Element* e, int layer) const;
