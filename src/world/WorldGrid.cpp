@@ -114,10 +114,21 @@ void WorldGrid::wake(const Element* e) {
     }
 }
 
-// A look that waits reaches no farther than waitingReach: the rows it may read in each column
-// around lie within two cache lines of that column, the first and the last of them.
+namespace {
+// The size of the processor's cache lines, in bytes.
+const std::size_t cacheLine = 64;
+} // namespace
+
+// The element's turn reads most of its lines, not only the first. A look that waits reaches no
+// farther than waitingReach: the rows it may read in each column around lie within two cache
+// lines of that column, the first and the last of them.
 void WorldGrid::readyCell(int column, int row) const {
-    __builtin_prefetch(elements.columns[column].cells[row]);
+    if (const Element* e = elements.columns[column].cells[row]) {
+        const char* bytes = reinterpret_cast<const char*>(e);
+        for (std::size_t at = 0; at < sizeof(Element); at += cacheLine) {
+            __builtin_prefetch(bytes + at);
+        }
+    }
     const int firstRow = std::max(row - waitingReach, 0);
     const int lastRow = std::min(row + waitingReach, height - 1);
     const int lastColumn = std::min(column + waitingReach, width - 1);
