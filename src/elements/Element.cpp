@@ -184,16 +184,9 @@ void Element::incTimer() {
     }
 }
 
-Sight& Element::sightOf() {
-    if (sight == nullptr) {
-        sight = std::make_unique<Sight>();
-    }
-    return *sight;
-}
-
 // Whoever holds the vision it held had it from getVision(), which filled it.
 void Element::setVision(Vision* v) {
-    Sight& own = sightOf();
+    Sight& own = sight;
     own.pending = false;
     static_cast<void>(own.vision.release());
     own.vision.reset(v);
@@ -212,17 +205,14 @@ World* Element::getWorld() const {
 }
 
 Vision* Element::getVision() const {
-    if (sight == nullptr) {
-        return nullptr;
+    if (sight.pending) {
+        habitat->books().settle(sight);
     }
-    if (sight->pending) {
-        habitat->books().settle(*sight);
-    }
-    return sight->vision.get();
+    return sight.vision.get();
 }
 
 void Element::reloadVision() {
-    habitat->books().look(*this, sightOf());
+    habitat->books().look(*this, sight);
 }
 
 // The frames change, the kind and its name stay.

@@ -9,7 +9,6 @@
 #include <allegro.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 class Habitat;
@@ -86,9 +85,7 @@ class Element {
     // holds it, holds it whole.
     void setVision(Vision* v);
     // The last look, while its vision waits to be filled by the world; null otherwise.
-    Sight* waitingLook() const {
-        return sight != nullptr && sight->pending ? sight.get() : nullptr;
-    }
+    Sight* waitingLook() const { return sight.pending ? &sight : nullptr; }
     int getHelth() const { return now().helth; }
     int getFood() const { return now().food; }
     void setFood(int v);
@@ -151,9 +148,6 @@ class Element {
     Keeper& keeper() { return endedBy; }
     int& cellsHeld() { return cells; }
     int cellsHeld() const { return cells; }
-    // Asks the processor to fetch what the element's look writes first, ahead of its turn: the
-    // sweep calls it for the element whose turn comes next. A hint, which changes nothing.
-    void readyTurn() const { __builtin_prefetch(sight.get()); }
 
     // Everything the rules keep of an element, as values, as a save file holds it.
     using Record = ElementRecord;
@@ -264,7 +258,6 @@ class Element {
     BITMAP* clockedImage() const;
     // The cache's placeholder, for a frame that the cache does not hold.
     BITMAP* placeholder() const;
-    Sight& sightOf();
 
     // Ceilings of the counters, in calls of run(); the same for every element.
     static constexpr int maxCounterHelth = 500;
@@ -275,8 +268,10 @@ class Element {
     static constexpr int maxCounterUnderAttack = 40;
 
     Habitat* habitat; // the world holding the element, as its own code reaches it; not owned
-    // What it saw on its last look (creatures); null until it first looks.
-    std::unique_ptr<Sight> sight;
+    // What it saw on its last look (creatures), kept in the element so that it comes with it;
+    // its vision is null until it first looks. Filling a look that waits, as getVision() does,
+    // changes nothing that a reader can tell apart.
+    mutable Sight sight;
     bool clocked;  // follows the idle clock instead of running; time and image as of clockBase
     bool restless; // never follows the clock (stayAwake)
     Keeper endedBy = Keeper::nobody;
