@@ -186,10 +186,9 @@ void Element::incTimer() {
 
 // Whoever holds the vision it held had it from getVision(), which filled it.
 void Element::setVision(Vision* v) {
-    Sight& own = sight;
-    own.pending = false;
-    static_cast<void>(own.vision.release());
-    own.vision.reset(v);
+    sight.pending = false;
+    static_cast<void>(sight.vision.release());
+    sight.vision.reset(v);
 }
 
 void* Element::operator new(std::size_t size) {

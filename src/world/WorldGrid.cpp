@@ -129,14 +129,17 @@ void WorldGrid::readyCell(int column, int row) const {
             __builtin_prefetch(bytes + at);
         }
     }
-    const int firstRow = std::max(row - waitingReach, 0);
-    const int lastRow = std::min(row + waitingReach, height - 1);
-    const int lastColumn = std::min(column + waitingReach, width - 1);
-    for (int c = std::max(column - waitingReach, 0); c <= lastColumn; ++c) {
+    const Reach around = reachOf(column, row);
+    for (int c = around.firstColumn; c <= around.lastColumn; ++c) {
         const std::vector<Element*>& cells = elements.columns[c].cells;
-        __builtin_prefetch(&cells[firstRow]);
-        __builtin_prefetch(&cells[lastRow]);
+        __builtin_prefetch(&cells[around.firstRow]);
+        __builtin_prefetch(&cells[around.lastRow]);
     }
+}
+
+WorldGrid::Reach WorldGrid::reachOf(int column, int row) const {
+    return Reach{std::max(column - waitingReach, 0), std::min(column + waitingReach, width - 1),
+                 std::max(row - waitingReach, 0), std::min(row + waitingReach, height - 1)};
 }
 
 bool WorldGrid::stepOf(int direction, int& dx, int& dy) {
@@ -244,14 +247,12 @@ void WorldGrid::settleLooksOver(int layer, int column, int row) {
             }
         }
     }
-    const int lastColumn = std::min(column + waitingReach, width - 1);
-    const int firstRow = std::max(row - waitingReach, 0);
-    const int lastRow = std::min(row + waitingReach, height - 1);
-    for (int c = std::max(column - waitingReach, 0); c <= lastColumn; ++c) {
+    const Reach around = reachOf(column, row);
+    for (int c = around.firstColumn; c <= around.lastColumn; ++c) {
         Line& viewers = elements.columns[c];
-        for (std::uint64_t rows = viewers.lookingRows(firstRow, lastRow); rows != 0;
+        for (std::uint64_t rows = viewers.lookingRows(around.firstRow, around.lastRow); rows != 0;
              rows &= rows - 1) {
-            const int r = firstRow + std::countr_zero(rows);
+            const int r = around.firstRow + std::countr_zero(rows);
             Sight* s = viewers.cells[r] != nullptr ? viewers.cells[r]->waitingLook() : nullptr;
             if (s == nullptr) {
                 viewers.setLooking(r, false);

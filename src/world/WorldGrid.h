@@ -213,6 +213,15 @@ class WorldGrid {
     const Type& of(int layer) const { return layer == Habitat::landLayer ? land : elements; }
 
     static constexpr int waitingReach = 3;
+    // The cells within waitingReach of a cell, inside the grid: those of the looks that may wait
+    // and see it, and those that a look waiting from it may see.
+    struct Reach {
+        int firstColumn;
+        int lastColumn;
+        int firstRow;
+        int lastRow;
+    };
+    Reach reachOf(int column, int row) const;
 
     // The element that a write took out of a cell, when it now stands in no cell; else null.
     static Element* leftTheGrid(Element* leaving);
