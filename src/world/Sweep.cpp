@@ -42,16 +42,11 @@ void Sweep::run() {
 // The sweep goes through memory in the order in which the creatures stand in the grid, which
 // their walks scramble: no prefetcher of the processor guesses it, and each turn would first wait
 // for its element to come from memory. So while a cell runs, the sweep asks for the element two
-// awake cells on (the next one would not come in time) and the cells that its look may read.
+// awake cells on (the next one would not come in time) and the cells that its look may read; at
+// the end of a column, for the last cells of the column.
 void Sweep::readyAhead(const Line& elements, const Line& land, int column, int row) const {
     const int next = grid.nextAwakeRow(elements, land, row + 1);
-    if (next >= grid.getHeight()) {
-        return;
-    }
-    const int after = grid.nextAwakeRow(elements, land, next + 1);
-    if (after < grid.getHeight()) {
-        grid.readyCell(column, after);
-    }
+    grid.readyCell(column, grid.nextAwakeRow(elements, land, next + 1));
 }
 
 // An element read before its turn comes is worked out as of the tick before (isAheadOfSweep).

@@ -123,7 +123,7 @@ const std::size_t cacheLine = 64;
 // farther than waitingReach: the rows it may read in each column around lie within two cache
 // lines of that column, the first and the last of them.
 void WorldGrid::readyCell(int column, int row) const {
-    if (const Element* e = elements.columns[column].cells[row]) {
+    if (const Element* e = peek(Habitat::elementLayer, column, row)) {
         const char* bytes = reinterpret_cast<const char*>(e);
         for (std::size_t at = 0; at < sizeof(Element); at += cacheLine) {
             __builtin_prefetch(bytes + at);

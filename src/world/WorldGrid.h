@@ -165,8 +165,8 @@ class WorldGrid {
     }
 
     // Asks the processor for the element standing in a cell and for the cells of the element
-    // layer that a look from it may read, ahead of the element's turn. A hint, which changes
-    // nothing.
+    // layer that a look from it may read, ahead of the element's turn; a row of the grid's
+    // height stands for the one past the last. A hint, which changes nothing.
     void readyCell(int column, int row) const;
 
     // The neighbour of e's cell in a direction, null outside the grid or for no direction.
