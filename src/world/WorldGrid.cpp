@@ -130,8 +130,8 @@ void WorldGrid::readyCell(int column, int row) const {
         }
     }
     const Reach around = reachOf(column, row);
-    for (int c = around.firstColumn; c <= around.lastColumn; ++c) {
-        const std::vector<Element*>& cells = elements.columns[c].cells;
+    for (int near = around.firstColumn; near <= around.lastColumn; ++near) {
+        const std::vector<Element*>& cells = elements.columns[near].cells;
         __builtin_prefetch(&cells[around.firstRow]);
         __builtin_prefetch(&cells[around.lastRow]);
     }
