@@ -214,3 +214,19 @@ TEST(LateSight, ALookWaitingAcrossTheWordsOfRowsListsTheConeAsItWas) {
     ASSERT_NE(nullptr, vision);
     EXPECT_EQ(nullptr, vision->getNext(1));
 }
+
+// A write finds a waiting look in the grid's last column: a cyclope there looking left, and a
+// caller taking away the tree in front of it after the pass.
+TEST(LateSight, ALookWaitingInTheLastColumnListsTheConeAsItWas) {
+    TempDir dir;
+    auto world = makeWorld(filled(6, 5, 'g'), {"......", "......", "....TC", "......", "......"});
+    Element* cyclope = world->get(1, 5, 2);
+    cyclope->setDirection(6);
+    cyclope->setWalking(true);
+    world->pass(InputSnapshot());
+    std::unique_ptr<Element> tree(world->get(1, 4, 2));
+    world->set(1, 4, 2, nullptr);
+    Vision* vision = cyclope->getVision();
+    ASSERT_NE(nullptr, vision);
+    EXPECT_EQ(tree.get(), vision->getNext(1));
+}
