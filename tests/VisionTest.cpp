@@ -215,18 +215,44 @@ TEST(LateSight, ALookWaitingAcrossTheWordsOfRowsListsTheConeAsItWas) {
     EXPECT_EQ(nullptr, vision->getNext(1));
 }
 
-// A write finds a waiting look in the grid's last column: a cyclope there looking left, and a
-// caller taking away the tree in front of it after the pass.
-TEST(LateSight, ALookWaitingInTheLastColumnListsTheConeAsItWas) {
+// A write finds a waiting look in the grid's last column or row: a cyclope there looking back
+// into the grid, and a caller taking away the tree in front of it after the pass.
+TEST(LateSight, ALookWaitingAtTheGridsFarEdgeListsTheConeAsItWas) {
+    struct Edge {
+        std::vector<std::string> elements;
+        int x, y, facing, treeX, treeY;
+    };
+    const Edge edges[] = {
+        {{"......", "......", "....TC", "......", "......"}, 5, 2, 6, 4, 2},     // last column
+        {{".....", ".....", ".....", ".....", "..T..", "..C.."}, 2, 5, 4, 2, 4}, // last row
+    };
+    for (const Edge& edge : edges) {
+        TempDir dir;
+        auto world = makeWorld(filled(static_cast<int>(edge.elements[0].size()),
+                                      static_cast<int>(edge.elements.size()), 'g'),
+                               edge.elements);
+        Element* cyclope = world->get(1, edge.x, edge.y);
+        cyclope->setDirection(edge.facing);
+        cyclope->setWalking(true);
+        world->pass(InputSnapshot());
+        std::unique_ptr<Element> tree(world->get(1, edge.treeX, edge.treeY));
+        world->set(1, edge.treeX, edge.treeY, nullptr);
+        Vision* vision = cyclope->getVision();
+        ASSERT_NE(nullptr, vision);
+        EXPECT_EQ(tree.get(), vision->getNext(1)) << "facing " << edge.facing;
+    }
+}
+
+// A vision that the caller gave is the element's until another replaces it; the one replaced is
+// the caller's again, whole, to read and to end.
+TEST(LateSight, AVisionReplacedIsTheCallersWhole) {
     TempDir dir;
-    auto world = makeWorld(filled(6, 5, 'g'), {"......", "......", "....TC", "......", "......"});
-    Element* cyclope = world->get(1, 5, 2);
-    cyclope->setDirection(6);
-    cyclope->setWalking(true);
-    world->pass(InputSnapshot());
-    std::unique_ptr<Element> tree(world->get(1, 4, 2));
-    world->set(1, 4, 2, nullptr);
-    Vision* vision = cyclope->getVision();
-    ASSERT_NE(nullptr, vision);
-    EXPECT_EQ(tree.get(), vision->getNext(1));
+    auto world = makeWorld(filled(5, 5, 'g'), {".....", ".....", "..C..", "..T..", "....."});
+    Element* cyclope = world->get(1, 2, 2);
+    auto* given = new Vision();
+    given->add(world->get(1, 2, 3), 1);
+    cyclope->setVision(given);
+    cyclope->setVision(new Vision());
+    std::unique_ptr<Vision> replaced(given);
+    EXPECT_EQ(world->get(1, 2, 3), replaced->getNext(1));
 }
