@@ -183,12 +183,12 @@ bool WorldGrid::canStep(const Element* e, int direction, int& column, int& row) 
 }
 
 // Every live creature may look on every call, so the cells are read straight from the columns.
-// The hunt that usually follows reads every element listed: each is asked for as it is listed
-// (an empty cell's null too, which costs less than a branch), so that they come together.
+// The hunt that usually follows reads every element listed: each is asked for as it is listed,
+// so that they come together.
 void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
     Cone::forEachCell(from, width, height, [&](int cx, int cy) {
         Element* e = elements.columns[cx].cells[cy];
-        __builtin_prefetch(e);
+        Element::readyForHunt(e);
         vision.add(e, Habitat::elementLayer);
     });
     vision.addLandLater(from, seen);
