@@ -19,10 +19,14 @@ const int biteSize = 10;
 Element::Element(World* owner, const std::string& kindName, int typeCode)
     : Element(owner, typeCode, Habitat::of(owner)->getImages()->getKindFrames(kindName)) {}
 
-// The kind's frames come from the world, which looked them up once for every element of it.
+// The kind's frames come from the world, which looked them up once for every element of it. A
+// creature's first vision is made now, so that the storage carves it right after the creature.
 Element::Element(World* owner, const ElementKind& kind)
     : Element(owner, kind.type, Habitat::of(owner)->getKindFrames(kind)) {
     setCreature(kind.creature);
+    if (kind.creature) {
+        sight.beside = std::make_unique<Vision>();
+    }
     setWorking(kind.working);
     setMaxTime(kind.maxTime);
 }

@@ -57,10 +57,11 @@ Pool& pool() {
     return shared;
 }
 
-std::size_t slotSize(std::size_t size) {
+} // namespace
+
+std::size_t ElementStorage::slotSize(std::size_t size) {
     return (std::max(size, sizeof(FreeSlot)) + granule - 1) / granule * granule;
 }
-} // namespace
 
 void* ElementStorage::allocate(std::size_t size) {
     const std::size_t slot = slotSize(size);

@@ -3,7 +3,8 @@
 
 #include <cstddef>
 
-// The memory of every element, of the game's classes and of callers' own: slots of a few sizes
+// The memory of every element, of the game's classes and of callers' own, and of what an element
+// sees (Vision): slots of a few sizes
 // carved one after another from large chunks, with nothing between them. A world makes its
 // elements in the order the sweep visits them, so the sweep reads them as one stream; a heap
 // block per element would put the allocator's own bookkeeping between every two of them and
@@ -16,6 +17,21 @@ class ElementStorage {
     static void* allocate(std::size_t size);
     // size is the size that allocate was asked for.
     static void release(void* slot, std::size_t size) noexcept;
+    // The bytes that a slot for size bytes takes, up to the next slot carved after it.
+    static std::size_t slotSize(std::size_t size);
+};
+
+// A standard allocator whose memory comes from the elements' storage: a list that an element
+// keeps is then carved beside the element when both are made together.
+template <class T> struct StorageAllocator {
+    using value_type = T;
+    StorageAllocator() = default;
+    template <class U> explicit(false) StorageAllocator(const StorageAllocator<U>& /*other*/) {}
+    T* allocate(std::size_t n) { return static_cast<T*>(ElementStorage::allocate(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { ElementStorage::release(p, n * sizeof(T)); }
+    friend bool operator==(const StorageAllocator& /*a*/, const StorageAllocator& /*b*/) {
+        return true;
+    }
 };
 
 #endif

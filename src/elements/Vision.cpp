@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-Vision::Vision() : elementCursor(0), landCursor(0) {}
+Vision::Vision() : elementCursor(0), landCursor(0) {
+    elements.reserve(firstRoom);
+}
 
 Vision::Vision(const Vision& other)
     : elementCursor(other.elementCursor), landCursor(other.landCursor), elements(other.elements),
@@ -29,6 +31,14 @@ Vision::~Vision() {
     if (source != nullptr) {
         source->untrack(*this);
     }
+}
+
+void* Vision::operator new(std::size_t size) {
+    return ElementStorage::allocate(size);
+}
+
+void Vision::operator delete(void* v, std::size_t size) noexcept {
+    ElementStorage::release(v, size);
 }
 
 // Cells of an earlier source stay listed only while that source lives: it is asked for them

@@ -1,6 +1,8 @@
 #ifndef ORVALLE_VISION_H
 #define ORVALLE_VISION_H
 
+#include "elements/ElementStorage.h"
+
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -38,12 +40,21 @@ class LandSource {
 // every pass and read their land list hardly ever, so a vision may take the land it saw from its
 // source only when the list is read: the source lists it before any land changes. A land tile
 // kept as values is listed as its cell and made when the land list is read.
+//
+// A vision and its element list live in the elements' storage, so that a creature's own vision,
+// made with it, lies right after it in memory and comes with it.
 class Vision {
   public:
+    // The room of the element list that a new vision holds: the elements that a cone of a
+    // dense world usually lists.
+    static constexpr std::size_t firstRoom = 4;
+
     Vision();
     Vision(const Vision& other);
     Vision& operator=(const Vision& other);
     virtual ~Vision();
+    static void* operator new(std::size_t size);
+    static void operator delete(void* v, std::size_t size) noexcept;
 
     // Null elements and layers other than 0 and 1 are left out.
     void add(Element* element, int layer) {
@@ -100,7 +111,7 @@ class Vision {
 
     unsigned elementCursor;
     unsigned landCursor;
-    std::vector<Element*> elements;
+    std::vector<Element*, StorageAllocator<Element*>> elements;
     std::vector<LandSeen> lands;
     LandSource* source = nullptr;
     // Where the land waiting to be listed was seen from.
@@ -114,6 +125,8 @@ class Vision {
 // whichever comes first, so that the vision always holds the cells as they were at the look.
 struct Sight {
     std::unique_ptr<Vision> vision;
+    // A vision made with a creature, right after it in memory, which its first look takes.
+    std::unique_ptr<Vision> beside;
     Viewpoint from;
     bool pending = false;
 };

@@ -2,6 +2,7 @@
 
 #include "elements/Element.h"
 #include "elements/ElementKind.h"
+#include "elements/ElementStorage.h"
 #include "elements/Vision.h"
 #include "world/Cone.h"
 
@@ -117,6 +118,11 @@ void WorldGrid::wake(const Element* e) {
 namespace {
 // The size of the processor's cache lines, in bytes.
 const std::size_t cacheLine = 64;
+// What a creature's turn reads first: the element, then its vision and the vision's list, which
+// the storage carved right after it when the creature was made.
+const std::size_t creatureBytes = ElementStorage::slotSize(sizeof(Element)) +
+                                  ElementStorage::slotSize(sizeof(Vision)) +
+                                  ElementStorage::slotSize(Vision::firstRoom * sizeof(Element*));
 } // namespace
 
 // The element's turn reads most of its lines, not only the first. A look that waits reaches no
@@ -125,9 +131,10 @@ const std::size_t cacheLine = 64;
 void WorldGrid::readyCell(int column, int row) const {
     if (const Element* e = peek(Habitat::elementLayer, column, row)) {
         const char* bytes = reinterpret_cast<const char*>(e);
-        for (std::size_t at = 0; at < sizeof(Element); at += cacheLine) {
+        for (std::size_t at = 0; at < creatureBytes; at += cacheLine) {
             __builtin_prefetch(bytes + at);
         }
+        __builtin_prefetch(bytes + creatureBytes - 1);
     }
     const Reach around = reachOf(column, row);
     for (int near = around.firstColumn; near <= around.lastColumn; ++near) {
@@ -229,7 +236,7 @@ void WorldGrid::fill(Sight& s) {
         elements.columns[s.from.x].setLooking(s.from.y, false);
     }
     if (s.vision == nullptr) {
-        s.vision = std::make_unique<Vision>();
+        s.vision = s.beside != nullptr ? std::move(s.beside) : std::make_unique<Vision>();
     } else {
         s.vision->clear();
     }
