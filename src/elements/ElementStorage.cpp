@@ -1,5 +1,7 @@
 #include "elements/ElementStorage.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -15,16 +17,33 @@ const std::size_t largestSlot = 512;
 const std::size_t firstChunkSize = std::size_t{256} << 10;
 const std::size_t lastChunkSize = std::size_t{8} << 20;
 
+// A dense world's elements span tens of megabytes, which the processor's address cache covers
+// only in huge pages: with small ones, a turn would wait for the page tables as well as for the
+// element. So each chunk starts on a huge page and asks the system for huge pages.
+const std::size_t hugePage = std::size_t{2} << 20;
+
 struct FreeSlot {
     FreeSlot* next;
 };
+
+struct ChunkEnd {
+    void operator()(char* chunk) const { ::operator delete[](chunk, std::align_val_t{hugePage}); }
+};
+using Chunk = std::unique_ptr<char[], ChunkEnd>;
+
+Chunk makeChunk(std::size_t size) {
+    Chunk chunk(static_cast<char*>(::operator new[](size, std::align_val_t{hugePage})));
+    // Only a hint: without huge pages the chunk is as good, only slower to walk.
+    madvise(chunk.get(), size, MADV_HUGEPAGE);
+    return chunk;
+}
 
 struct Pool {
     // Freed slots by size class, each list threaded through the slots themselves.
     std::array<FreeSlot*, largestSlot / granule + 1> freed{};
     // Slots handed out and not released.
     std::size_t live = 0;
-    std::vector<std::unique_ptr<char[]>> chunks;
+    std::vector<Chunk> chunks;
     std::size_t chunkSize = 0;
     char* next = nullptr;
     char* end = nullptr;
@@ -32,7 +51,7 @@ struct Pool {
     void* carve(std::size_t size) {
         if (next == nullptr || static_cast<std::size_t>(end - next) < size) {
             chunkSize = std::min(chunkSize == 0 ? firstChunkSize : 2 * chunkSize, lastChunkSize);
-            chunks.push_back(std::make_unique_for_overwrite<char[]>(chunkSize));
+            chunks.push_back(makeChunk(chunkSize));
             next = chunks.back().get();
             end = next + chunkSize;
         }
