@@ -119,9 +119,10 @@ namespace {
 // The size of the processor's cache lines, in bytes.
 const std::size_t cacheLine = 64;
 // What a creature's turn reads first: the element, then its vision and the vision's list, which
-// the storage carved right after it when the creature was made.
+// the storage carved right after it when the creature was made. The list holds pointers.
 const std::size_t creatureBytes = ElementStorage::slotSize(sizeof(Element)) +
                                   ElementStorage::slotSize(sizeof(Vision)) +
+                                  // NOLINTNEXTLINE(bugprone-sizeof-expression)
                                   ElementStorage::slotSize(Vision::firstRoom * sizeof(Element*));
 } // namespace
 
