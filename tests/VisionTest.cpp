@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -115,6 +116,28 @@ TEST_F(VisionTest, CellsOutsideTheGridAreSkipped) {
     }
     EXPECT_EQ(2 + 3 + 4, count);
     EXPECT_EQ(nullptr, std::unique_ptr<Vision>(world->getVision(nullptr, 3)));
+}
+
+// However deep the cone, and wherever it is seen from, it lists the grid's cells and no more, and
+// the look ends once its rows lie beyond the grid.
+TEST_F(VisionTest, ADeepConeListsTheGridsCellsOnly) {
+    const int deepest = std::numeric_limits<int>::max();
+    const std::pair<Viewpoint, std::size_t> rows[] = {
+        {{5, 5, 0, deepest}, 3 + 5 + 7 + 9 + 11},       // down, past the last row
+        {{5, 5, 6, deepest}, 3 + 5 + 7 + 9 + 11},       // left, past the first column
+        {{-5, 5, 2, 7}, 11 + 11 + 11},                  // from outside, into the grid
+        {{-5, 5, 6, deepest}, 0},                       // from outside, away from it
+        {{deepest, deepest, 0, deepest}, 0},            // from the last coordinates
+        {{-deepest - 1, -deepest - 1, 4, deepest}, 0}}; // from the first ones
+    for (const auto& [from, cells] : rows) {
+        Vision vision;
+        world->see(from, vision);
+        std::size_t count = 0;
+        while (vision.getNext(1) != nullptr) {
+            ++count;
+        }
+        EXPECT_EQ(cells, count) << from.x << "," << from.y << " facing " << from.facing;
+    }
 }
 
 // The land of a vision is listed when the list is read, as the grid's own tiles: a copy lists the

@@ -1,6 +1,7 @@
 #ifndef ORVALLE_ELEMENT_STORAGE_H
 #define ORVALLE_ELEMENT_STORAGE_H
 
+#include <algorithm>
 #include <cstddef>
 
 // The memory of every element, of the game's classes and of callers' own, and of what an element
@@ -17,8 +18,12 @@ class ElementStorage {
     static void* allocate(std::size_t size);
     // size is the size that allocate was asked for.
     static void release(void* slot, std::size_t size) noexcept;
-    // The bytes that a slot for size bytes takes, up to the next slot carved after it.
-    static std::size_t slotSize(std::size_t size);
+    // The bytes that a slot for size bytes takes, up to the next slot carved after it: slots come
+    // in steps that keep them aligned for any element, and each can hold a free list's link.
+    static constexpr std::size_t slotSize(std::size_t size) {
+        return (std::max(size, sizeof(void*)) + granule - 1) / granule * granule;
+    }
+    static constexpr std::size_t granule = alignof(std::max_align_t);
 };
 
 // A standard allocator whose memory comes from the elements' storage: a list that an element

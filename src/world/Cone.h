@@ -3,6 +3,8 @@
 
 #include "elements/Vision.h"
 
+#include <algorithm>
+
 // How the cone a creature sees lies on the grid: row d of the cone is d cells along (alongX,
 // alongY) from the viewer, and its cells are k cells across it, along (acrossX, acrossY), k from
 // -d to d. The diagonal facings look straight down or up; an odd facing sees nothing.
@@ -35,15 +37,29 @@ struct Cone {
         if (!of(from.facing, cone)) {
             return;
         }
+        // Along a row of the cone one coordinate stays and the other runs: a row lies in the
+        // grid where the staying one does, and only its cells where the running one does.
+        const bool acrossColumns = cone.acrossX != 0;
+        const long long stayStep = acrossColumns ? cone.alongY : cone.alongX;
+        const long long stayLimit = acrossColumns ? height : width;
+        const long long runLimit = acrossColumns ? width : height;
         for (int d = 1; d <= from.range; ++d) {
-            const int rowX = from.x + cone.alongX * d;
-            const int rowY = from.y + cone.alongY * d;
-            for (int k = -d; k <= d; ++k) {
-                const int cx = rowX + cone.acrossX * k;
-                const int cy = rowY + cone.acrossY * k;
-                if (cx >= 0 && cx < width && cy >= 0 && cy < height) {
-                    visit(cx, cy);
+            const long long rowX = from.x + static_cast<long long>(cone.alongX) * d;
+            const long long rowY = from.y + static_cast<long long>(cone.alongY) * d;
+            const long long stay = acrossColumns ? rowY : rowX;
+            if (stay < 0 || stay >= stayLimit) {
+                // Rows further on lie further out.
+                if ((stay < 0) == (stayStep < 0)) {
+                    return;
                 }
+                continue;
+            }
+            const long long run = acrossColumns ? rowX : rowY;
+            const long long first = std::max<long long>(-d, -run);
+            const long long last = std::min<long long>(d, runLimit - 1 - run);
+            for (long long k = first; k <= last; ++k) {
+                visit(static_cast<int>(rowX + cone.acrossX * k),
+                      static_cast<int>(rowY + cone.acrossY * k));
             }
         }
     }

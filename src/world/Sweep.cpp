@@ -5,6 +5,8 @@
 #include "world/ElementKeeper.h"
 #include "world/WorldGrid.h"
 
+#include <algorithm>
+
 Sweep::Sweep(WorldGrid& cells, ElementKeeper& holder, const Timer& days, bool idleClock)
     : grid(cells), keeper(holder), calendar(days) {
     clock.on = idleClock;
@@ -25,9 +27,17 @@ void Sweep::run() {
     for (int column = 0; column < grid.getWidth(); ++column) {
         Line& elements = grid.line(Habitat::elementLayer, column);
         Line& land = grid.line(Habitat::landLayer, column);
-        for (int row = grid.nextAwakeRow(elements, land, 0); row < grid.getHeight();
-             row = grid.nextAwakeRow(elements, land, row + 1)) {
-            readyAhead(elements, land, column, row);
+        int row = grid.nextAwakeRow(elements, land, 0);
+        // The sweep goes through memory in the order in which the creatures stand in the grid,
+        // which their walks scramble: no prefetcher of the processor guesses it, and each turn
+        // would first wait for its element. So while a cell runs, the sweep asks for what the
+        // turn two awake cells on reads (the next one's would not come in time). Which rows are
+        // awake ahead is a guess carried from cell to cell, that a turn may make wrong.
+        int ahead = grid.nextAwakeRow(elements, land, row + 1);
+        for (; row < grid.getHeight(); row = grid.nextAwakeRow(elements, land, row + 1)) {
+            ahead = grid.nextAwakeRow(elements, land, std::max(ahead, row) + 1);
+            grid.readyCell(column, ahead);
+
             if (elements.isAwake(row)) {
                 runCell(elements, column, row, Habitat::elementLayer);
             }
@@ -37,16 +47,6 @@ void Sweep::run() {
         }
     }
     position.running = false;
-}
-
-// The sweep goes through memory in the order in which the creatures stand in the grid, which
-// their walks scramble: no prefetcher of the processor guesses it, and each turn would first wait
-// for its element to come from memory. So while a cell runs, the sweep asks for the element two
-// awake cells on (the next one would not come in time) and the cells that its look may read; at
-// the end of a column, for the last cells of the column.
-void Sweep::readyAhead(const Line& elements, const Line& land, int column, int row) const {
-    const int next = grid.nextAwakeRow(elements, land, row + 1);
-    grid.readyCell(column, grid.nextAwakeRow(elements, land, next + 1));
 }
 
 // An element read before its turn comes is worked out as of the tick before (isAheadOfSweep).

@@ -35,8 +35,6 @@ class Sweep {
     // turn.
     void advanceClock();
     void runCell(Line& line, int column, int row, int layer);
-    // While the cell at row runs, asks the processor for what a later cell's turn reads first.
-    void readyAhead(const Line& elements, const Line& land, int column, int row) const;
     // An element of a caller's class moved the calendar in its turn: the clock's elements still
     // to come would compare the new second with their last one, so they run in their turn.
     void wakeAhead();

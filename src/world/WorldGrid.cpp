@@ -26,10 +26,13 @@ void WorldGrid::shape(int columns, int rows) {
     width = columns;
     height = rows;
     landValues.shape(columns, rows);
+    const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
     for (Type* layer : {&land, &elements}) {
+        layer->block = HugePageBlock(cells * sizeof(Element*));
+        std::uninitialized_fill_n(layer->cells(), cells, nullptr);
         layer->columns.reserve(static_cast<std::size_t>(columns));
         for (int column = 0; column < columns; ++column) {
-            layer->columns.emplace_back(rows);
+            layer->columns.emplace_back(layer->cells() + cellIndex(column, 0), rows);
         }
     }
 }
@@ -117,31 +120,39 @@ void WorldGrid::wake(const Element* e) {
 
 namespace {
 // The size of the processor's cache lines, in bytes.
-const std::size_t cacheLine = 64;
+constexpr std::size_t cacheLine = 64;
 // What a creature's turn reads first: the element, then its vision and the vision's list, which
 // the storage carved right after it when the creature was made. The list holds pointers.
-const std::size_t creatureBytes = ElementStorage::slotSize(sizeof(Element)) +
-                                  ElementStorage::slotSize(sizeof(Vision)) +
-                                  // NOLINTNEXTLINE(bugprone-sizeof-expression)
-                                  ElementStorage::slotSize(Vision::firstRoom * sizeof(Element*));
+constexpr std::size_t creatureBytes =
+    ElementStorage::slotSize(sizeof(Element)) + ElementStorage::slotSize(sizeof(Vision)) +
+    // NOLINTNEXTLINE(bugprone-sizeof-expression)
+    ElementStorage::slotSize(Vision::firstRoom * sizeof(Element*));
 } // namespace
 
 // The element's turn reads most of its lines, not only the first. A look that waits reaches no
 // farther than waitingReach: the rows it may read in each column around lie within two cache
 // lines of that column, the first and the last of them.
 void WorldGrid::readyCell(int column, int row) const {
-    if (const Element* e = peek(Habitat::elementLayer, column, row)) {
-        const char* bytes = reinterpret_cast<const char*>(e);
-        for (std::size_t at = 0; at < creatureBytes; at += cacheLine) {
-            __builtin_prefetch(bytes + at);
-        }
-        __builtin_prefetch(bytes + creatureBytes - 1);
+    if (row >= height) {
+        return;
     }
+    const Element* const* cells = elements.cells();
+    const Element* e = cells[cellIndex(column, row)];
+    if (e == nullptr) {
+        return;
+    }
+    const char* bytes = reinterpret_cast<const char*>(e);
+    for (std::size_t at = 0; at < creatureBytes; at += cacheLine) {
+        __builtin_prefetch(bytes + at);
+    }
+    __builtin_prefetch(bytes + creatureBytes - 1);
     const Reach around = reachOf(column, row);
-    for (int near = around.firstColumn; near <= around.lastColumn; ++near) {
-        const std::vector<Element*>& cells = elements.columns[near].cells;
-        __builtin_prefetch(&cells[around.firstRow]);
-        __builtin_prefetch(&cells[around.lastRow]);
+    const std::size_t rows = static_cast<std::size_t>(around.lastRow - around.firstRow);
+    for (std::size_t first = cellIndex(around.firstColumn, around.firstRow),
+                     end = cellIndex(around.lastColumn + 1, around.firstRow);
+         first != end; first += static_cast<std::size_t>(height)) {
+        __builtin_prefetch(cells + first);
+        __builtin_prefetch(cells + first + rows);
     }
 }
 
@@ -194,8 +205,9 @@ bool WorldGrid::canStep(const Element* e, int direction, int& column, int& row) 
 // The hunt that usually follows reads every element listed: each is asked for as it is listed,
 // so that they come together.
 void WorldGrid::see(const Viewpoint& from, Vision& vision) const {
+    Element* const* cells = elements.cells();
     Cone::forEachCell(from, width, height, [&](int cx, int cy) {
-        Element* e = elements.columns[cx].cells[cy];
+        Element* e = cells[cellIndex(cx, cy)];
         Element::readyForHunt(e);
         vision.add(e, Habitat::elementLayer);
     });

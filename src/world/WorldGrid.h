@@ -1,6 +1,7 @@
 #ifndef ORVALLE_WORLD_GRID_H
 #define ORVALLE_WORLD_GRID_H
 
+#include "core/HugePageBlock.h"
 #include "elements/Habitat.h"
 #include "elements/Vision.h"
 #include "world/LandCells.h"
@@ -26,14 +27,13 @@ class World;
 // that the element there may have a look waiting to be filled (WorldGrid): a write searches the
 // cells around it for such looks without touching the elements of the others.
 struct Line {
-    std::vector<Element*> cells;
+    Element** cells; // this column's rows, in its layer's block (Type)
     std::vector<std::uint64_t> awake;
     std::vector<std::uint64_t> open;
     std::vector<std::uint64_t> looking;
 
-    explicit Line(int rows)
-        : cells(static_cast<std::size_t>(rows), nullptr),
-          awake((static_cast<std::size_t>(rows) + 63) / 64, 0),
+    Line(Element** column, int rows)
+        : cells(column), awake((static_cast<std::size_t>(rows) + 63) / 64, 0),
           open((static_cast<std::size_t>(rows) + 63) / 64, 0),
           looking((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
     bool isAwake(int row) const { return isSet(awake, row); }
@@ -66,9 +66,12 @@ struct Line {
     }
 };
 
-// One layer of the grid: a Line per column.
+// One layer of the grid: a Line per column, whose cells lie in one block, column after column.
 struct Type {
+    HugePageBlock block;
     std::vector<Line> columns;
+    // Cell (column, row) is cells()[WorldGrid::cellIndex(column, row)].
+    Element** cells() const { return reinterpret_cast<Element**>(block.get()); }
 };
 
 // The cells of a world in its two layers, the land and the elements standing on it, and what
