@@ -60,10 +60,6 @@ void Sweep::advanceClock() {
     }
 }
 
-bool Sweep::isTakingTurn(const Element& e) const {
-    return position.running && position.element == &e;
-}
-
 bool Sweep::isAheadOfSweep(const Element& e) const {
     if (!position.running) {
         return false;

@@ -28,7 +28,7 @@ class Sweep {
     // or is the land of the cell whose element layer is having its turn.
     bool isAheadOfSweep(const Element& e) const;
     // True while the sweep is giving e its turn.
-    bool isTakingTurn(const Element& e) const;
+    bool isTakingTurn(const Element& e) const { return position.running && position.element == &e; }
 
   private:
     // The clock ticks before any element runs, as each of its elements would update in its

@@ -127,7 +127,8 @@ Vision* World::getVision(Element* e, int range) const {
 void World::look(const Element& viewer, Sight& sight) {
     const Viewpoint from{viewer.getX(), viewer.getY(), viewer.getDirection(),
                          viewer.getVisionRange()};
-    const bool mayWait = sweep.isTakingTurn(viewer) && get(elementLayer, from.x, from.y) == &viewer;
+    const bool mayWait =
+        sweep.isTakingTurn(viewer) && grid.peek(elementLayer, from.x, from.y) == &viewer;
     grid.look(sight, from, mayWait);
 }
 

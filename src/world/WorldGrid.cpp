@@ -27,6 +27,7 @@ void WorldGrid::shape(int columns, int rows) {
     height = rows;
     landValues.shape(columns, rows);
     const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    looking.assign(cells / 64 + 2, 0);
     for (Type* layer : {&land, &elements}) {
         layer->block = HugePageBlock(cells * sizeof(Element*));
         std::uninitialized_fill_n(layer->cells(), cells, nullptr);
@@ -236,7 +237,7 @@ void WorldGrid::look(Sight& s, const Viewpoint& from, bool mayWait) {
     if (mayWait && from.range <= waitingReach) {
         s.pending = true;
         looksWait = true;
-        elements.columns[from.x].setLooking(from.y, true);
+        setLooking(from.x, from.y, true);
     } else {
         fill(s);
     }
@@ -246,7 +247,7 @@ void WorldGrid::look(Sight& s, const Viewpoint& from, bool mayWait) {
 void WorldGrid::fill(Sight& s) {
     if (s.pending) {
         s.pending = false;
-        elements.columns[s.from.x].setLooking(s.from.y, false);
+        setLooking(s.from.x, s.from.y, false);
     }
     if (s.vision == nullptr) {
         s.vision = s.beside != nullptr ? std::move(s.beside) : std::make_unique<Vision>();
@@ -269,16 +270,34 @@ void WorldGrid::settleLooksOver(int layer, int column, int row) {
     }
     const Reach around = reachOf(column, row);
     for (int c = around.firstColumn; c <= around.lastColumn; ++c) {
-        Line& viewers = elements.columns[c];
-        for (std::uint64_t rows = viewers.lookingRows(around.firstRow, around.lastRow); rows != 0;
+        const Element* const* viewers = elements.cells() + cellIndex(c, 0);
+        for (std::uint64_t rows = lookingRows(c, around.firstRow, around.lastRow); rows != 0;
              rows &= rows - 1) {
             const int r = around.firstRow + std::countr_zero(rows);
-            Sight* s = viewers.cells[r] != nullptr ? viewers.cells[r]->waitingLook() : nullptr;
+            Sight* s = viewers[r] != nullptr ? viewers[r]->waitingLook() : nullptr;
             if (s == nullptr) {
-                viewers.setLooking(r, false);
+                setLooking(c, r, false);
             } else if (Cone::holds(s->from, column, row)) {
                 fill(*s);
             }
         }
     }
+}
+
+void WorldGrid::setLooking(int column, int row, bool v) {
+    const std::size_t bit = cellIndex(column, row);
+    const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
+    std::uint64_t& word = looking[bit / 64];
+    word = v ? word | mask : word & ~mask;
+}
+
+std::uint64_t WorldGrid::lookingRows(int column, int first, int last) const {
+    const std::size_t bit = cellIndex(column, first);
+    const std::size_t word = bit / 64;
+    const std::size_t shift = bit % 64;
+    // The next word's bits come after: shifted in two steps, so that a shift of 0 takes none of
+    // them instead of shifting by 64.
+    const std::uint64_t bits = looking[word] >> shift | looking[word + 1] << 1 << (63 - shift);
+    const int count = last - first + 1;
+    return count >= 64 ? bits : bits & ((std::uint64_t{1} << count) - 1);
 }

@@ -23,38 +23,20 @@ class World;
 // clock may go unmarked, and the sweep then passes it by without reading it.
 //
 // A second bit per row says, on the land layer, that a creature may step there: walkable land,
-// read by every step without touching the land's element. A third says, on the element layer,
-// that the element there may have a look waiting to be filled (WorldGrid): a write searches the
-// cells around it for such looks without touching the elements of the others.
+// read by every step without touching the land's element.
 struct Line {
     Element** cells; // this column's rows, in its layer's block (Type)
     std::vector<std::uint64_t> awake;
     std::vector<std::uint64_t> open;
-    std::vector<std::uint64_t> looking;
 
     Line(Element** column, int rows)
         : cells(column), awake((static_cast<std::size_t>(rows) + 63) / 64, 0),
-          open((static_cast<std::size_t>(rows) + 63) / 64, 0),
-          looking((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
+          open((static_cast<std::size_t>(rows) + 63) / 64, 0) {}
     bool isAwake(int row) const { return isSet(awake, row); }
     void wake(int row) { set(awake, row, true); }
     void sleep(int row) { set(awake, row, false); }
     bool isOpen(int row) const { return isSet(open, row); }
     void setOpen(int row, bool v) { set(open, row, v); }
-    void setLooking(int row, bool v) { set(looking, row, v); }
-    // The looking marks of the rows first to last (at most 64 of them), bit i for row first + i.
-    std::uint64_t lookingRows(int first, int last) const {
-        const std::size_t word = static_cast<std::size_t>(first) / 64;
-        const int shift = first % 64;
-        std::uint64_t bits = looking[word] >> shift;
-        if (word + 1 < looking.size()) {
-            // The next word's rows come after: shifted in two steps, so that a shift of 0 takes
-            // none of them instead of shifting by 64.
-            bits |= looking[word + 1] << 1 << (63 - shift);
-        }
-        const int count = last - first + 1;
-        return count >= 64 ? bits : bits & ((std::uint64_t{1} << count) - 1);
-    }
 
   private:
     static bool isSet(const std::vector<std::uint64_t>& bits, int row) {
@@ -238,6 +220,15 @@ class WorldGrid {
     Type elements;
     mutable LandCells landValues;
     mutable SeenLand seen;
+    // A bit per cell of the element layer, by cellIndex: the element there may have a look
+    // waiting to be filled, which a write searches the cells around it for without touching the
+    // elements of the others. The rows of a column lie side by side, and a word to spare at the
+    // end lets the bits of any rows be read as two words.
+    std::vector<std::uint64_t> looking;
+    void setLooking(int column, int row, bool v);
+    // The looking bits of a column's rows first to last (at most 64 of them), bit i for row
+    // first + i.
+    std::uint64_t lookingRows(int column, int first, int last) const;
     // Set by the first look that waits: until then no write searches for looks (the loader's).
     bool looksWait = false;
     int width = 0;
