@@ -37,7 +37,6 @@ void Sweep::run() {
         for (; row < grid.getHeight(); row = grid.nextAwakeRow(elements, land, row + 1)) {
             ahead = grid.nextAwakeRow(elements, land, std::max(ahead, row) + 1);
             grid.readyCell(column, ahead);
-
             if (elements.isAwake(row)) {
                 runCell(elements, column, row, Habitat::elementLayer);
             }
