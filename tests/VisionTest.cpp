@@ -218,21 +218,22 @@ TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {
     }
 }
 
-// The same across the grid's words of 64 rows: a cyclope at row 64 looking up, and a spider that
-// steps into its cone at row 61 later in the pass.
+// The same where the marks of a column's rows cross from one word of 64 to the next: a cyclope
+// at row 64 of the first column looking up, and a spider that steps into its cone at row 61
+// later in the pass.
 TEST(LateSight, ALookWaitingAcrossTheWordsOfRowsListsTheConeAsItWas) {
     TempDir dir;
     std::vector<std::string> elements = filled(4, 70, '.');
-    elements[64][1] = 'C';
-    elements[60][2] = 'S';
+    elements[64][0] = 'C';
+    elements[60][1] = 'S';
     auto world = makeWorld(filled(4, 70, 'g'), elements);
-    Element* cyclope = world->get(1, 1, 64);
-    Element* spider = world->get(1, 2, 60);
+    Element* cyclope = world->get(1, 0, 64);
+    Element* spider = world->get(1, 1, 60);
     cyclope->setDirection(4);
     cyclope->setWalking(true);
     spider->setDirection(0);
     world->pass(InputSnapshot());
-    ASSERT_EQ(spider, world->get(1, 2, 61)) << "the spider was to step into the cone";
+    ASSERT_EQ(spider, world->get(1, 1, 61)) << "the spider was to step into the cone";
     Vision* vision = cyclope->getVision();
     ASSERT_NE(nullptr, vision);
     EXPECT_EQ(nullptr, vision->getNext(1));

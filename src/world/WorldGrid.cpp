@@ -29,6 +29,8 @@ void WorldGrid::shape(int columns, int rows) {
     const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
     looking.assign(cells / 64 + 2, 0);
     for (Type* layer : {&land, &elements}) {
+        // The block holds a pointer per cell.
+        // NOLINTNEXTLINE(bugprone-sizeof-expression)
         layer->block = HugePageBlock(cells * sizeof(Element*));
         std::uninitialized_fill_n(layer->cells(), cells, nullptr);
         layer->columns.reserve(static_cast<std::size_t>(columns));
