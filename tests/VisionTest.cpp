@@ -195,6 +195,21 @@ TEST(LateSight, ALookOutOfTurnListsTheConeAsItWasWhenTaken) {
     EXPECT_EQ(tree.get(), stray->getVision()->getNext(1));
 }
 
+// So is a look taken in the creature's own turn while it stands in the land layer: a write finds
+// waiting looks in the element layer only.
+TEST(LateSight, ALookFromTheLandLayerListsTheConeAsItWasWhenTaken) {
+    TempDir dir;
+    auto world = makeWorld(filled(5, 5, 'g'), {".....", ".....", "..T..", ".....", "....."});
+    auto* creature = new Element(world.get(), "cyclope", CYCLOPE);
+    creature->setCreature(true);
+    creature->setX(2);
+    world->set(0, 2, 0, creature);
+    world->pass(InputSnapshot());
+    std::unique_ptr<Element> tree(world->get(1, 2, 2));
+    world->set(1, 2, 2, nullptr);
+    EXPECT_EQ(tree.get(), creature->getVision()->getNext(1));
+}
+
 // A creature that looked in its turn sees what stood in its cone then, however late what it saw
 // is read: after others moved on in the same pass, or after it died and passes went by.
 TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {
