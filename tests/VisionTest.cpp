@@ -234,24 +234,32 @@ TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {
 }
 
 // The same where the marks of a column's rows cross from one word of 64 to the next: a cyclope
-// at row 64 of the first column looking up, and a spider that steps into its cone at row 61
-// later in the pass.
+// at row 64 of the first column, and a spider that steps into its cone later in the pass, so
+// that the rows around the cell written start in the first word, on its last mark, or on the
+// second word's first.
 TEST(LateSight, ALookWaitingAcrossTheWordsOfRowsListsTheConeAsItWas) {
-    TempDir dir;
-    std::vector<std::string> elements = filled(4, 70, '.');
-    elements[64][0] = 'C';
-    elements[60][1] = 'S';
-    auto world = makeWorld(filled(4, 70, 'g'), elements);
-    Element* cyclope = world->get(1, 0, 64);
-    Element* spider = world->get(1, 1, 60);
-    cyclope->setDirection(4);
-    cyclope->setWalking(true);
-    spider->setDirection(0);
-    world->pass(InputSnapshot());
-    ASSERT_EQ(spider, world->get(1, 1, 61)) << "the spider was to step into the cone";
-    Vision* vision = cyclope->getVision();
-    ASSERT_NE(nullptr, vision);
-    EXPECT_EQ(nullptr, vision->getNext(1));
+    struct Step {
+        int cyclopeFacing, spiderX, spiderY, spiderFacing, toX, toY;
+    };
+    const Step steps[] = {{4, 1, 60, 0, 1, 61}, {0, 3, 66, 6, 2, 66}, {0, 1, 68, 4, 1, 67}};
+    for (const Step& step : steps) {
+        TempDir dir;
+        std::vector<std::string> elements = filled(4, 70, '.');
+        elements[64][0] = 'C';
+        elements[static_cast<std::size_t>(step.spiderY)][static_cast<std::size_t>(step.spiderX)] =
+            'S';
+        auto world = makeWorld(filled(4, 70, 'g'), elements);
+        Element* cyclope = world->get(1, 0, 64);
+        Element* spider = world->get(1, step.spiderX, step.spiderY);
+        cyclope->setDirection(step.cyclopeFacing);
+        cyclope->setWalking(true);
+        spider->setDirection(step.spiderFacing);
+        world->pass(InputSnapshot());
+        ASSERT_EQ(spider, world->get(1, step.toX, step.toY)) << "the spider was to step in";
+        Vision* vision = cyclope->getVision();
+        ASSERT_NE(nullptr, vision);
+        EXPECT_EQ(nullptr, vision->getNext(1)) << "into row " << step.toY;
+    }
 }
 
 // A write finds a waiting look in the grid's last column or row: a cyclope there looking back
