@@ -136,11 +136,7 @@ constexpr std::size_t creatureBytes =
 // farther than waitingReach: the rows it may read in each column around lie within two cache
 // lines of that column, the first and the last of them.
 void WorldGrid::readyCell(int column, int row) const {
-    if (row >= height) {
-        return;
-    }
-    const Element* const* cells = elements.cells();
-    const Element* e = cells[cellIndex(column, row)];
+    const Element* e = peek(Habitat::elementLayer, column, row);
     if (e == nullptr) {
         return;
     }
@@ -149,6 +145,7 @@ void WorldGrid::readyCell(int column, int row) const {
         __builtin_prefetch(bytes + at);
     }
     __builtin_prefetch(bytes + creatureBytes - 1);
+    const Element* const* cells = elements.cells();
     const Reach around = reachOf(column, row);
     const std::size_t rows = static_cast<std::size_t>(around.lastRow - around.firstRow);
     for (std::size_t first = cellIndex(around.firstColumn, around.firstRow),

@@ -98,14 +98,14 @@ class WorldGrid {
         if (!isInside(layer, column, row)) {
             return nullptr;
         }
-        Element* e = line(layer, column).cells[row];
+        Element* e = of(layer).cells()[cellIndex(column, row)];
         return e != nullptr || layer != Habitat::landLayer || !landValues.holds(column, row)
                    ? e
                    : makeLand(column, row);
     }
     // The element that a cell holds, null for land kept as values: for the grid's own books.
     Element* peek(int layer, int column, int row) const {
-        return isInside(layer, column, row) ? line(layer, column).cells[row] : nullptr;
+        return isInside(layer, column, row) ? of(layer).cells()[cellIndex(column, row)] : nullptr;
     }
     // True when the cell's land is kept as values, and copyLand gives its element.
     bool holdsLandValues(int column, int row) const {
