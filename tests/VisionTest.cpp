@@ -234,22 +234,25 @@ TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {
 }
 
 // The same where the marks of a column's rows cross from one word of 64 to the next: a cyclope
-// at row 64 of the first column, and a spider that steps into its cone later in the pass, so
-// that the rows around the cell written start in the first word, on its last mark, or on the
-// second word's first.
+// at row 64 of the first or the second column, and a spider that steps into its cone later in
+// the pass, so that the rows around the cell written start inside a word, on its last mark, on
+// the next word's first, or on a word's first in a column that starts inside a word.
 TEST(LateSight, ALookWaitingAcrossTheWordsOfRowsListsTheConeAsItWas) {
     struct Step {
-        int cyclopeFacing, spiderX, spiderY, spiderFacing, toX, toY;
+        int cyclopeX, cyclopeFacing, spiderX, spiderY, spiderFacing, toX, toY;
     };
-    const Step steps[] = {{4, 1, 60, 0, 1, 61}, {0, 3, 66, 6, 2, 66}, {0, 1, 68, 4, 1, 67}};
+    const Step steps[] = {{0, 4, 1, 60, 0, 1, 61},
+                          {0, 0, 3, 66, 6, 2, 66},
+                          {0, 0, 1, 68, 4, 1, 67},
+                          {1, 4, 2, 60, 0, 2, 61}};
     for (const Step& step : steps) {
         TempDir dir;
         std::vector<std::string> elements = filled(4, 70, '.');
-        elements[64][0] = 'C';
+        elements[64][static_cast<std::size_t>(step.cyclopeX)] = 'C';
         elements[static_cast<std::size_t>(step.spiderY)][static_cast<std::size_t>(step.spiderX)] =
             'S';
         auto world = makeWorld(filled(4, 70, 'g'), elements);
-        Element* cyclope = world->get(1, 0, 64);
+        Element* cyclope = world->get(1, step.cyclopeX, 64);
         Element* spider = world->get(1, step.spiderX, step.spiderY);
         cyclope->setDirection(step.cyclopeFacing);
         cyclope->setWalking(true);
