@@ -136,23 +136,21 @@ constexpr std::size_t creatureBytes =
 // farther than waitingReach: the rows it may read in each column around lie within two cache
 // lines of that column, the first and the last of them.
 void WorldGrid::readyCell(int column, int row) const {
-    const Element* e = peek(Habitat::elementLayer, column, row);
-    if (e == nullptr) {
-        return;
-    }
-    const char* bytes = reinterpret_cast<const char*>(e);
-    for (std::size_t at = 0; at < creatureBytes; at += cacheLine) {
-        __builtin_prefetch(bytes + at);
-    }
-    __builtin_prefetch(bytes + creatureBytes - 1);
-    const Element* const* cells = elements.cells();
-    const Reach around = reachOf(column, row);
-    const std::size_t rows = static_cast<std::size_t>(around.lastRow - around.firstRow);
-    for (std::size_t first = cellIndex(around.firstColumn, around.firstRow),
-                     end = cellIndex(around.lastColumn + 1, around.firstRow);
-         first != end; first += static_cast<std::size_t>(height)) {
-        __builtin_prefetch(cells + first);
-        __builtin_prefetch(cells + first + rows);
+    if (const Element* e = peek(Habitat::elementLayer, column, row)) {
+        const char* bytes = reinterpret_cast<const char*>(e);
+        for (std::size_t at = 0; at < creatureBytes; at += cacheLine) {
+            __builtin_prefetch(bytes + at);
+        }
+        __builtin_prefetch(bytes + creatureBytes - 1);
+        const Element* const* cells = elements.cells();
+        const Reach around = reachOf(column, row);
+        const std::size_t rows = static_cast<std::size_t>(around.lastRow - around.firstRow);
+        for (std::size_t first = cellIndex(around.firstColumn, around.firstRow),
+                         end = cellIndex(around.lastColumn + 1, around.firstRow);
+             first != end; first += static_cast<std::size_t>(height)) {
+            __builtin_prefetch(cells + first);
+            __builtin_prefetch(cells + first + rows);
+        }
     }
 }
 
