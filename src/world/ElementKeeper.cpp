@@ -57,7 +57,9 @@ bool ElementKeeper::move(Element* e, int direction) {
         return false;
     }
     put(Habitat::elementLayer, column, row, e);
-    put(Habitat::elementLayer, e->getX(), e->getY(), nullptr);
+    if (grid.isInside(Habitat::elementLayer, e->getX(), e->getY())) {
+        put(Habitat::elementLayer, e->getX(), e->getY(), nullptr);
+    }
     e->setX(column);
     e->setY(row);
     return true;

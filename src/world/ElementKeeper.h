@@ -28,7 +28,8 @@ class ElementKeeper {
     // A caller's write: e (null allowed) is the world's from now on; the element it replaces,
     // when left in no cell, is handed back to the caller.
     void put(int layer, int column, int row, Element* e);
-    // One step of e, when it can be made: into the next cell, then out of its own.
+    // One step of e, when it can be made: into the next cell, then out of its own (when its
+    // coordinates name a cell of the grid).
     bool move(Element* e, int direction);
     // The sweep takes the element of a cell off the grid; the world keeps it.
     void takeOff(int layer, int column, int row);

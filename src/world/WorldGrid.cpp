@@ -19,9 +19,6 @@ WorldGrid::~WorldGrid() {
 }
 
 void WorldGrid::shape(int columns, int rows) {
-    if (shaped) {
-        return;
-    }
     shaped = true;
     width = columns;
     height = rows;

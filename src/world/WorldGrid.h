@@ -83,7 +83,7 @@ class WorldGrid {
     ~WorldGrid();
     WorldGrid(const WorldGrid&) = delete;
     WorldGrid& operator=(const WorldGrid&) = delete;
-    // Gives the grid its size, every cell empty and asleep. Only an empty grid takes a shape.
+    // Gives the grid its size, every cell empty and asleep; once only (the world checks).
     void shape(int columns, int rows);
     bool isShaped() const { return shaped; }
 
