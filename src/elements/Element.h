@@ -38,7 +38,7 @@ class Element {
     Element& operator=(const Element&) = delete;
 
     virtual void run();
-    virtual BITMAP* getImage() { return clocked ? clockedImage() : now().image; }
+    virtual BITMAP* getImage() { return clocked ? imageAfter(clockedTicks()) : now().image; }
 
     bool move(int towards);
     int eat(Element* meal);
@@ -74,7 +74,7 @@ class Element {
     int getType() const { return now().type; }
     int getDirection() const { return now().direction; }
     void setDirection(int d);
-    int getTime() const { return clocked ? clockedTime() : now().time; }
+    int getTime() const { return clocked ? timeAfter(clockedTicks()) : now().time; }
     int getMaxTime() const { return now().maxTime; }
     void setMaxTime(int v) { update(&State::maxTime, v); }
     int getVisionRange() const { return now().visionRange; }
@@ -262,8 +262,9 @@ class Element {
     // The ticks of the clock that this element has had since it began to follow it: one less
     // than the clock's while a sweep that ticked has not yet reached its cell.
     long clockedTicks() const;
-    int clockedTime() const;
-    BITMAP* clockedImage() const;
+    // The step timer and the frame after some ticks of the clock.
+    int timeAfter(long ticks) const;
+    BITMAP* imageAfter(long ticks) const;
     // The cache's placeholder, for a frame that the cache does not hold.
     BITMAP* placeholder() const;
 

@@ -76,27 +76,29 @@ Element::State Element::unclocked() const {
         return s;
     }
     const IdleClock& clock = habitat->books().getIdleClock();
-    const bool updateDue = clockedTicks() < clock.ticks - clockBase;
-    s.image = clockedImage();
-    s.time = clockedTime();
+    const long ticks = clockedTicks();
+    const bool updateDue = ticks < clock.ticks - clockBase;
+    s.image = imageAfter(ticks);
+    s.time = timeAfter(ticks);
     s.lastSecound = updateDue ? clock.previousSecound : clock.secound;
     return s;
 }
 
+// The frame is drawn on every pass: the world's books are reached once.
 long Element::clockedTicks() const {
-    const IdleClock& clock = habitat->books().getIdleClock();
+    SweepBooks& books = habitat->books();
+    const IdleClock& clock = books.getIdleClock();
     const long ticks = clock.ticks - clockBase;
-    return ticks > 0 && clock.tickedThisSweep && habitat->books().isAheadOfSweep(*this) ? ticks - 1
-                                                                                        : ticks;
+    return ticks > 0 && clock.tickedThisSweep && books.isAheadOfSweep(*this) ? ticks - 1 : ticks;
 }
 
 // Each tick is one step of the timer, which runs 0..maxTime and wraps to 0.
-int Element::clockedTime() const {
+int Element::timeAfter(long ticks) const {
     const long cycle = static_cast<long>(now().maxTime) + 1;
-    return static_cast<int>((now().time + clockedTicks() % cycle) % cycle);
+    return static_cast<int>((now().time + ticks % cycle) % cycle);
 }
 
 // Until the first tick the frame is the one the element had; every tick chooses it anew.
-BITMAP* Element::clockedImage() const {
-    return clockedTicks() == 0 ? now().image : frameAt(clockedTime());
+BITMAP* Element::imageAfter(long ticks) const {
+    return ticks == 0 ? now().image : frameAt(timeAfter(ticks));
 }

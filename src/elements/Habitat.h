@@ -25,7 +25,8 @@ class Habitat {
     static Habitat* of(World* world);
     static World* worldOf(Habitat* habitat);
 
-    Habitat() = default;
+    // An element reaches the books on every frame it shows: a plain call, not a virtual one.
+    explicit Habitat(SweepBooks& books) : sweepBooks(books) {}
     Habitat(const Habitat&) = delete;
     Habitat& operator=(const Habitat&) = delete;
 
@@ -41,10 +42,13 @@ class Habitat {
 
     // The sweep's books on the elements, for an element's own bookkeeping (the idle clock, the
     // looks filled late); an element's behaviour never needs them.
-    virtual SweepBooks& books() = 0;
+    SweepBooks& books() { return sweepBooks; }
 
   protected:
     virtual ~Habitat() = default;
+
+  private:
+    SweepBooks& sweepBooks;
 };
 
 #endif

@@ -1,8 +1,9 @@
 #ifndef ORVALLE_SWEEP_BOOKS_H
 #define ORVALLE_SWEEP_BOOKS_H
 
+#include "elements/IdleClock.h"
+
 class Element;
-struct IdleClock;
 struct Sight;
 
 // The books that the sweep keeps on the elements, which an element's own bookkeeping reads and
@@ -21,7 +22,8 @@ class SweepBooks {
     // Fills a look whose vision was put off (Sight::pending), from the cells it saw.
     virtual void settle(Sight& sight) = 0;
 
-    virtual const IdleClock& getIdleClock() const = 0;
+    // Read for every clocked element shown, so a plain call; the sweep keeps it (clockKept).
+    const IdleClock& getIdleClock() const { return clock; }
     // An element left the clock: the sweep runs it again, found in its cell by its coordinates.
     virtual void wake(const Element* e) = 0;
     // True while a sweep is under way and has yet to give e its turn: e stands in a later cell,
@@ -32,6 +34,10 @@ class SweepBooks {
 
   protected:
     virtual ~SweepBooks() = default;
+    IdleClock& clockKept() { return clock; }
+
+  private:
+    IdleClock clock;
 };
 
 #endif

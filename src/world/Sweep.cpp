@@ -7,8 +7,9 @@
 
 #include <algorithm>
 
-Sweep::Sweep(WorldGrid& cells, ElementKeeper& holder, const Timer& days, bool idleClock)
-    : grid(cells), keeper(holder), calendar(days) {
+Sweep::Sweep(WorldGrid& cells, ElementKeeper& holder, const Timer& days, IdleClock& kept,
+             bool idleClock)
+    : grid(cells), keeper(holder), calendar(days), clock(kept) {
     clock.on = idleClock;
 }
 

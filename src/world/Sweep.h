@@ -15,15 +15,16 @@ struct Line;
 // and the sweep passes their cells by; the result is the same as if every element ran.
 class Sweep {
   public:
-    // Without the idle clock no element ever leaves the sweep: a yardstick for the clock.
-    Sweep(WorldGrid& grid, ElementKeeper& keeper, const Timer& calendar, bool idleClock);
+    // The sweep keeps clock. Without the idle clock no element ever leaves the sweep: a
+    // yardstick for the clock.
+    Sweep(WorldGrid& grid, ElementKeeper& keeper, const Timer& calendar, IdleClock& clock,
+          bool idleClock);
 
     // Whatever only animates follows the clock from the calendar second at which it is built.
     void startClock();
     // One pass of every element's turn.
     void run();
 
-    const IdleClock& getIdleClock() const { return clock; }
     // True while a sweep is under way and has yet to give e its turn: e stands in a later cell,
     // or is the land of the cell whose element layer is having its turn.
     bool isAheadOfSweep(const Element& e) const;
@@ -43,7 +44,7 @@ class Sweep {
     WorldGrid& grid;
     ElementKeeper& keeper;
     const Timer& calendar;
-    IdleClock clock;
+    IdleClock& clock;
     // The calendar second that the clock's elements ahead of the sweep will see in their turn.
     int sweepSecound = 0;
     // The cell and layer whose turn the sweep is giving, while a sweep is under way.

@@ -31,8 +31,8 @@ World::World(std::string fileName, const std::optional<std::string>& mediaFolder
 }
 
 World::World(Unshaped, const std::optional<std::string>& mediaFolder, bool idleClock)
-    : grid(*this), keeper(grid), calendar(std::make_unique<Timer>()),
-      sweep(grid, keeper, *calendar, idleClock) {
+    : Habitat(static_cast<SweepBooks&>(*this)), grid(*this), keeper(grid),
+      calendar(std::make_unique<Timer>()), sweep(grid, keeper, *calendar, clockKept(), idleClock) {
     loadMedia(mediaFolder);
 }
 

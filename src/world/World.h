@@ -24,7 +24,7 @@ class Timer;
 // together parts that each own one thing: the grid (cells, neighbours, movement, the cone a
 // creature sees) and the sweep (who runs when, and the idle clock). Its loop and its picture are
 // a stage's (Stage), which the game provides.
-class World : public Habitat, public SweepBooks {
+class World : public SweepBooks, public Habitat {
   public:
     // A cell is cellSize pixels square; the screen shows screenColumns x screenRows cells.
     static constexpr int cellSize = 50;
@@ -80,7 +80,6 @@ class World : public Habitat, public SweepBooks {
     }
     Element* getFront(Element* e, int layer) const override { return grid.getFront(e, layer); }
     bool move(Element* e, int direction) override { return keeper.move(e, direction); }
-    SweepBooks& books() override { return *this; }
     // A new vision of what e sees ahead within range, which the caller owns; null for no e.
     Vision* getVision(Element* e, int range) const;
     // Adds to vision what is seen from a viewpoint, as getVision does for a new one.
@@ -119,7 +118,6 @@ class World : public Habitat, public SweepBooks {
     // The elements the sweep took off the grid, in the order they left it.
     const std::vector<Element*>& getRemoved() const { return keeper.getRemoved(); }
 
-    const IdleClock& getIdleClock() const override { return sweep.getIdleClock(); }
     void wake(const Element* e) override { grid.wake(e); }
     bool isAheadOfSweep(const Element& e) const override { return sweep.isAheadOfSweep(e); }
     void forget(const Element& e) override;
