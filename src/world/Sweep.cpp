@@ -33,11 +33,15 @@ void Sweep::run() {
         // which their walks scramble: no prefetcher of the processor guesses it, and each turn
         // would first wait for its element. So while a cell runs, the sweep asks for what the
         // turn two awake cells on reads (the next one's would not come in time). Which rows are
-        // awake ahead is a guess carried from cell to cell, that a turn may make wrong.
-        int ahead = grid.nextAwakeRow(elements, land, row + 1);
-        for (; row < grid.getHeight(); row = grid.nextAwakeRow(elements, land, row + 1)) {
-            ahead = grid.nextAwakeRow(elements, land, std::max(ahead, row) + 1);
-            grid.readyCell(column, ahead);
+        // awake ahead is a guess carried from cell to cell, that a turn may make wrong; once it
+        // reaches the column's end, the column's last cells ask for nothing.
+        const int height = grid.getHeight();
+        int ahead = row < height ? grid.nextAwakeRow(elements, land, row + 1) : height;
+        for (; row < height; row = grid.nextAwakeRow(elements, land, row + 1)) {
+            if (ahead < height) {
+                ahead = grid.nextAwakeRow(elements, land, std::max(ahead, row) + 1);
+                grid.readyCell(column, ahead);
+            }
             if (elements.isAwake(row)) {
                 runCell(elements, column, row, Habitat::elementLayer);
             }

@@ -137,16 +137,19 @@ class WorldGrid {
     // height when there is none. Inline: the sweep asks it for every cell it visits.
     int nextAwakeRow(const Line& first, const Line& second, int from) const {
         const std::size_t words = first.awake.size();
-        for (std::size_t word = static_cast<std::size_t>(from) / 64; word < words; ++word) {
-            std::uint64_t bits = first.awake[word] | second.awake[word];
-            if (word == static_cast<std::size_t>(from) / 64) {
-                bits &= ~std::uint64_t{0} << (from % 64);
-            }
-            if (bits != 0) {
-                return static_cast<int>(word * 64) + std::countr_zero(bits);
-            }
+        std::size_t word = static_cast<std::size_t>(from) / 64;
+        if (word >= words) {
+            return height;
         }
-        return height;
+        const std::uint64_t fromOn = ~std::uint64_t{0} << (from % 64);
+        std::uint64_t bits = (first.awake[word] | second.awake[word]) & fromOn;
+        while (bits == 0) {
+            if (++word == words) {
+                return height;
+            }
+            bits = first.awake[word] | second.awake[word];
+        }
+        return static_cast<int>(word * 64) + std::countr_zero(bits);
     }
 
     // Asks the processor for the element standing in a cell and for the cells of the element
