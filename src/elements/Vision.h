@@ -15,6 +15,7 @@ struct Viewpoint {
     int y = 0;
     int facing = 0;
     int range = 0;
+    bool operator==(const Viewpoint& other) const = default;
 };
 
 class Vision;

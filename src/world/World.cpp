@@ -124,12 +124,16 @@ Vision* World::getVision(Element* e, int range) const {
     return vision;
 }
 
+// A look that waits lists the cells as they are still: looking again from the same viewpoint, as
+// a creature does in each turn of a step, would list the same.
 void World::look(const Element& viewer, Sight& sight) {
     const Viewpoint from{viewer.getX(), viewer.getY(), viewer.getDirection(),
                          viewer.getVisionRange()};
-    const bool mayWait =
-        sweep.isTakingTurn(viewer) && grid.peek(elementLayer, from.x, from.y) == &viewer;
-    grid.look(sight, from, mayWait);
+    if (!sight.pending || sight.from != from) {
+        const bool mayWait =
+            sweep.isTakingTurn(viewer) && grid.peek(elementLayer, from.x, from.y) == &viewer;
+        grid.look(sight, from, mayWait);
+    }
 }
 
 Stage* World::getStage() {
