@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 class MovementTest : public ::testing::Test {
   protected:
@@ -128,15 +130,10 @@ TEST_F(MovementTest, DiagonalStepsMoveButNeverTurn) {
     EXPECT_EQ(cyclope, world->get(1, 1, 1));
 }
 
-// A caller's element whose coordinates lie outside the grid steps into it: the cell it comes from
-// is no cell, and only the one it enters is written.
+// A caller's element outside the grid steps into its edge: only the cell it enters is written.
 TEST_F(MovementTest, AnElementFromOutsideTheGridStepsIntoItsEdge) {
     const struct {
-        int x;
-        int y;
-        int towards;
-        int column;
-        int row;
+        int x, y, towards, column, row;
     } steps[] = {{-1, 0, RIGHT, 0, 0}, {3, 1, LEFT, 2, 1}, {1, -1, DOWN, 1, 0}, {2, 2, UP, 2, 1}};
     for (const auto& step : steps) {
         auto world = makeWorld(filled(3, 2, 'g'), {"...", "..."});
@@ -144,8 +141,7 @@ TEST_F(MovementTest, AnElementFromOutsideTheGridStepsIntoItsEdge) {
         walker->setX(step.x);
         walker->setY(step.y);
         ASSERT_TRUE(walker->move(step.towards)) << step.x << "," << step.y;
-        EXPECT_EQ(walker, world->get(1, step.column, step.row)) << step.x << "," << step.y;
-        EXPECT_EQ(step.column, walker->getX());
-        EXPECT_EQ(step.row, walker->getY());
+        EXPECT_EQ(walker, world->get(1, step.column, step.row));
+        EXPECT_EQ(std::pair(step.column, step.row), std::pair(walker->getX(), walker->getY()));
     }
 }
