@@ -233,6 +233,22 @@ TEST(LateSight, ShowsTheConeAsItWasAtTheCreaturesTurn) {
     }
 }
 
+// A creature turned where it stands looks anew in its next turn, though its last look waits.
+TEST(LateSight, ACreatureTurnedWhereItStandsSeesItsNewFacing) {
+    TempDir dir;
+    auto world = makeWorld(filled(5, 5, 'g'), {".....", ".....", "..C#.", "..T..", "....."});
+    Element* cyclope = world->get(1, 2, 2);
+    for (int facing : {DOWN, RIGHT}) {
+        cyclope->setDirection(facing);
+        cyclope->setWalking(true); // so that it does not read what it saw in its own turn
+        world->pass(InputLatch::take());
+    }
+    Vision* vision = cyclope->getVision();
+    ASSERT_NE(nullptr, vision);
+    EXPECT_EQ(world->get(1, 3, 2), vision->getNext(1));
+    EXPECT_EQ(nullptr, vision->getNext(1));
+}
+
 // The same where the marks of a column's rows cross from one word of 64 to the next: a cyclope
 // at row 64 of the first or the second column, and a spider that steps into its cone later in
 // the pass, so that the rows around the cell written start inside a word, on its last mark, on
