@@ -263,20 +263,6 @@ TEST_F(WorldTest, AnElementSteppingDownOrRightIsRunAgainInTheSamePass) {
     }
 }
 
-// The marks of a column's rows fill whole words or end inside one; the sweep finds the last row
-// either way, and searches past it without reading beyond the marks.
-TEST_F(WorldTest, TheSweepRunsTheLastRowOfAColumnOfAnyHeight) {
-    for (int height : {63, 64, 65, 128}) {
-        std::vector<std::string> elements(static_cast<std::size_t>(height), ".");
-        elements.back() = "C";
-        auto world = makeWorld(filled(1, height, 'g'), elements);
-        Element* cyclope = world->get(1, 0, height - 1);
-        world->pass(InputSnapshot());
-        // A creature loses a point of health on its first turn.
-        EXPECT_EQ(Element::maxHelth - 1, cyclope->getHelth()) << height;
-    }
-}
-
 TEST_F(WorldTest, DestroyingTheWorldReleasesGridAndErasedElements) {
     // Run under the sanitizers or valgrind, this catches double deletes and leaks.
     auto world = makeWorld(filled(3, 3, 'g'), {"C.S", "...", "@.T"});
