@@ -22,7 +22,8 @@ class SweepBooks {
     // Fills a look whose vision was put off (Sight::pending), from the cells it saw.
     virtual void settle(Sight& sight) = 0;
 
-    // Read for every clocked element shown, so a plain call; the sweep keeps it (clockKept).
+    // Read for every clocked element shown, so a plain call. The books hold the clock and the
+    // sweep advances it (clockKept).
     const IdleClock& getIdleClock() const { return clock; }
     // An element left the clock: the sweep runs it again, found in its cell by its coordinates.
     virtual void wake(const Element* e) = 0;

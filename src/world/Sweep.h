@@ -15,8 +15,8 @@ struct Line;
 // and the sweep passes their cells by; the result is the same as if every element ran.
 class Sweep {
   public:
-    // The sweep keeps clock. Without the idle clock no element ever leaves the sweep: a
-    // yardstick for the clock.
+    // The sweep advances clock, which the world's books hold. Without the idle clock no element
+    // ever leaves the sweep: a yardstick for the clock.
     Sweep(WorldGrid& grid, ElementKeeper& keeper, const Timer& calendar, IdleClock& clock,
           bool idleClock);
 
