@@ -21,41 +21,49 @@ int randomLandMaxTime() {
 }
 } // namespace
 
+// The map's codes go as soon as what they name is known: a dense map's layer of codes is as
+// large as the grid's layer of cells, and both layers' codes and the placements held together
+// made the largest part of what loading needs beyond the world itself.
 MapBuilder::Residents MapBuilder::build(LoadWorld& reader) {
-    createElements(reader.takeCodes(Habitat::elementLayer));
+    const std::vector<Placement> placements = inSweepOrder(reader.takeCodes(Habitat::elementLayer));
+    createElements(placements);
     createLandLayer(reader.takeCodes(Habitat::landLayer));
     return std::move(residents);
 }
 
-// The element layer first and in the order in which the sweep visits it, columns outer and rows
-// inner, so that the sweep reads its elements as one stream. The map lists the cells row by row,
-// and in that order the first avatar wins; the few occupied cells are then sorted into columns.
-void MapBuilder::createElements(const std::vector<int>& codes) {
-    std::vector<Placement> inRows;
-    const int width = grid.getWidth();
-    const int height = grid.getHeight();
-    std::vector<std::size_t> columnStart(static_cast<std::size_t>(width) + 1, 0);
+// The elements of the element layer in the order in which the sweep visits them, columns outer
+// and rows inner, so that the sweep reads its elements as one stream. The map lists the cells row
+// by row, and in that order the first avatar wins; its cells are read twice, first to count the
+// elements of each column, then to put each where its column starts.
+std::vector<MapBuilder::Placement> MapBuilder::inSweepOrder(const std::vector<int>& codes) const {
+    std::vector<std::size_t> columnStart(static_cast<std::size_t>(grid.getWidth()) + 1, 0);
+    forEachElementOf(codes, [&](const Placement& placed) { ++columnStart[placed.column + 1]; });
+    for (std::size_t column = 1; column < columnStart.size(); ++column) {
+        columnStart[column] += columnStart[column - 1];
+    }
+    std::vector<Placement> inColumns(columnStart.back());
+    forEachElementOf(
+        codes, [&](const Placement& placed) { inColumns[columnStart[placed.column]++] = placed; });
+    return inColumns;
+}
+
+template <class Visit>
+void MapBuilder::forEachElementOf(const std::vector<int>& codes, Visit visit) const {
     bool avatarSeen = false;
     std::size_t cell = 0;
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column, ++cell) {
+    for (int row = 0; row < grid.getHeight(); ++row) {
+        for (int column = 0; column < grid.getWidth(); ++column, ++cell) {
             const ElementKind* kind = ElementKind::find(Habitat::elementLayer, codes[cell]);
-            if (kind == nullptr || (kind->type == AVATAR && std::exchange(avatarSeen, true))) {
-                continue;
+            if (kind != nullptr && !(kind->type == AVATAR && std::exchange(avatarSeen, true))) {
+                visit(Placement{column, row, kind});
             }
-            inRows.push_back(Placement{column, row, kind});
-            ++columnStart[column + 1];
         }
     }
-    for (int column = 0; column < width; ++column) {
-        columnStart[column + 1] += columnStart[column];
-    }
-    std::vector<Placement> inColumns(inRows.size());
-    for (const Placement& placed : inRows) {
-        inColumns[columnStart[placed.column]++] = placed;
-    }
-    // The creatures first: the sweep runs them on every pass and passes most things by, so the
-    // creatures lie back to back in its order, and the things after them.
+}
+
+// The creatures first: the sweep runs them on every pass and passes most things by, so the
+// creatures lie back to back in its order, and the things after them.
+void MapBuilder::createElements(const std::vector<Placement>& inColumns) {
     for (bool creatures : {true, false}) {
         for (const Placement& placed : inColumns) {
             if (placed.kind->creature == creatures) {

@@ -32,7 +32,10 @@ class MapBuilder {
         const ElementKind* kind;
     };
 
-    void createElements(const std::vector<int>& codes);
+    std::vector<Placement> inSweepOrder(const std::vector<int>& codes) const;
+    // Calls visit(placement) for each element of the element layer's codes, in the map's order.
+    template <class Visit> void forEachElementOf(const std::vector<int>& codes, Visit visit) const;
+    void createElements(const std::vector<Placement>& inColumns);
     // Builds the element of a placement into its cell.
     void build(const Placement& placed);
     void createLandLayer(const std::vector<int>& codes);
