@@ -2,18 +2,30 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <new>
 
 namespace {
 const std::size_t hugePage = std::size_t{2} << 20;
 } // namespace
 
-HugePageBlock::HugePageBlock(std::size_t size)
-    : bytes(static_cast<char*>(::operator new[](size, std::align_val_t{hugePage}))) {
+// The system maps a block anywhere on a page: a huge page more than asked for leaves room to
+// start on a huge page. The room before and after that start is never written and takes no
+// memory.
+HugePageBlock::HugePageBlock(std::size_t size) {
+    const std::size_t length = size + hugePage;
+    void* mapped =
+        mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    mapping = std::unique_ptr<char[], Unmap>(static_cast<char*>(mapped), Unmap{length});
+    const auto address = reinterpret_cast<std::uintptr_t>(mapped);
+    start = mapping.get() + (hugePage - address % hugePage) % hugePage;
     // Only a hint, which the system may not take.
-    madvise(bytes.get(), size, MADV_HUGEPAGE);
+    madvise(start, size, MADV_HUGEPAGE);
 }
 
-void HugePageBlock::Release::operator()(char* block) const {
-    ::operator delete[](block, std::align_val_t{hugePage});
+void HugePageBlock::Unmap::operator()(char* mapped) const {
+    munmap(mapped, length);
 }
