@@ -18,7 +18,7 @@ build-release/bench/orvalle_bench --benchmark_repetitions="${REPETITIONS:-5}" \
 resident() {
     python3 -c 'import resource, subprocess, sys
 subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss // 1024, "MB")' \
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss // 1024, "MiB")' \
         build-release/orvalle-sim --passes 1 "$1"
 }
 maps=$(mktemp -d)

@@ -9,6 +9,7 @@
 #include "world/WorldGrid.h"
 
 #include <cstdlib>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -38,9 +39,7 @@ MapBuilder::Residents MapBuilder::build(LoadWorld& reader) {
 std::vector<MapBuilder::Placement> MapBuilder::inSweepOrder(const std::vector<int>& codes) const {
     std::vector<std::size_t> columnStart(static_cast<std::size_t>(grid.getWidth()) + 1, 0);
     forEachElementOf(codes, [&](const Placement& placed) { ++columnStart[placed.column + 1]; });
-    for (std::size_t column = 1; column < columnStart.size(); ++column) {
-        columnStart[column] += columnStart[column - 1];
-    }
+    std::partial_sum(columnStart.begin(), columnStart.end(), columnStart.begin());
     std::vector<Placement> inColumns(columnStart.back());
     forEachElementOf(
         codes, [&](const Placement& placed) { inColumns[columnStart[placed.column]++] = placed; });
