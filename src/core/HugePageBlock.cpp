@@ -1,5 +1,6 @@
 #include "core/HugePageBlock.h"
 
+#include <sanitizer/asan_interface.h>
 #include <sys/mman.h>
 
 #include <cstdint>
@@ -21,11 +22,17 @@ HugePageBlock::HugePageBlock(std::size_t size) {
     }
     mapping = std::unique_ptr<char[], Unmap>(static_cast<char*>(mapped), Unmap{length});
     const auto address = reinterpret_cast<std::uintptr_t>(mapped);
-    start = mapping.get() + (hugePage - address % hugePage) % hugePage;
+    const std::size_t before = (hugePage - address % hugePage) % hugePage;
+    start = mapping.get() + before;
+    // The room around the block is no one's: the address sanitizer reports a read or write there.
+    ASAN_POISON_MEMORY_REGION(mapping.get(), before);
+    ASAN_POISON_MEMORY_REGION(start + size, length - before - size);
     // Only a hint, which the system may not take.
     madvise(start, size, MADV_HUGEPAGE);
 }
 
+// The system may map the same addresses again, for memory of any use.
 void HugePageBlock::Unmap::operator()(char* mapped) const {
+    ASAN_UNPOISON_MEMORY_REGION(mapped, length);
     munmap(mapped, length);
 }
