@@ -7,6 +7,7 @@
 #include <sys/mman.h>
 
 #include <cerrno>
+#include <limits>
 #include <new>
 
 TEST(HugePageBlockTest, ItsMemoryGoesBackWhenItEnds) {
@@ -17,5 +18,8 @@ TEST(HugePageBlockTest, ItsMemoryGoesBackWhenItEnds) {
 }
 
 TEST(HugePageBlockTest, ABlockLargerThanTheAddressSpaceIsRefused) {
-    EXPECT_THROW(HugePageBlock(std::size_t{1} << 62), std::bad_alloc);
+    // The largest size would wrap around with the room added to start on a huge page.
+    for (std::size_t size : {std::size_t{1} << 62, std::numeric_limits<std::size_t>::max()}) {
+        EXPECT_THROW(HugePageBlock{size}, std::bad_alloc) << size;
+    }
 }

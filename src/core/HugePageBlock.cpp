@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <limits>
 #include <new>
 
 namespace {
@@ -14,6 +15,9 @@ const std::size_t hugePage = std::size_t{2} << 20;
 // start on a huge page. The room before and after that start is never written and takes no
 // memory.
 HugePageBlock::HugePageBlock(std::size_t size) {
+    if (size > std::numeric_limits<std::size_t>::max() - hugePage) {
+        throw std::bad_alloc();
+    }
     const std::size_t length = size + hugePage;
     void* mapped =
         mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
